@@ -1,0 +1,197 @@
+#include "tests/e2e/QltProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <thread>
+
+namespace qlt::e2e {
+namespace {
+
+DriverPaths g_paths;
+
+std::wstring Widen(const std::string& text) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+void CreateFolderTree(const std::wstring& path) {
+  for (size_t pos = path.find(L'\\', 3); pos != std::wstring::npos; pos = path.find(L'\\', pos + 1)) {
+    CreateDirectoryW(path.substr(0, pos).c_str(), nullptr);
+  }
+  CreateDirectoryW(path.c_str(), nullptr);
+}
+
+void DeleteFolderContents(const std::wstring& path) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const std::wstring full = path + L"\\" + name;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      DeleteFolderContents(full);
+      RemoveDirectoryW(full.c_str());
+    } else {
+      SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(full.c_str());
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+struct WindowSearch {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindowsOfProcess(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == search->pid) search->found.push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+const DriverPaths& Paths() { return g_paths; }
+
+void ParseDriverArguments(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg.rfind("--qlt=", 0) == 0) g_paths.qltExe = ToWindowsPath(arg.substr(6));
+    if (arg.rfind("--scratch=", 0) == 0) g_paths.scratchRoot = ToWindowsPath(arg.substr(10));
+  }
+  if (g_paths.qltExe.empty() || g_paths.scratchRoot.empty()) {
+    throw std::runtime_error("usage: driver --qlt=PATH_TO_QLT.exe --scratch=SCRATCH_FOLDER");
+  }
+}
+
+std::wstring ToWindowsPath(const std::string& path) {
+  std::wstring wide = Widen(path);
+  if (!wide.empty() && wide[0] == L'/') wide = L"Z:" + wide;
+  for (auto& c : wide) {
+    if (c == L'/') c = L'\\';
+  }
+  return wide;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return condition();
+    std::this_thread::sleep_for(20ms);
+  }
+  return true;
+}
+
+ScratchFolder::ScratchFolder() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "no-test";
+  for (auto& c : name) {
+    if (c == '/' || c == '\\') c = '_';
+  }
+  path_ = Paths().scratchRoot + L"\\" + Widen(name);
+  CreateFolderTree(path_);
+  DeleteFolderContents(path_);
+}
+
+void ScratchFolder::WriteBytes(const std::wstring& name, const std::string& bytes) const {
+  std::ofstream out(File(name).c_str(), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write scratch file");
+}
+
+std::optional<std::string> ScratchFolder::ReadBytes(const std::wstring& name) const {
+  std::ifstream in(File(name).c_str(), std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool ScratchFolder::Exists(const std::wstring& name) const {
+  return GetFileAttributesW(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+QltProcess::QltProcess(const ScratchFolder& folder) : exe_(folder.File(L"QLT.exe")) {
+  if (!CopyFileW(Paths().qltExe.c_str(), exe_.c_str(), FALSE)) {
+    throw std::runtime_error("cannot copy QLT.exe into the scratch folder");
+  }
+}
+
+QltProcess::~QltProcess() {
+  if (info_.hProcess) {
+    if (Running()) Kill();
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+  }
+}
+
+void QltProcess::Start(const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + exe_ + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  const std::wstring folder = exe_.substr(0, exe_.rfind(L'\\'));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  if (!CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &startup, &info_)) {
+    throw std::runtime_error("cannot start QLT.exe");
+  }
+  WaitForInputIdle(info_.hProcess, 10000);
+}
+
+bool QltProcess::Running() const {
+  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::vector<HWND> QltProcess::TopLevelWindows() const {
+  WindowSearch search{info_.dwProcessId, {}};
+  EnumWindows(CollectWindowsOfProcess, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND QltProcess::FindTopLevelWindow(const std::wstring& className) const {
+  for (HWND window : TopLevelWindows()) {
+    if (ClassNameOf(window) == className) return window;
+  }
+  return nullptr;
+}
+
+HWND QltProcess::WaitForTopLevelWindow(const std::wstring& className, std::chrono::milliseconds timeout) const {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindTopLevelWindow(className)) != nullptr; }, timeout);
+  return found;
+}
+
+std::optional<DWORD> QltProcess::WaitForExit(std::chrono::milliseconds timeout) const {
+  if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+    return std::nullopt;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+void QltProcess::Kill() {
+  TerminateProcess(info_.hProcess, 99);
+  WaitForSingleObject(info_.hProcess, 5000);
+}
+
+std::wstring ClassNameOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+
+}  // namespace qlt::e2e
