@@ -1,0 +1,213 @@
+#include "app/HideZVQ.h"
+
+#include <unordered_set>
+
+#include "app/ProcessList.h"
+#include "app/TrayArea.h"
+#include "app/WinText.h"
+
+namespace qlt {
+namespace {
+
+HWND ToHwnd(WindowId id) { return reinterpret_cast<HWND>(id); }
+WindowId ToId(HWND window) { return reinterpret_cast<WindowId>(window); }
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) noexcept {
+  auto* windows = reinterpret_cast<std::vector<WindowInfo>*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  try {
+    windows->push_back({ToId(window), pid, IsWindowVisible(window) != FALSE});
+  } catch (...) {
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void MakeTranslucent(HWND window, BYTE alpha, bool addLayered) {
+  if (addLayered) SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(window, 0, alpha, LWA_ALPHA);
+}
+
+void MakeOpaque(HWND window, bool removeLayered) {
+  SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
+  if (removeLayered) SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+}
+
+bool WriteFileReplacing(const std::wstring& path, const std::string& bytes) {
+  const std::wstring temporary = path + L".new";
+  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size() && FlushFileBuffers(file);
+  CloseHandle(file);
+  if (!ok || !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::string ReadSmallFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string bytes;
+  char chunk[16 * 1024];
+  DWORD read = 0;
+  // A journal names at most a few thousand windows; anything far larger is not one.
+  while (bytes.size() < (8u << 20) && ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) {
+    bytes.append(chunk, read);
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+}  // namespace
+
+std::wstring DefaultJournalPath() { return FileBesideExecutable(L"QLT.journal"); }
+
+std::vector<WindowInfo> EnumerateTopLevelWindows() {
+  std::vector<WindowInfo> windows;
+  windows.reserve(512);
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+HideZVQ::HideZVQ(std::wstring journalPath, HideSeams seams) : journalPath_(std::move(journalPath)), seams_(std::move(seams)) {
+  if (!seams_.findTray) seams_.findTray = FindTrayNotifyWnd;
+}
+
+std::vector<HiddenWindow> HideZVQ::PlanNewWindows(const std::vector<std::u16string>& names, HideMode mode) const {
+  std::vector<HiddenWindow> planned;
+  if (names.empty()) return planned;
+  std::unordered_set<WindowId> remembered;
+  for (const auto& w : record_.windows) remembered.insert(w.window);
+  const auto processes = ToolhelpSnapshot().Processes();
+  const auto windows = EnumerateTopLevelWindows();
+  for (const auto& window : PlanHide(names, processes, windows)) {
+    if (remembered.count(window.window)) continue;
+    HiddenWindow hidden{window.window, window.pid, WindowAction::Hidden, false};
+    if (mode == HideMode::Close) {
+      hidden.action = WindowAction::CloseRequested;
+    } else if (mode == HideMode::Translucent) {
+      hidden.action = WindowAction::MadeTranslucent;
+      hidden.layeredAdded = !(GetWindowLongW(ToHwnd(window.window), GWL_EXSTYLE) & WS_EX_LAYERED);
+    }
+    planned.push_back(hidden);
+  }
+  return planned;
+}
+
+void HideZVQ::Act(const std::vector<HiddenWindow>& windows, int alpha) {
+  const BYTE byteAlpha = static_cast<BYTE>(alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha));
+  for (const auto& w : windows) {
+    const HWND window = ToHwnd(w.window);
+    switch (w.action) {
+      case WindowAction::Hidden:
+        ShowWindowAsync(window, SW_HIDE);
+        break;
+      case WindowAction::CloseRequested:
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        break;
+      case WindowAction::MadeTranslucent:
+        calls_.Post([window, byteAlpha, add = w.layeredAdded] { MakeTranslucent(window, byteAlpha, add); });
+        break;
+    }
+  }
+}
+
+size_t HideZVQ::Undo(const std::vector<HiddenWindow>& windows) {
+  size_t restored = 0;
+  for (const auto& w : windows) {
+    const HWND window = ToHwnd(w.window);
+    if (!IsWindow(window)) continue;
+    switch (w.action) {
+      case WindowAction::Hidden:
+        ShowWindowAsync(window, SW_SHOW);
+        ++restored;
+        break;
+      case WindowAction::MadeTranslucent:
+        calls_.Post([window, remove = w.layeredAdded] { MakeOpaque(window, remove); });
+        ++restored;
+        break;
+      case WindowAction::CloseRequested:
+        break;  // its program was asked to close it; nothing to undo
+    }
+  }
+  return restored;
+}
+
+void HideZVQ::ShowTray(bool show) const {
+  if (HWND tray = seams_.findTray()) ShowWindowAsync(tray, show ? SW_SHOW : SW_HIDE);
+}
+
+size_t HideZVQ::HideAll(const std::vector<std::u16string>& names, HideMode mode, int alpha) {
+  auto planned = PlanNewWindows(names, mode);
+  if (planned.empty()) return 0;
+  record_.windows.insert(record_.windows.end(), planned.begin(), planned.end());
+  SaveJournal();  // before anything is touched: a crash halfway still finds every window
+  Act(planned, alpha);
+  return planned.size();
+}
+
+size_t HideZVQ::RestoreWindows() {
+  const size_t restored = Undo(record_.windows);
+  record_.windows.clear();
+  if (record_.Empty()) {
+    RemoveJournal();
+  } else {
+    SaveJournal();
+  }
+  return restored;
+}
+
+void HideZVQ::ToggleHidden(const std::vector<std::u16string>& names, const HideOptions& options, HWND mainWindow) {
+  if (!hidden_) {
+    hidden_ = true;
+    const bool hideTray = options.hideTray && seams_.findTray() != nullptr;
+    const bool mute = options.mute && seams_.setMute != nullptr;
+    auto planned = PlanNewWindows(names, options.mode);
+    record_.trayHidden = record_.trayHidden || hideTray;
+    record_.muted = record_.muted || mute;
+    record_.windows.insert(record_.windows.end(), planned.begin(), planned.end());
+    if (!record_.Empty()) SaveJournal();
+    if (hideTray) ShowTray(false);
+    Act(planned, options.alpha);
+    if (mute) seams_.setMute(true);
+    return;
+  }
+  hidden_ = false;
+  const HideRecord done = std::move(record_);
+  record_ = {};
+  if (done.trayHidden) ShowTray(true);
+  Undo(done.windows);
+  if (mainWindow) SetForegroundWindow(mainWindow);
+  if (done.muted && seams_.setMute) seams_.setMute(false);
+  RemoveJournal();
+}
+
+size_t HideZVQ::ReplayJournal() {
+  const std::string text = ReadSmallFile(journalPath_);
+  if (text.empty() && GetFileAttributesW(journalPath_.c_str()) == INVALID_FILE_ATTRIBUTES) return 0;
+  const HideRecord left = ParseJournal(text);
+  std::vector<HiddenWindow> stillThere;
+  for (const auto& w : left.windows) {
+    DWORD pid = 0;
+    if (IsWindow(ToHwnd(w.window)) && GetWindowThreadProcessId(ToHwnd(w.window), &pid) && pid == w.pid) {
+      stillThere.push_back(w);
+    }
+  }
+  if (left.trayHidden) ShowTray(true);
+  const size_t restored = Undo(stillThere);
+  if (left.muted && seams_.setMute) seams_.setMute(false);
+  RemoveJournal();
+  return restored;
+}
+
+void HideZVQ::SaveJournal() const { WriteFileReplacing(journalPath_, FormatJournal(record_)); }
+
+void HideZVQ::RemoveJournal() const { DeleteFileW(journalPath_.c_str()); }
+
+}  // namespace qlt

@@ -1,0 +1,82 @@
+#pragma once
+// The hide/show engine. One hide takes one process snapshot and one enumeration of the top-level
+// windows, whatever the number of chosen names, and acts on every visible window of the chosen
+// programs: hidden, asked to close (a posted request), or made translucent. Each window remembers
+// what was done to it, and a restore undoes exactly that, whatever mode is selected by then.
+// Other programs' windows are never waited on: hiding and showing are posted, and style changes
+// run on a worker. While anything is hidden, a journal beside the executable names it, so a QLT
+// that was killed brings the windows back at its next start.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/AsyncWindowCalls.h"
+#include "app/FormSettings.h"
+#include "app/HidePlan.h"
+
+namespace qlt {
+
+struct HideOptions {
+  HideMode mode = HideMode::Hide;
+  int alpha = 200;        // of the translucent mode, 1 to 255
+  bool hideTray = false;  // Chk_TP
+  bool mute = false;      // Chk_Volume
+};
+
+struct HideSeams {
+  std::function<HWND()> findTray;           // the notification area; default FindTrayNotifyWnd
+  std::function<void(bool mute)> setMute;   // the speakers; none: they are left alone
+};
+
+std::wstring DefaultJournalPath();  // "QLT.journal" beside the executable
+
+// Every top-level window in enumeration order, with its process and visibility.
+std::vector<WindowInfo> EnumerateTopLevelWindows();
+
+class HideZVQ {
+ public:
+  explicit HideZVQ(std::wstring journalPath = DefaultJournalPath(), HideSeams seams = {});
+  // Leaves hidden windows hidden (the journal keeps them); the exit sequence restores first.
+  ~HideZVQ() = default;
+  HideZVQ(const HideZVQ&) = delete;
+  HideZVQ& operator=(const HideZVQ&) = delete;
+
+  // The toggle: the first call hides (notification area, windows, speakers, as the options say),
+  // the next restores exactly what that hide did.
+  void ToggleHidden(const std::vector<std::u16string>& names, const HideOptions& options, HWND mainWindow);
+  bool Hidden() const { return hidden_; }  // HiddenFlag
+
+  // The hide step alone (Btn_HideClick): acts on the chosen programs' windows; windows already
+  // remembered stay remembered. Returns the number of windows acted on.
+  size_t HideAll(const std::vector<std::u16string>& names, HideMode mode, int alpha);
+  // The restore step alone (Btn_ShowClick). Returns the number of windows brought back.
+  size_t RestoreWindows();
+
+  // At start: brings back what a journal of an earlier run names and still exists (the same
+  // window of the same process), shows the notification area and unmutes as it says, and
+  // removes it. Returns the number of windows brought back.
+  size_t ReplayJournal();
+
+  const HideRecord& Record() const { return record_; }
+  const std::wstring& JournalPath() const { return journalPath_; }
+  // For tests and the exit: true when the posted style changes have all been made.
+  bool WaitForWindowCalls(DWORD timeoutMs) { return calls_.WaitIdle(timeoutMs); }
+
+ private:
+  std::vector<HiddenWindow> PlanNewWindows(const std::vector<std::u16string>& names, HideMode mode) const;
+  void Act(const std::vector<HiddenWindow>& windows, int alpha);
+  size_t Undo(const std::vector<HiddenWindow>& windows);
+  void ShowTray(bool show) const;
+  void SaveJournal() const;
+  void RemoveJournal() const;
+
+  std::wstring journalPath_;
+  HideSeams seams_;
+  AsyncWindowCalls calls_;
+  HideRecord record_;
+  bool hidden_ = false;
+};
+
+}  // namespace qlt
