@@ -1,0 +1,296 @@
+// The hide/show engine against real windows: Wine's notepad and winemine started by the test,
+// and windows of this test program (one of them on a thread that stops answering).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "app/HideZVQ.h"
+#include "app/ProcessList.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace qlt {
+namespace {
+
+using test::RunningProgram;
+using test::ScratchDir;
+using test::WaitUntil;
+
+const std::u16string kThisProgram = u"win_hide_engine_tests";
+
+bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
+
+BYTE AlphaOf(HWND window) {
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  COLORREF key = 0;
+  if (!GetLayeredWindowAttributes(window, &key, &alpha, &flags)) return 0;
+  return alpha;
+}
+
+bool Layered(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+
+// A plain visible top-level window of this program.
+class OwnWindow {
+ public:
+  explicit OwnWindow(bool visible = true) {
+    static const ATOM cls = [] {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = DefWindowProcW;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.lpszClassName = L"QltHideTestWindow";
+      return RegisterClassW(&wc);
+    }();
+    (void)cls;
+    window_ = CreateWindowExW(0, L"QltHideTestWindow", L"hide test", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0),
+                              10, 10, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~OwnWindow() { DestroyWindow(window_); }
+  HWND Get() const { return window_; }
+
+ private:
+  HWND window_;
+};
+
+std::wstring Journal(const ScratchDir& dir) { return dir.File(L"QLT.journal"); }
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST(HideEngine, HidesEveryWindowOfTheChosenProgramsAndBringsThemBack) {
+  ScratchDir dir(L"hide-basic");
+  RunningProgram notepad1(L"notepad.exe");
+  RunningProgram notepad2(L"notepad.exe");
+  RunningProgram mine(L"winemine.exe");
+  const HWND n1 = notepad1.MainWindow(), n2 = notepad2.MainWindow(), m = mine.MainWindow();
+  ASSERT_TRUE(n1 && n2 && m);
+
+  const auto processes = ListProcesses();
+  EXPECT_EQ(std::count_if(processes.begin(), processes.end(),
+                          [](const ProcessInfo& p) { return p.exeName == u"notepad.exe"; }),
+            2);
+
+  HideZVQ engine(Journal(dir));
+  engine.ToggleHidden({u"NOTE"}, {HideMode::Hide}, nullptr);
+  EXPECT_TRUE(engine.Hidden());
+  EXPECT_TRUE(WaitUntil([&] { return !Visible(n1) && !Visible(n2); }));
+  EXPECT_TRUE(Visible(m));
+  EXPECT_TRUE(Exists(Journal(dir)));
+  EXPECT_GE(engine.Record().windows.size(), 2u);
+
+  engine.ToggleHidden({u"NOTE"}, {HideMode::Hide}, nullptr);
+  EXPECT_FALSE(engine.Hidden());
+  EXPECT_TRUE(WaitUntil([&] { return Visible(n1) && Visible(n2); }));
+  EXPECT_FALSE(Exists(Journal(dir)));
+  EXPECT_TRUE(engine.Record().Empty());
+}
+
+TEST(HideEngine, TranslucentModeAndRestoreToFullOpacity) {
+  ScratchDir dir(L"hide-alpha");
+  RunningProgram mine(L"winemine.exe");
+  const HWND m = mine.MainWindow();
+  ASSERT_TRUE(m);
+  ASSERT_FALSE(Layered(m));
+
+  HideZVQ engine(Journal(dir));
+  engine.ToggleHidden({u"winemine.exe"}, {HideMode::Translucent, 200}, nullptr);
+  ASSERT_TRUE(engine.WaitForWindowCalls(5000));
+  EXPECT_TRUE(Layered(m));
+  EXPECT_EQ(AlphaOf(m), 200);
+  EXPECT_TRUE(Visible(m));
+
+  engine.ToggleHidden({u"winemine.exe"}, {HideMode::Translucent, 200}, nullptr);
+  ASSERT_TRUE(engine.WaitForWindowCalls(5000));
+  EXPECT_FALSE(Layered(m)) << "the layered style the hide added is removed again";
+
+  // A window that was layered before keeps its style and gets full opacity.
+  SetWindowLongW(m, GWL_EXSTYLE, GetWindowLongW(m, GWL_EXSTYLE) | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(m, 0, 230, LWA_ALPHA);
+  engine.ToggleHidden({u"winemine.exe"}, {HideMode::Translucent, 100}, nullptr);
+  ASSERT_TRUE(engine.WaitForWindowCalls(5000));
+  EXPECT_EQ(AlphaOf(m), 100);
+  engine.ToggleHidden({}, {HideMode::Hide}, nullptr);
+  ASSERT_TRUE(engine.WaitForWindowCalls(5000));
+  EXPECT_TRUE(Layered(m));
+  EXPECT_EQ(AlphaOf(m), 255);
+}
+
+TEST(HideEngine, RestoreUndoesWhatWasDoneWhateverModeIsSelectedThen) {
+  ScratchDir dir(L"hide-mode-switch");
+  RunningProgram notepad(L"notepad.exe");
+  const HWND n = notepad.MainWindow();
+  ASSERT_TRUE(n);
+  HideZVQ engine(Journal(dir));
+  engine.ToggleHidden({u"notepad"}, {HideMode::Hide}, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return !Visible(n); }));
+  // The user switches to the translucent mode before the restore.
+  engine.ToggleHidden({u"notepad"}, {HideMode::Translucent, 50}, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return Visible(n); }));
+  ASSERT_TRUE(engine.WaitForWindowCalls(5000));
+  EXPECT_FALSE(Layered(n));
+}
+
+TEST(HideEngine, InvisibleWindowsAreNotRecordedAndNewWindowsNotTouched) {
+  ScratchDir dir(L"hide-invisible");
+  OwnWindow shown;
+  OwnWindow hidden(false);
+  HideZVQ engine(Journal(dir));
+  engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
+  EXPECT_FALSE(Visible(shown.Get()));
+  ASSERT_EQ(engine.Record().windows.size(), 1u);
+  EXPECT_EQ(engine.Record().windows[0].window, reinterpret_cast<WindowId>(shown.Get()));
+
+  OwnWindow openedWhileHidden;
+  ShowWindow(openedWhileHidden.Get(), SW_HIDE);
+  engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
+  EXPECT_TRUE(Visible(shown.Get()));
+  EXPECT_FALSE(Visible(hidden.Get()));
+  EXPECT_FALSE(Visible(openedWhileHidden.Get()));
+}
+
+TEST(HideEngine, CloseModeAsksUnmodifiedNotepadToCloseAndRestoreLeavesItAlone) {
+  ScratchDir dir(L"hide-close");
+  RunningProgram notepad(L"notepad.exe");
+  ASSERT_TRUE(notepad.MainWindow());
+  HideZVQ engine(Journal(dir));
+  engine.ToggleHidden({u"notepad.exe"}, {HideMode::Close}, nullptr);
+  EXPECT_TRUE(notepad.WaitForExit());
+  ASSERT_FALSE(engine.Record().windows.empty());
+  EXPECT_EQ(engine.Record().windows[0].action, WindowAction::CloseRequested);
+  engine.ToggleHidden({u"notepad.exe"}, {HideMode::Close}, nullptr);
+  EXPECT_FALSE(engine.Hidden());
+}
+
+TEST(HideEngine, JournalOfAKilledRunBringsTheWindowsBackAtTheNextStart) {
+  ScratchDir dir(L"hide-journal");
+  RunningProgram notepad1(L"notepad.exe");
+  RunningProgram notepad2(L"notepad.exe");
+  RunningProgram mine(L"winemine.exe");
+  const HWND n1 = notepad1.MainWindow(), n2 = notepad2.MainWindow(), m = mine.MainWindow();
+  ASSERT_TRUE(n1 && n2 && m);
+  OwnWindow tray;
+  std::vector<bool> muteCalls;
+  HideSeams seams{[&] { return tray.Get(); }, [&](bool mute) { muteCalls.push_back(mute); }};
+  {
+    HideZVQ crashed(Journal(dir), seams);
+    crashed.ToggleHidden({u"notepad"}, {HideMode::Hide, 200, true, true}, nullptr);
+    crashed.HideAll({u"winemine"}, HideMode::Translucent, 90);
+    ASSERT_TRUE(crashed.WaitForWindowCalls(5000));
+    ASSERT_TRUE(WaitUntil([&] { return !Visible(n1) && !Visible(n2) && !Visible(tray.Get()); }));
+    ASSERT_EQ(AlphaOf(m), 90);
+  }  // gone without a restore, as when killed
+  ASSERT_TRUE(Exists(Journal(dir)));
+  EXPECT_EQ(muteCalls, std::vector<bool>{true});
+
+  HideZVQ restarted(Journal(dir), seams);
+  EXPECT_EQ(restarted.ReplayJournal(), 3u);
+  EXPECT_TRUE(WaitUntil([&] { return Visible(n1) && Visible(n2) && Visible(tray.Get()); }));
+  ASSERT_TRUE(restarted.WaitForWindowCalls(5000));
+  EXPECT_FALSE(Layered(m));
+  EXPECT_EQ(muteCalls, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(Exists(Journal(dir)));
+  EXPECT_EQ(restarted.ReplayJournal(), 0u);
+}
+
+TEST(HideEngine, JournalWindowNowOwnedByAnotherProcessIsLeftAlone) {
+  ScratchDir dir(L"hide-journal-stale");
+  OwnWindow window;
+  ShowWindow(window.Get(), SW_HIDE);
+  HideRecord record;
+  record.windows = {{reinterpret_cast<WindowId>(window.Get()), GetCurrentProcessId() + 4, WindowAction::Hidden, false}};
+  const std::string text = FormatJournal(record);
+  HANDLE file = CreateFileW(Journal(dir).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+  HideZVQ engine(Journal(dir));
+  EXPECT_EQ(engine.ReplayJournal(), 0u);
+  EXPECT_FALSE(Visible(window.Get()));
+  EXPECT_FALSE(Exists(Journal(dir)));
+}
+
+TEST(HideEngine, NotificationAreaAndSpeakersAreRestoredByWhatWasDone) {
+  ScratchDir dir(L"hide-tray");
+  OwnWindow tray;
+  std::vector<bool> muteCalls;
+  HideZVQ engine(Journal(dir), {[&] { return tray.Get(); }, [&](bool mute) { muteCalls.push_back(mute); }});
+  engine.ToggleHidden({}, {HideMode::Hide, 200, true, true}, nullptr);
+  EXPECT_FALSE(Visible(tray.Get()));
+  EXPECT_TRUE(Exists(Journal(dir)));
+  // Both options switched off before the restore: what was hidden and muted still comes back.
+  engine.ToggleHidden({}, {HideMode::Hide, 200, false, false}, nullptr);
+  EXPECT_TRUE(Visible(tray.Get()));
+  EXPECT_EQ(muteCalls, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(Exists(Journal(dir)));
+
+  // Options off at the hide: nothing touched at either press.
+  engine.ToggleHidden({}, {HideMode::Hide, 200, false, false}, nullptr);
+  engine.ToggleHidden({}, {HideMode::Hide, 200, true, true}, nullptr);
+  EXPECT_TRUE(Visible(tray.Get()));
+  EXPECT_EQ(muteCalls.size(), 2u);
+}
+
+// A window whose thread stops answering messages (as a hung program's does).
+class HungWindow {
+ public:
+  HungWindow() {
+    release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = std::thread([this] {
+      OwnWindow window;
+      window_ = window.Get();
+      SetEvent(ready_);
+      // Answers nothing until released; gives up after a while so a failing test still ends.
+      outcome_ = WaitForSingleObject(release_, 20000) == WAIT_OBJECT_0 ? kReleased : kTimedOut;
+      MSG msg;
+      const auto until = GetTickCount() + 2000;
+      while (GetTickCount() < until) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+      }
+    });
+    WaitForSingleObject(ready_, 5000);
+  }
+  ~HungWindow() {
+    Release();
+    thread_.join();
+    CloseHandle(release_);
+    CloseHandle(ready_);
+  }
+  HWND Get() const { return window_; }
+  void Release() { SetEvent(release_); }
+  bool ReleasedInTime() {
+    Release();
+    WaitUntil([&] { return outcome_ != kWaiting; }, std::chrono::seconds(30));
+    return outcome_ == kReleased;
+  }
+
+ private:
+  HANDLE release_;
+  HANDLE ready_;
+  HWND window_ = nullptr;
+  enum { kWaiting, kReleased, kTimedOut };
+  std::atomic<int> outcome_{kWaiting};
+  std::thread thread_;
+};
+
+TEST(HideEngine, AProgramThatDoesNotAnswerCannotFreezeTheToggle) {
+  ScratchDir dir(L"hide-hung");
+  HungWindow hung;
+  ASSERT_TRUE(hung.Get());
+  HideZVQ engine(Journal(dir));
+  // Each call returns while the window's thread is still not answering.
+  engine.ToggleHidden({kThisProgram}, {HideMode::Translucent, 120}, nullptr);
+  engine.ToggleHidden({kThisProgram}, {HideMode::Translucent, 120}, nullptr);
+  engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
+  engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
+  EXPECT_FALSE(engine.WaitForWindowCalls(0)) << "the style change is still waiting for the hung window";
+  EXPECT_TRUE(hung.ReleasedInTime()) << "a toggle waited for the hung window";
+  EXPECT_TRUE(engine.WaitForWindowCalls(10000));
+  EXPECT_TRUE(WaitUntil([&] { return Visible(hung.Get()) && !Layered(hung.Get()); }));
+}
+
+}  // namespace
+}  // namespace qlt

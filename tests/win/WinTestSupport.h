@@ -1,0 +1,57 @@
+#pragma once
+// Helpers of the Windows tests: waiting for another program to catch up, real programs started
+// and ended by the test, their windows, and scratch folders.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qlt::test {
+
+using namespace std::chrono_literals;
+
+// Polls (pumping this thread's messages) until the condition holds or the time is up.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s);
+
+// A program of the system (notepad.exe, winemine.exe, ...) or any executable, started by the
+// test and killed at the end unless it has ended by itself.
+class RunningProgram {
+ public:
+  explicit RunningProgram(const std::wstring& commandLine);
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  DWORD Id() const { return info_.dwProcessId; }
+  bool Running() const;
+  // The first visible top-level window of the program, waited for.
+  HWND MainWindow(std::chrono::milliseconds timeout = 10s) const;
+  bool WaitForExit(std::chrono::milliseconds timeout = 10s) const;
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+std::vector<HWND> TopLevelWindowsOf(DWORD pid);
+
+// A fresh folder below %TEMP%, removed with its files at the end.
+class ScratchDir {
+ public:
+  explicit ScratchDir(const std::wstring& name);
+  ~ScratchDir();
+  const std::wstring& Path() const { return path_; }
+  std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+  void Write(const std::wstring& name, const std::string& bytes) const;
+  std::string Read(const std::wstring& name) const;
+  bool Exists(const std::wstring& name) const;
+
+ private:
+  std::wstring path_;
+};
+
+// The folder of the running test program, with its trailing backslash.
+std::wstring TestProgramDirectory();
+
+}  // namespace qlt::test
