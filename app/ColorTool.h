@@ -1,6 +1,6 @@
 #pragma once
 // The colour tool: six hexadecimal digits RRGGBB become a colour value 0x00BBGGRR, and a colour
-// value becomes its framework name ("clRed") or "$" and eight hexadecimal digits.
+// value becomes its framework name ("clRed") or "$" and eight hexadecimal digits (ui/Colors.h).
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -3,9 +3,14 @@
 #include <windows.h>
 
 #include "app/WinText.h"
+#include "ui/SysUtils.h"
 
 namespace qlt {
 namespace {
+
+std::wstring CannotCreate(const std::wstring& path) {
+  return ToWide(Format(msg::kCannotCreateFile, {ToU16(path), ToU16(SystemErrorText(GetLastError()))}));
+}
 
 class FileHandle {
  public:
@@ -44,14 +49,12 @@ SelectList LoadSelectList(const std::wstring& path) {
 std::optional<std::wstring> SaveSelectList(const SelectList& list, const std::wstring& path) {
   FileHandle file(
       CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) {
-    return L"Cannot create file \"" + path + L"\". " + SystemErrorText(GetLastError());
-  }
+  if (!file.Valid()) return CannotCreate(path);
   const std::string bytes = list.ToFileBytes();
   DWORD written = 0;
   if (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
       written != bytes.size()) {
-    return L"Cannot create file \"" + path + L"\". " + SystemErrorText(GetLastError());
+    return CannotCreate(path);
   }
   return std::nullopt;
 }

@@ -1,6 +1,6 @@
 #include "app/FormSettings.h"
 
-#include "app/TextRules.h"
+#include "ui/SysUtils.h"
 
 namespace qlt {
 
@@ -52,6 +52,6 @@ std::u16string ReminderSetting(ReminderAction action) {
 
 std::u16string OptionSetting(bool on) { return on ? u"0" : u"1"; }
 
-std::u16string NumberSetting(int value) { return IntToText(value); }
+std::u16string NumberSetting(int value) { return IntToStr(value); }
 
 }  // namespace qlt

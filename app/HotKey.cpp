@@ -1,6 +1,6 @@
 #include "app/HotKey.h"
 
-#include "app/TextRules.h"
+#include "ui/SysUtils.h"
 
 namespace qlt {
 

@@ -1,6 +1,6 @@
 #include "app/HotKeyText.h"
 
-#include "app/TextRules.h"
+#include "ui/SysUtils.h"
 
 namespace qlt {
 namespace {
@@ -19,9 +19,9 @@ std::optional<unsigned> KeyTextToVk(std::u16string_view text) {
   if (text.empty()) return 0u;
   if (text.size() == 1) return text[0] < 0x100 ? static_cast<unsigned>(text[0]) : 0u;
   if (text[0] == u'F') {
-    const auto number = StrToInt(Trim(text.substr(1, 2)));
-    if (!number) return std::nullopt;
-    const int code = *number + 111;
+    int32_t number = 0;
+    if (!TryStrToInt(Trim(text.substr(1, 2)), number)) return std::nullopt;
+    const int code = number + 111;
     return code > 0 && code < 0x100 ? static_cast<unsigned>(code) : 0u;
   }
   return text == u"ESC" ? 27u : 0u;
@@ -40,7 +40,7 @@ HotKeyParse ParseHotKey(std::u16string_view text) {
     result.hotKey.key = *vk;
   } else {
     result.hotKey = {};
-    result.error = InvalidIntegerMessage(Trim(std::u16string_view(key).substr(1, 2)));
+    result.error = Format(msg::kInvalidInteger, {Trim(std::u16string_view(key).substr(1, 2))});
   }
   return result;
 }

@@ -2,7 +2,7 @@
 
 #include "app/Links.h"
 #include "app/Registry.h"
-#include "app/TextRules.h"
+#include "ui/SysUtils.h"
 #include "app/WinText.h"
 
 namespace qlt {

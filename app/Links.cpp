@@ -1,6 +1,6 @@
 #include "app/Links.h"
 
-#include "app/TextRules.h"
+#include "ui/SysUtils.h"
 
 namespace qlt {
 

@@ -5,6 +5,7 @@
 
 #include "app/Links.h"
 #include "app/WinText.h"
+#include "ui/SysUtils.h"
 
 namespace qlt {
 
@@ -66,8 +67,8 @@ namespace {
 
 RegError WriteString(HKEY root, std::wstring_view path, std::wstring_view name, std::wstring_view text, int extraNuls) {
   const RegKey key = RegKey::Open(root, path, KEY_ALL_ACCESS, true);
-  if (!key) return L"Failed to create key " + std::wstring(path);
-  if (!key.WriteString(name, text, extraNuls)) return L"Failed to set data for '" + std::wstring(name) + L"'";
+  if (!key) return ToWide(Format(msg::kFailedToCreateKey, {ToU16(path)}));
+  if (!key.WriteString(name, text, extraNuls)) return ToWide(Format(msg::kFailedToSetData, {ToU16(name)}));
   return std::nullopt;
 }
 

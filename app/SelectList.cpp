@@ -1,6 +1,6 @@
 #include "app/SelectList.h"
 
-#include "app/TextRules.h"
+#include "ui/SysUtils.h"
 
 namespace qlt {
 
@@ -49,7 +49,7 @@ std::vector<std::u16string> SelectList::Names() const {
 
 bool SelectList::ContainsIgnoringCase(std::u16string_view name) const {
   for (const auto& entry : entries_) {
-    if (EqualsIgnoringAsciiCase(entry.name, name)) return true;
+    if (SameText(entry.name, name)) return true;
   }
   return false;
 }

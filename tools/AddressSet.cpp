@@ -1,6 +1,6 @@
 #include "tools/AddressSet.h"
 
-#include "app/TextRules.h"
+#include "ui/SysUtils.h"
 
 namespace qlt {
 namespace {

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/Registry.h"
-#include "app/TextRules.h"
+#include "ui/SysUtils.h"
 #include "app/WinText.h"
 
 namespace qlt {

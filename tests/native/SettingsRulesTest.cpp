@@ -25,21 +25,12 @@ class Latin1Codec : public TextCodec {
   }
 };
 
-TEST(TextRules, FrameworkIntegerConversion) {
-  EXPECT_EQ(StrToInt(u"300"), 300);
-  EXPECT_EQ(StrToInt(u"  -42"), -42);
-  EXPECT_EQ(StrToInt(u"$FF"), 255);
-  EXPECT_EQ(StrToInt(u"0x1f"), 31);
-  EXPECT_EQ(StrToInt(u"2147483647"), 2147483647);
-  EXPECT_EQ(StrToInt(u"-2147483648"), -2147483647 - 1);
-  EXPECT_EQ(StrToInt(u"$FFFFFFFF"), -1);
-  for (const char16_t* bad : {u"", u"abc", u"12a", u"2147483648", u"99999999999999999999", u"$", u"$GG", u"-", u"5 "}) {
-    EXPECT_FALSE(StrToInt(bad).has_value()) << Utf16ToUtf8(bad);
-  }
-  EXPECT_EQ(InvalidIntegerMessage(u"$GG"), u"'$GG' is not a valid integer value");
-  EXPECT_EQ(Trim(u" \t0 \r\n"), u"0");
+TEST(TextRules, ProgramNamesFoldOnlyAsciiLetters) {
   EXPECT_TRUE(ContainsIgnoringAsciiCase(u"notepad.exe", u"NOTE"));
+  EXPECT_TRUE(ContainsIgnoringAsciiCase(u"NOTEPAD.EXE", u"notepad.exe"));
   EXPECT_FALSE(ContainsIgnoringAsciiCase(u"notepad.exe", u""));
+  EXPECT_FALSE(ContainsIgnoringAsciiCase(u"\u00e9dit.exe", u"\u00c9DIT"));  // only a to z fold
+  EXPECT_EQ(AsciiUpper(u"caf\u00e9.exe"), u"CAF\u00e9.EXE");
 }
 
 TEST(FormSettingsLoad, NoFileGivesDefaultsAndWritesNumTypeType1) {
