@@ -1,0 +1,118 @@
+// The skin data layer on Windows: skin images become GDI bitmaps with the right pixels and no
+// leaked handles, and the skin kit handles folder names in any language.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "skin/data/BmpCodec.h"
+#include "skin/data/ImageDib.h"
+#include "skin/kit/SkinKit.h"
+
+namespace qlt {
+namespace {
+
+Bitmap24 Picture(int width, int height) {
+  Bitmap24 image(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      image.At(x, y) = RgbPixel(static_cast<std::uint8_t>(x * 40), static_cast<std::uint8_t>(y * 60),
+                                static_cast<std::uint8_t>(200 - x * y));
+    }
+  }
+  image.At(0, 0) = kSkinTransparent;
+  return image;
+}
+
+TEST(ImageDib, PaintsThePixelsOfTheImageAtEveryRowPadding) {
+  for (int width = 1; width <= 5; ++width) {
+    const Bitmap24 image = Picture(width, 3);
+    DibSection dib = CreateDib(image);
+    ASSERT_TRUE(dib);
+    EXPECT_EQ(dib.Width(), width);
+    EXPECT_EQ(dib.Height(), 3);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, dib.Handle());
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const Bgr p = image.At(x, y);
+        EXPECT_EQ(GetPixel(dc, x, y), RGB(p.r, p.g, p.b)) << width << ": " << x << "," << y;
+      }
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    EXPECT_EQ(ReadBitmap(dib.Handle()), image);
+  }
+}
+
+TEST(ImageDib, ReadsBackABitmapThatGdiDrewOn) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 6, 4);
+  ReleaseDC(nullptr, screen);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  HBRUSH face = CreateSolidBrush(RGB(145, 146, 159));
+  RECT all{0, 0, 6, 4};
+  FillRect(dc, &all, face);
+  SetPixel(dc, 5, 3, RGB(255, 0, 255));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(face);
+  const Bitmap24 image = ReadBitmap(bitmap);
+  DeleteObject(bitmap);
+  ASSERT_EQ(image.Width(), 6);
+  ASSERT_EQ(image.Height(), 4);
+  EXPECT_EQ(image.At(0, 0), RgbPixel(145, 146, 159));
+  EXPECT_EQ(image.At(5, 3), kSkinTransparent);
+  EXPECT_TRUE(ReadBitmap(nullptr).Empty());
+}
+
+TEST(ImageDib, OwnsItsBitmapAndDeletesItOnce) {
+  EXPECT_FALSE(CreateDib(Bitmap24()));
+  DibSection first = CreateDib(Picture(4, 4));
+  const HBITMAP handle = first.Handle();
+  ASSERT_EQ(GetObjectType(handle), static_cast<DWORD>(OBJ_BITMAP));
+  DibSection second = std::move(first);
+  EXPECT_FALSE(first);
+  EXPECT_EQ(second.Handle(), handle);
+  second = CreateDib(Picture(2, 2));  // the first bitmap is deleted here
+  EXPECT_EQ(GetObjectType(handle), 0u);
+  const HBITMAP released = second.Release();
+  EXPECT_FALSE(second);
+  EXPECT_EQ(GetObjectType(released), static_cast<DWORD>(OBJ_BITMAP));
+  DeleteObject(released);
+
+  HBITMAP scoped = nullptr;
+  {
+    DibSection dib = CreateDib(Picture(32, 32));
+    scoped = dib.Handle();
+    ASSERT_EQ(GetObjectType(scoped), static_cast<DWORD>(OBJ_BITMAP));
+  }
+  EXPECT_EQ(GetObjectType(scoped), 0u);  // deleted with its owner
+}
+
+TEST(SkinKitOnWindows, PacksAndUnpacksFoldersWithChineseNames) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::temp_directory_path() / fs::path(u8"QLT皮肤测试");
+  fs::remove_all(root);
+  fs::create_directories(root / u8"我的皮肤");
+  std::string error;
+  ASSERT_TRUE(skinkit::WriteFileBytes(root / u8"我的皮肤" / "top.bmp", EncodeBmp(Picture(7, 5)), error));
+  const std::string ini = "[Personality]\r\nTop=top.bmp\r\n";
+  ASSERT_TRUE(skinkit::WriteFileBytes(root / u8"我的皮肤" / "skin.ini", Bytes(ini.begin(), ini.end()), error));
+
+  std::ostringstream out, err;
+  const std::string folder = skinkit::PathToUtf8(root / u8"我的皮肤");
+  const std::string skin = skinkit::PathToUtf8(root / u8"皮肤.skn");
+  ASSERT_EQ(skinkit::RunSkinKit({"pack", folder, skin}, out, err), 0) << err.str();
+  ASSERT_EQ(skinkit::RunSkinKit({"unpack", skin, skinkit::PathToUtf8(root / u8"解开")}, out, err), 0) << err.str();
+  Bytes top;
+  ASSERT_TRUE(skinkit::ReadFileBytes(root / u8"解开" / "top.bmp", top, error)) << error;
+  EXPECT_EQ(DecodeBmp(top), Picture(7, 5));
+  fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace qlt
