@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace qlt {
@@ -33,30 +34,34 @@ void FlipVertical(Bitmap24& bitmap) {
   }
 }
 
-void RotateLeft(Bitmap24& bitmap) {
-  const int w = bitmap.Width();
-  const int h = bitmap.Height();
+namespace {
+
+// A quarter turn: width and height exchange, and `source(x', y')` names the old pixel that lands
+// at (x', y').
+template <typename Source>
+void Turn(Bitmap24& bitmap, Source source) {
   if (bitmap.Empty()) return;
-  Bitmap24 turned(h, w);
-  // New pixel (x', y') is old pixel (w - 1 - y', x').
-  for (int y = 0; y < w; ++y) {
+  Bitmap24 turned(bitmap.Height(), bitmap.Width());
+  for (int y = 0; y < turned.Height(); ++y) {
     Bgr* row = turned.ScanLine(y);
-    for (int x = 0; x < h; ++x) row[x] = bitmap.At(w - 1 - y, x);
+    for (int x = 0; x < turned.Width(); ++x) {
+      const auto [oldX, oldY] = source(x, y);
+      row[x] = bitmap.At(oldX, oldY);
+    }
   }
   bitmap = std::move(turned);
 }
 
-void RotateRight(Bitmap24& bitmap) {
+}  // namespace
+
+void RotateLeft(Bitmap24& bitmap) {
   const int w = bitmap.Width();
+  Turn(bitmap, [w](int x, int y) { return std::pair{w - 1 - y, x}; });
+}
+
+void RotateRight(Bitmap24& bitmap) {
   const int h = bitmap.Height();
-  if (bitmap.Empty()) return;
-  Bitmap24 turned(h, w);
-  // New pixel (x', y') is old pixel (y', h - 1 - x').
-  for (int y = 0; y < w; ++y) {
-    Bgr* row = turned.ScanLine(y);
-    for (int x = 0; x < h; ++x) row[x] = bitmap.At(y, h - 1 - x);
-  }
-  bitmap = std::move(turned);
+  Turn(bitmap, [h](int x, int y) { return std::pair{y, h - 1 - x}; });
 }
 
 }  // namespace qlt
