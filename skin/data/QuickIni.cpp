@@ -1,53 +1,15 @@
 #include "skin/data/QuickIni.h"
 
-#include <limits>
-
 #include "skin/data/SkinText.h"
+#include "ui/SysUtils.h"
+#include "ui/Utf.h"
 
 namespace qlt {
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool IsHeader(std::string_view line) { return line.size() >= 2 && line.front() == '[' && line.back() == ']'; }
 
 }  // namespace
-
-std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
-  if (text.empty()) return std::nullopt;
-  if (text[0] == '$') {
-    const std::string_view digits = text.substr(1);
-    if (digits.empty() || digits.size() > 8) return std::nullopt;
-    std::uint32_t value = 0;
-    for (char c : digits) {
-      const int d = HexDigit(c);
-      if (d < 0) return std::nullopt;
-      value = value << 4 | static_cast<std::uint32_t>(d);
-    }
-    return static_cast<std::int32_t>(value);
-  }
-  bool negative = false;
-  std::size_t i = 0;
-  if (text[0] == '+' || text[0] == '-') {
-    negative = text[0] == '-';
-    i = 1;
-  }
-  if (i == text.size()) return std::nullopt;
-  std::int64_t value = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    value = value * 10 + (text[i] - '0');
-    if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
-  return static_cast<std::int32_t>(value);
-}
 
 void TQuickIni::LoadFromStream(ByteView stream) {
   LoadFromText(std::string_view(reinterpret_cast<const char*>(stream.data()), stream.size()));
@@ -65,7 +27,7 @@ void TQuickIni::LoadFromText(std::string_view text) {
     if (setting.isHeader) {
       sections_.emplace_back(std::string(line), static_cast<int>(lines_.size()));
     } else if (const std::size_t eq = line.find('='); eq != std::string_view::npos) {
-      setting.key = LowerAscii(TrimBlanks(line.substr(0, eq)));
+      setting.key = AsciiLower(TrimBlanks(line.substr(0, eq)));
       setting.value = std::string(TrimBlanks(line.substr(eq + 1)));
       setting.hasEquals = true;
     }
@@ -79,7 +41,7 @@ int TQuickIni::FindSection(std::string_view name) const {
   header.reserve(name.size() + 2);
   header.append(1, '[').append(name).append(1, ']');
   for (const auto& [text, index] : sections_) {
-    if (SameTextAscii(text, header)) return index;
+    if (SameText(text, header)) return index;
   }
   return -1;
 }
@@ -96,7 +58,7 @@ std::vector<std::string> TQuickIni::ReadSections() const {
 
 std::string TQuickIni::ReadString(std::string_view section, std::string_view key,
                                   std::string_view defaultValue) const {
-  const std::string wanted = LowerAscii(key);
+  const std::string wanted = AsciiLower(key);
   const int header = lines_.empty() ? -1 : FindSection(section);
   if (header < 0) return std::string(defaultValue);
   for (std::size_t i = static_cast<std::size_t>(header) + 1; i < settings_.size(); ++i) {
@@ -111,9 +73,9 @@ std::string TQuickIni::ReadString(std::string_view section, std::string_view key
 }
 
 std::int32_t TQuickIni::ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const {
-  std::string text = ReadString(section, key, "");
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.replace(0, 2, "$");
-  return ParseIniInteger(text).value_or(defaultValue);
+  // Bytes that are not UTF-8 become U+FFFD, which is no digit, so such a value gives the default.
+  std::int32_t value = 0;
+  return TryStrToInt(Utf8ToUtf16(ReadString(section, key, "")), value) ? value : defaultValue;
 }
 
 }  // namespace qlt

@@ -3,7 +3,6 @@
 // lines, parsed once in memory and answered by typed lookups. Lookups never fail: a missing
 // section or key, an empty value or a number that does not parse gives the caller's default.
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,10 +11,6 @@
 #include "skin/data/Bytes.h"
 
 namespace qlt {
-
-// An ini integer: an optional sign and decimal digits, or "$" (or "0x") and up to eight hexadecimal
-// digits, which give the 32-bit pattern, so "0xFF00000F" reads as the system colour it names.
-std::optional<std::int32_t> ParseIniInteger(std::string_view text);
 
 class TQuickIni {
  public:
@@ -28,6 +23,8 @@ class TQuickIni {
   // The section names in text order, brackets and surrounding blanks removed.
   std::vector<std::string> ReadSections() const;
   std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+  // Decimal with an optional sign, or hexadecimal after "$" or "0x" (eight digits give the 32-bit
+  // pattern, so "0xFF00000F" reads as the system colour it names); else the default.
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const;
 
   // Every kept line, trimmed, in text order (blank lines and ";" comments are not kept).

@@ -6,6 +6,7 @@
 #include "skin/data/Lzh.h"
 #include "skin/data/LzhModel.h"
 #include "skin/data/SkinText.h"
+#include "ui/SysUtils.h"
 
 namespace qlt {
 namespace {
@@ -69,7 +70,7 @@ bool TSkinReader::LoadContainer(Bytes container) {
     return Refuse(SkinLoadResult::Damaged,
                   "name list of " + std::to_string(nameListLength) + " bytes reaches beyond the data");
   }
-  const std::string nameText = LowerAscii(std::string_view(
+  const std::string nameText = AsciiLower(std::string_view(
       reinterpret_cast<const char*>(container.data()) + kHeaderSize, static_cast<std::size_t>(nameListLength)));
   const std::vector<std::string_view> lines = SplitTextLines(nameText);
   if (lines.size() > kMaxEntries) {
@@ -119,7 +120,7 @@ ByteView TSkinReader::EntryAt(int index) const {
   return ByteView(container_).subspan(offsets_[index], static_cast<std::size_t>(sizes_[index]));
 }
 
-ByteView TSkinReader::Entry(std::string_view name) const { return EntryAt(IndexOf(LowerAscii(name))); }
+ByteView TSkinReader::Entry(std::string_view name) const { return EntryAt(IndexOf(AsciiLower(name))); }
 
 void TSkinReader::GetEntry(std::string_view name, Bytes& target) const {
   const ByteView entry = Entry(name);

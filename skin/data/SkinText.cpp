@@ -4,8 +4,6 @@ namespace qlt {
 namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
-char LowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
-char UpperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
 
 }  // namespace
 
@@ -15,26 +13,6 @@ std::string_view TrimBlanks(std::string_view text) {
   while (begin < end && IsBlank(text[begin])) ++begin;
   while (end > begin && IsBlank(text[end - 1])) --end;
   return text.substr(begin, end - begin);
-}
-
-std::string LowerAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = LowerChar(c);
-  return out;
-}
-
-std::string UpperAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = UpperChar(c);
-  return out;
-}
-
-bool SameTextAscii(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerChar(a[i]) != LowerChar(b[i])) return false;
-  }
-  return true;
 }
 
 std::vector<std::string_view> SplitTextLines(std::string_view text) {

@@ -1,7 +1,7 @@
 #pragma once
 // Text rules shared by the skin container's name list and the skin description: the text is bytes
-// (the system's ANSI code page), only ASCII letters change case, and "blank" is any code up to 32.
-#include <string>
+// (the system's ANSI code page), only ASCII letters change case (AsciiLower and SameText of
+// ui/SysUtils.h), and "blank" is any code up to 32.
 #include <string_view>
 #include <vector>
 
@@ -9,11 +9,6 @@ namespace qlt {
 
 // Drops every character with a code up to 32 (blanks, tabs, control characters) at both ends.
 std::string_view TrimBlanks(std::string_view text);
-
-// Lower-cases A-Z only; every other byte (CP936 lead and trail bytes included) stays as it is.
-std::string LowerAscii(std::string_view text);
-std::string UpperAscii(std::string_view text);
-bool SameTextAscii(std::string_view a, std::string_view b);
 
 // Splits text into lines the way a string list takes its text: a line ends at CR LF, CR or LF; a
 // NUL character ends the whole text; a final empty piece behind the last line end is no line.

@@ -9,6 +9,7 @@
 #include "skin/data/BmpCodec.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinText.h"
+#include "ui/SysUtils.h"
 
 namespace qlt::skinkit {
 namespace {
@@ -26,8 +27,8 @@ bool EndsWith(std::string_view text, std::string_view tail) {
   return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
-bool IsDescriptionName(std::string_view name) { return LowerAscii(name).find(".ini") != std::string::npos; }
-bool IsBitmapName(std::string_view name) { return EndsWith(LowerAscii(name), ".bmp"); }
+bool IsDescriptionName(std::string_view name) { return AsciiLower(name).find(".ini") != std::string::npos; }
+bool IsBitmapName(std::string_view name) { return EndsWith(AsciiLower(name), ".bmp"); }
 
 // The file-name part of an image value, as the skin objects look it up: the text after the last
 // "\" or ":" (a folder part in the value is ignored).
@@ -51,7 +52,7 @@ void CheckDescription(const SkinEntry& description, const std::vector<SkinEntry>
       continue;
     }
     const bool present = std::any_of(entries.begin(), entries.end(),
-                                     [&](const SkinEntry& e) { return SameTextAscii(e.name, file); });
+                                     [&](const SkinEntry& e) { return SameText(e.name, file); });
     if (!present) result.warnings.push_back("\"" + line + "\": no entry " + std::string(file) + " in the skin");
   }
 }
@@ -180,12 +181,12 @@ CheckResult CheckSkinEntries(const std::vector<SkinEntry>& entries) {
       result.errors.push_back("\"" + e.name + "\": an entry name must be a plain ASCII file name");
       continue;
     }
-    if (!seen.insert(LowerAscii(e.name)).second) {
+    if (!seen.insert(AsciiLower(e.name)).second) {
       result.errors.push_back(e.name + ": two entries of that name (letter case does not count)");
     }
     if (IsDescriptionName(e.name)) {
       ++descriptions;
-      if (!EndsWith(LowerAscii(e.name), ".ini")) {
+      if (!EndsWith(AsciiLower(e.name), ".ini")) {
         result.errors.push_back(e.name + ": only the description's name may contain \".ini\"");
       } else if (!description) {
         description = &e;
@@ -213,14 +214,14 @@ bool ReadSkinFolder(const fs::path& folder, const std::vector<std::string>& name
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
       if (!it->is_regular_file()) continue;
       const std::string name = PathToUtf8(it->path().filename());
-      if (IsBitmapName(name) || EndsWith(LowerAscii(name), ".ini")) files.push_back(name);
+      if (IsBitmapName(name) || EndsWith(AsciiLower(name), ".ini")) files.push_back(name);
     }
     if (ec) {
       error = "cannot read the folder " + PathToUtf8(folder) + ": " + ec.message();
       return false;
     }
     std::sort(files.begin(), files.end(),
-              [](const std::string& a, const std::string& b) { return LowerAscii(a) < LowerAscii(b); });
+              [](const std::string& a, const std::string& b) { return AsciiLower(a) < AsciiLower(b); });
     if (files.empty()) {
       error = "no .bmp or .ini files in " + PathToUtf8(folder);
       return false;

@@ -10,6 +10,7 @@
 
 #include "skin/data/BmpCodec.h"
 #include "skin/data/SkinText.h"
+#include "ui/SysUtils.h"
 #include "tests/native/SkinTestData.h"
 
 namespace qlt::skinkit {
@@ -87,7 +88,7 @@ TEST_F(SkinKit, PacksAFolderThatReadsBackAndUnpacksToTheSameFiles) {
 
   ASSERT_EQ(Run({"unpack", Path(skin), Path(root_ / "out")}), 0) << err_.str();
   for (const auto& f : fs::directory_iterator(root_ / "art")) {
-    const std::string lower = LowerAscii(PathToUtf8(f.path().filename()));
+    const std::string lower = AsciiLower(PathToUtf8(f.path().filename()));
     EXPECT_EQ(Read(root_ / "out" / lower), Read(f.path())) << lower;
   }
 }
