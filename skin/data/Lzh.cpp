@@ -153,15 +153,24 @@ void TLZH::Decode(std::uint64_t unpackedSize) {
   std::uint64_t produced = 0;
   while (produced < unpackedSize) {
     if (s.bits < 32) s = refill(s);
-    unsigned n = child[kRoot];
-    while (n < kTreeSize) {
-      n = child[n + static_cast<unsigned>(s.buf >> 63)];
+    // Walk down from the root, one bit per level, to the node of a leaf.
+    unsigned node = child[kRoot] + static_cast<unsigned>(s.buf >> 63);
+    s.buf <<= 1;
+    --s.bits;
+    unsigned next;
+    while ((next = child[node]) < kTreeSize) {
+      if (s.bits == 0) s = refill(s);
+      node = next + static_cast<unsigned>(s.buf >> 63);
       s.buf <<= 1;
-      if (--s.bits == 0) s = refill(s);
+      --s.bits;
     }
-    const unsigned symbol = n - kTreeSize;
-    if (freq[kRoot] == kMaxFrequency) model.RebuildTree();
-    lzh::UpdateModel(freq, parent, child, symbol);
+    const unsigned symbol = next - kTreeSize;
+    if (freq[kRoot] == kMaxFrequency) {
+      model.RebuildTree();
+      lzh::UpdateModel(freq, parent, child, symbol);  // the rebuild moved the leaf
+    } else {
+      lzh::UpdateFromLeaf(freq, parent, child, node);
+    }
 
     if (symbol < 256) {
       window[pos++] = static_cast<std::uint8_t>(symbol);
