@@ -3,7 +3,6 @@
 #include <charconv>
 #include <sstream>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "app/TextRules.h"
 
@@ -49,6 +48,20 @@ std::vector<std::string_view> Words(std::string_view line) {
 }
 
 }  // namespace
+
+std::unordered_set<std::uint32_t> MatchingProcessIds(const std::vector<std::u16string>& names,
+                                                     const std::vector<ProcessInfo>& processes) {
+  std::unordered_set<std::uint32_t> pids;
+  for (const auto& process : processes) {
+    for (const auto& name : names) {
+      if (ContainsIgnoringAsciiCase(process.exeName, name)) {
+        pids.insert(process.pid);
+        break;
+      }
+    }
+  }
+  return pids;
+}
 
 std::vector<WindowInfo> PlanHide(const std::vector<std::u16string>& names, const std::vector<ProcessInfo>& processes,
                                  const std::vector<WindowInfo>& windows) {

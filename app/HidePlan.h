@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace qlt {
@@ -21,6 +22,11 @@ struct WindowInfo {
   std::uint32_t pid = 0;
   bool visible = false;
 };
+
+// The processes whose executable name contains one of the names (ASCII letters without regard to
+// case); only their windows need a closer look.
+std::unordered_set<std::uint32_t> MatchingProcessIds(const std::vector<std::u16string>& names,
+                                                     const std::vector<ProcessInfo>& processes);
 
 // The windows one hide acts on: for each name in list order, each process of the snapshot (in
 // snapshot order) whose executable name contains the name (ASCII letters without regard to case),

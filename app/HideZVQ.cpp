@@ -12,16 +12,30 @@ namespace {
 HWND ToHwnd(WindowId id) { return reinterpret_cast<HWND>(id); }
 WindowId ToId(HWND window) { return reinterpret_cast<WindowId>(window); }
 
+struct Enumeration {
+  std::vector<WindowInfo> windows;
+  const std::unordered_set<std::uint32_t>* visibilityOf;
+};
+
 BOOL CALLBACK CollectWindow(HWND window, LPARAM param) noexcept {
-  auto* windows = reinterpret_cast<std::vector<WindowInfo>*>(param);
+  auto* enumeration = reinterpret_cast<Enumeration*>(param);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
+  bool visible = false;
+  if (!enumeration->visibilityOf || enumeration->visibilityOf->count(pid)) {
+    // A top-level window's parent is the desktop, so its own style says whether it is visible.
+    visible = (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+  }
   try {
-    windows->push_back({ToId(window), pid, IsWindowVisible(window) != FALSE});
+    enumeration->windows.push_back({ToId(window), pid, visible});
   } catch (...) {
     return FALSE;
   }
   return TRUE;
+}
+
+void ShowAll(const std::vector<HWND>& windows, int command) {
+  for (HWND window : windows) ShowWindowAsync(window, command);
 }
 
 void MakeTranslucent(HWND window, BYTE alpha, bool addLayered) {
@@ -68,11 +82,11 @@ std::string ReadSmallFile(const std::wstring& path) {
 
 std::wstring DefaultJournalPath() { return FileBesideExecutable(L"QLT.journal"); }
 
-std::vector<WindowInfo> EnumerateTopLevelWindows() {
-  std::vector<WindowInfo> windows;
-  windows.reserve(512);
-  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
-  return windows;
+std::vector<WindowInfo> EnumerateTopLevelWindows(const std::unordered_set<std::uint32_t>* visibilityOf) {
+  Enumeration enumeration{{}, visibilityOf};
+  enumeration.windows.reserve(1024);
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&enumeration));
+  return std::move(enumeration.windows);
 }
 
 HideZVQ::HideZVQ(std::wstring journalPath, HideSeams seams) : journalPath_(std::move(journalPath)), seams_(std::move(seams)) {
@@ -85,7 +99,9 @@ std::vector<HiddenWindow> HideZVQ::PlanNewWindows(const std::vector<std::u16stri
   std::unordered_set<WindowId> remembered;
   for (const auto& w : record_.windows) remembered.insert(w.window);
   const auto processes = ToolhelpSnapshot().Processes();
-  const auto windows = EnumerateTopLevelWindows();
+  const auto candidates = MatchingProcessIds(names, processes);
+  if (candidates.empty()) return planned;
+  const auto windows = EnumerateTopLevelWindows(&candidates);
   for (const auto& window : PlanHide(names, processes, windows)) {
     if (remembered.count(window.window)) continue;
     HiddenWindow hidden{window.window, window.pid, WindowAction::Hidden, false};
@@ -102,41 +118,55 @@ std::vector<HiddenWindow> HideZVQ::PlanNewWindows(const std::vector<std::u16stri
 
 void HideZVQ::Act(const std::vector<HiddenWindow>& windows, int alpha) {
   const BYTE byteAlpha = static_cast<BYTE>(alpha < 0 ? 0 : (alpha > 255 ? 255 : alpha));
+  std::vector<HWND> toHide, toClose;
+  std::vector<std::pair<HWND, bool>> toFade;
   for (const auto& w : windows) {
     const HWND window = ToHwnd(w.window);
     switch (w.action) {
-      case WindowAction::Hidden:
-        ShowWindowAsync(window, SW_HIDE);
-        break;
-      case WindowAction::CloseRequested:
-        PostMessageW(window, WM_CLOSE, 0, 0);
-        break;
-      case WindowAction::MadeTranslucent:
-        calls_.Post([window, byteAlpha, add = w.layeredAdded] { MakeTranslucent(window, byteAlpha, add); });
-        break;
+      case WindowAction::Hidden: toHide.push_back(window); break;
+      case WindowAction::CloseRequested: toClose.push_back(window); break;
+      case WindowAction::MadeTranslucent: toFade.emplace_back(window, w.layeredAdded); break;
     }
+  }
+  if (!toHide.empty() || !toClose.empty()) {
+    posts_.Post([toHide = std::move(toHide), toClose = std::move(toClose)] {
+      ShowAll(toHide, SW_HIDE);
+      for (HWND window : toClose) PostMessageW(window, WM_CLOSE, 0, 0);
+    });
+  }
+  for (const auto& [window, add] : toFade) {
+    styleCalls_.Post([window = window, byteAlpha, add = add] { MakeTranslucent(window, byteAlpha, add); });
   }
 }
 
 size_t HideZVQ::Undo(const std::vector<HiddenWindow>& windows) {
+  std::vector<HWND> toShow;
   size_t restored = 0;
   for (const auto& w : windows) {
     const HWND window = ToHwnd(w.window);
-    if (!IsWindow(window)) continue;
     switch (w.action) {
       case WindowAction::Hidden:
-        ShowWindowAsync(window, SW_SHOW);
+        toShow.push_back(window);
         ++restored;
         break;
       case WindowAction::MadeTranslucent:
-        calls_.Post([window, remove = w.layeredAdded] { MakeOpaque(window, remove); });
+        styleCalls_.Post([window, remove = w.layeredAdded] { MakeOpaque(window, remove); });
         ++restored;
         break;
       case WindowAction::CloseRequested:
         break;  // its program was asked to close it; nothing to undo
     }
   }
+  // A window that has gone meanwhile makes its call fail, which is all it needs.
+  if (!toShow.empty()) posts_.Post([toShow = std::move(toShow)] { ShowAll(toShow, SW_SHOW); });
   return restored;
+}
+
+bool HideZVQ::WaitForWindowCalls(DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  if (!posts_.WaitIdle(timeoutMs)) return false;
+  const DWORD spent = GetTickCount() - start;
+  return styleCalls_.WaitIdle(spent < timeoutMs ? timeoutMs - spent : 0);
 }
 
 void HideZVQ::ShowTray(bool show) const {

@@ -3,13 +3,15 @@
 // windows, whatever the number of chosen names, and acts on every visible window of the chosen
 // programs: hidden, asked to close (a posted request), or made translucent. Each window remembers
 // what was done to it, and a restore undoes exactly that, whatever mode is selected by then.
-// Other programs' windows are never waited on: hiding and showing are posted, and style changes
-// run on a worker. While anything is hidden, a journal beside the executable names it, so a QLT
+// Other programs' windows are never waited on: hiding, showing and close requests are posted (from
+// a worker, so QLT's window is free again as soon as the windows are chosen), and style changes,
+// which wait for the target, run on a second worker. While anything is hidden, a journal beside the executable names it, so a QLT
 // that was killed brings the windows back at its next start.
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/AsyncWindowCalls.h"
@@ -32,8 +34,9 @@ struct HideSeams {
 
 std::wstring DefaultJournalPath();  // "QLT.journal" beside the executable
 
-// Every top-level window in enumeration order, with its process and visibility.
-std::vector<WindowInfo> EnumerateTopLevelWindows();
+// Every top-level window in enumeration order with its process. Visibility is looked up only for
+// the windows of the given processes (each lookup is a round trip to the window server).
+std::vector<WindowInfo> EnumerateTopLevelWindows(const std::unordered_set<std::uint32_t>* visibilityOf = nullptr);
 
 class HideZVQ {
  public:
@@ -61,8 +64,8 @@ class HideZVQ {
 
   const HideRecord& Record() const { return record_; }
   const std::wstring& JournalPath() const { return journalPath_; }
-  // For tests and the exit: true when the posted style changes have all been made.
-  bool WaitForWindowCalls(DWORD timeoutMs) { return calls_.WaitIdle(timeoutMs); }
+  // For tests and the exit: true when the posted window calls have all been made.
+  bool WaitForWindowCalls(DWORD timeoutMs);
 
  private:
   std::vector<HiddenWindow> PlanNewWindows(const std::vector<std::u16string>& names, HideMode mode) const;
@@ -74,7 +77,8 @@ class HideZVQ {
 
   std::wstring journalPath_;
   HideSeams seams_;
-  AsyncWindowCalls calls_;
+  AsyncWindowCalls posts_;        // ShowWindowAsync and WM_CLOSE: never wait
+  AsyncWindowCalls styleCalls_;   // layered style and alpha: may wait for a hung program
   HideRecord record_;
   bool hidden_ = false;
 };

@@ -138,14 +138,16 @@ TEST(HideEngine, InvisibleWindowsAreNotRecordedAndNewWindowsNotTouched) {
   OwnWindow hidden(false);
   HideZVQ engine(Journal(dir));
   engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
-  EXPECT_FALSE(Visible(shown.Get()));
+  ASSERT_TRUE(engine.WaitForWindowCalls(5000));
+  EXPECT_TRUE(WaitUntil([&] { return !Visible(shown.Get()); }));
   ASSERT_EQ(engine.Record().windows.size(), 1u);
   EXPECT_EQ(engine.Record().windows[0].window, reinterpret_cast<WindowId>(shown.Get()));
 
   OwnWindow openedWhileHidden;
   ShowWindow(openedWhileHidden.Get(), SW_HIDE);
   engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
-  EXPECT_TRUE(Visible(shown.Get()));
+  ASSERT_TRUE(engine.WaitForWindowCalls(5000));
+  EXPECT_TRUE(WaitUntil([&] { return Visible(shown.Get()); }));
   EXPECT_FALSE(Visible(hidden.Get()));
   EXPECT_FALSE(Visible(openedWhileHidden.Get()));
 }
