@@ -1,5 +1,6 @@
 #include "app/HideZVQ.h"
 
+#include <atomic>
 #include <unordered_set>
 
 #include "app/ProcessList.h"
@@ -89,7 +90,9 @@ std::vector<WindowInfo> EnumerateTopLevelWindows(const std::unordered_set<std::u
   return std::move(enumeration.windows);
 }
 
-HideZVQ::HideZVQ(std::wstring journalPath, HideSeams seams) : journalPath_(std::move(journalPath)), seams_(std::move(seams)) {
+HideZVQ::HideZVQ(std::wstring journalPath, HideSeams seams)
+    : seams_(std::move(seams)), journal_(std::make_shared<Journal>()) {
+  journal_->path = std::move(journalPath);
   if (!seams_.findTray) seams_.findTray = FindTrayNotifyWnd;
 }
 
@@ -186,7 +189,7 @@ size_t HideZVQ::RestoreWindows() {
   const size_t restored = Undo(record_.windows);
   record_.windows.clear();
   if (record_.Empty()) {
-    RemoveJournal();
+    RemoveJournalWhenDone();
   } else {
     SaveJournal();
   }
@@ -215,12 +218,12 @@ void HideZVQ::ToggleHidden(const std::vector<std::u16string>& names, const HideO
   Undo(done.windows);
   if (mainWindow) SetForegroundWindow(mainWindow);
   if (done.muted && seams_.setMute) seams_.setMute(false);
-  RemoveJournal();
+  RemoveJournalWhenDone();
 }
 
 size_t HideZVQ::ReplayJournal() {
-  const std::string text = ReadSmallFile(journalPath_);
-  if (text.empty() && GetFileAttributesW(journalPath_.c_str()) == INVALID_FILE_ATTRIBUTES) return 0;
+  const std::string text = ReadSmallFile(journal_->path);
+  if (text.empty() && GetFileAttributesW(journal_->path.c_str()) == INVALID_FILE_ATTRIBUTES) return 0;
   const HideRecord left = ParseJournal(text);
   std::vector<HiddenWindow> stillThere;
   for (const auto& w : left.windows) {
@@ -232,12 +235,31 @@ size_t HideZVQ::ReplayJournal() {
   if (left.trayHidden) ShowTray(true);
   const size_t restored = Undo(stillThere);
   if (left.muted && seams_.setMute) seams_.setMute(false);
-  RemoveJournal();
+  RemoveJournalWhenDone();
   return restored;
 }
 
-void HideZVQ::SaveJournal() const { WriteFileReplacing(journalPath_, FormatJournal(record_)); }
+void HideZVQ::SaveJournal() {
+  std::lock_guard lock(journal_->mutex);
+  ++journal_->generation;
+  WriteFileReplacing(journal_->path, FormatJournal(record_));
+}
 
-void HideZVQ::RemoveJournal() const { DeleteFileW(journalPath_.c_str()); }
+void HideZVQ::RemoveJournalWhenDone() {
+  unsigned generation;
+  {
+    std::lock_guard lock(journal_->mutex);
+    generation = journal_->generation;
+  }
+  // Both workers must have reached this point; the second one to get there removes the journal.
+  auto workersLeft = std::make_shared<std::atomic<int>>(2);
+  auto removeWhenLast = [journal = journal_, generation, workersLeft] {
+    if (--*workersLeft != 0) return;
+    std::lock_guard lock(journal->mutex);
+    if (journal->generation == generation) DeleteFileW(journal->path.c_str());
+  };
+  posts_.Post(removeWhenLast);
+  styleCalls_.Post(removeWhenLast);
+}
 
 }  // namespace qlt

@@ -10,6 +10,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -63,7 +65,7 @@ class HideZVQ {
   size_t ReplayJournal();
 
   const HideRecord& Record() const { return record_; }
-  const std::wstring& JournalPath() const { return journalPath_; }
+  const std::wstring& JournalPath() const { return journal_->path; }
   // For tests and the exit: true when the posted window calls have all been made.
   bool WaitForWindowCalls(DWORD timeoutMs);
 
@@ -72,10 +74,18 @@ class HideZVQ {
   void Act(const std::vector<HiddenWindow>& windows, int alpha);
   size_t Undo(const std::vector<HiddenWindow>& windows);
   void ShowTray(bool show) const;
-  void SaveJournal() const;
-  void RemoveJournal() const;
+  void SaveJournal();
+  // Once the restoring calls queued so far have been made: a QLT that dies before that still
+  // finds the journal at its next start.
+  void RemoveJournalWhenDone();
 
-  std::wstring journalPath_;
+  // Shared with the workers, which may outlive this object when a call is stuck.
+  struct Journal {
+    std::wstring path;
+    std::mutex mutex;
+    unsigned generation = 0;  // counts the saves; a removal queued before a later save is dropped
+  };
+  std::shared_ptr<Journal> journal_;
   HideSeams seams_;
   AsyncWindowCalls posts_;        // ShowWindowAsync and WM_CLOSE: never wait
   AsyncWindowCalls styleCalls_;   // layered style and alpha: may wait for a hung program

@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <functional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -307,6 +309,51 @@ int main(int argc, char** argv) {
     std::printf("thread ids %.2f ms\n", Now() - t);
   }
 
+  if (const int n = Argument(argc, argv, "--probe=", 0)) {  // which part, if any, holds on to memory
+    auto measure = [&](const char* what, const std::function<void()>& part) {
+      const long before = ResidentKilobytes();
+      for (int i = 0; i < n; ++i) part();
+      std::printf("  %-12s x%d: resident %+ld kB\n", what, n, ResidentKilobytes() - before);
+    };
+    measure("snapshot", [] { qlt::ToolhelpSnapshot().Processes(); });
+    measure("enumeration", [] { qlt::EnumerateTopLevelWindows(); });
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    qlt::HideZVQ probe(std::wstring(temp) + L"qlt-probe.journal");
+    measure("empty toggle", [&] { probe.ToggleHidden({u"absentprog"}, {}, nullptr); });
+    measure("settle poll", [&] { for (int k = 0; k < 20; ++k) hosts.Settle(true, true); });
+    const auto all = qlt::EnumerateTopLevelWindows();
+    std::vector<HWND> hostWindows;
+    for (const auto& w : all) {
+      if (w.visible) hostWindows.push_back(reinterpret_cast<HWND>(w.window));
+    }
+    hostWindows.resize(std::min<size_t>(hostWindows.size(), 50));
+    measure("async same", [&] { for (HWND w : hostWindows) ShowWindowAsync(w, SW_SHOWNA); });
+    measure("sync same", [&] { for (HWND w : hostWindows) ShowWindow(w, SW_SHOWNA); });
+    measure("post same", [&] { for (HWND w : hostWindows) PostMessageW(w, WM_NULL, 0, 0); });
+    measure("async thread", [&] {
+      std::thread([&] { for (HWND w : hostWindows) ShowWindowAsync(w, SW_SHOWNA); }).join();
+    });
+    qlt::AsyncWindowCalls worker;
+    measure("async worker", [&] {
+      worker.Post([&] { for (HWND w : hostWindows) ShowWindowAsync(w, SW_SHOWNA); });
+      worker.WaitIdle(10000);
+    });
+    measure("hide mode", [&] {
+      probe.ToggleHidden({names[0]}, {qlt::HideMode::Hide}, nullptr);
+      probe.WaitForWindowCalls(10000);
+      hosts.Settle(false, true);
+      probe.ToggleHidden({names[0]}, {qlt::HideMode::Hide}, nullptr);
+      probe.WaitForWindowCalls(10000);
+      hosts.Settle(true, true);
+    });
+    measure("translucent", [&] {
+      probe.ToggleHidden({names[0]}, {qlt::HideMode::Translucent, 100}, nullptr);
+      probe.ToggleHidden({names[0]}, {qlt::HideMode::Translucent, 100}, nullptr);
+      probe.WaitForWindowCalls(10000);
+    });
+  }
+
   wchar_t journal[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, journal);
   qlt::HideZVQ engine(std::wstring(journal) + L"qlt-hide-bench.journal");
@@ -344,6 +391,7 @@ int main(int argc, char** argv) {
     engine.ToggleHidden(oneProgram, {i % 4 < 2 ? qlt::HideMode::Hide : qlt::HideMode::Translucent, 200}, nullptr);
     engine.WaitForWindowCalls(10000);
     hosts.Settle(i % 4 != 0, true);
+    if ((i + 1) % 250 == 0) std::printf("  after %4d toggles: resident %ld kB\n", i + 1, ResidentKilobytes());
   }
   if (toggles <= 4) return 0;
   const Usage after = CurrentUsage();

@@ -83,6 +83,7 @@ TEST(HideEngine, HidesEveryWindowOfTheChosenProgramsAndBringsThemBack) {
   engine.ToggleHidden({u"NOTE"}, {HideMode::Hide}, nullptr);
   EXPECT_FALSE(engine.Hidden());
   EXPECT_TRUE(WaitUntil([&] { return Visible(n1) && Visible(n2); }));
+  ASSERT_TRUE(engine.WaitForWindowCalls(5000));
   EXPECT_FALSE(Exists(Journal(dir)));
   EXPECT_TRUE(engine.Record().Empty());
 }
@@ -192,6 +193,7 @@ TEST(HideEngine, JournalOfAKilledRunBringsTheWindowsBackAtTheNextStart) {
   ASSERT_TRUE(restarted.WaitForWindowCalls(5000));
   EXPECT_FALSE(Layered(m));
   EXPECT_EQ(muteCalls, (std::vector<bool>{true, false}));
+  ASSERT_TRUE(restarted.WaitForWindowCalls(5000));
   EXPECT_FALSE(Exists(Journal(dir)));
   EXPECT_EQ(restarted.ReplayJournal(), 0u);
 }
@@ -209,6 +211,7 @@ TEST(HideEngine, JournalWindowNowOwnedByAnotherProcessIsLeftAlone) {
   CloseHandle(file);
   HideZVQ engine(Journal(dir));
   EXPECT_EQ(engine.ReplayJournal(), 0u);
+  ASSERT_TRUE(engine.WaitForWindowCalls(5000));
   EXPECT_FALSE(Visible(window.Get()));
   EXPECT_FALSE(Exists(Journal(dir)));
 }
@@ -225,6 +228,7 @@ TEST(HideEngine, NotificationAreaAndSpeakersAreRestoredByWhatWasDone) {
   engine.ToggleHidden({}, {HideMode::Hide, 200, false, false}, nullptr);
   EXPECT_TRUE(Visible(tray.Get()));
   EXPECT_EQ(muteCalls, (std::vector<bool>{true, false}));
+  ASSERT_TRUE(engine.WaitForWindowCalls(5000));
   EXPECT_FALSE(Exists(Journal(dir)));
 
   // Options off at the hide: nothing touched at either press.
@@ -289,8 +293,10 @@ TEST(HideEngine, AProgramThatDoesNotAnswerCannotFreezeTheToggle) {
   engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
   engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
   EXPECT_FALSE(engine.WaitForWindowCalls(0)) << "the style change is still waiting for the hung window";
+  EXPECT_TRUE(Exists(Journal(dir))) << "kept until the restoring calls have been made";
   EXPECT_TRUE(hung.ReleasedInTime()) << "a toggle waited for the hung window";
   EXPECT_TRUE(engine.WaitForWindowCalls(10000));
+  EXPECT_FALSE(Exists(Journal(dir)));
   EXPECT_TRUE(WaitUntil([&] { return Visible(hung.Get()) && !Layered(hung.Get()); }));
 }
 
