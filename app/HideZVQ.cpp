@@ -91,7 +91,7 @@ std::vector<WindowInfo> EnumerateTopLevelWindows(const std::unordered_set<std::u
 }
 
 HideZVQ::HideZVQ(std::wstring journalPath, HideSeams seams)
-    : seams_(std::move(seams)), journal_(std::make_shared<Journal>()) {
+    : journal_(std::make_shared<Journal>()), seams_(std::move(seams)) {
   journal_->path = std::move(journalPath);
   if (!seams_.findTray) seams_.findTray = FindTrayNotifyWnd;
 }

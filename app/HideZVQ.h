@@ -5,8 +5,8 @@
 // what was done to it, and a restore undoes exactly that, whatever mode is selected by then.
 // Other programs' windows are never waited on: hiding, showing and close requests are posted (from
 // a worker, so QLT's window is free again as soon as the windows are chosen), and style changes,
-// which wait for the target, run on a second worker. While anything is hidden, a journal beside the executable names it, so a QLT
-// that was killed brings the windows back at its next start.
+// which wait for the target, run on a second worker. While anything is hidden, a journal beside
+// the executable names it, so a QLT that was killed brings the windows back at its next start.
 #include <windows.h>
 
 #include <functional>
@@ -43,7 +43,8 @@ std::vector<WindowInfo> EnumerateTopLevelWindows(const std::unordered_set<std::u
 class HideZVQ {
  public:
   explicit HideZVQ(std::wstring journalPath = DefaultJournalPath(), HideSeams seams = {});
-  // Leaves hidden windows hidden (the journal keeps them); the exit sequence restores first.
+  // Leaves hidden windows hidden (the journal keeps them): the exit sequence toggles back first.
+  // Waits a short while for the posted calls, so a restore just made reaches its windows.
   ~HideZVQ() = default;
   HideZVQ(const HideZVQ&) = delete;
   HideZVQ& operator=(const HideZVQ&) = delete;
