@@ -68,9 +68,11 @@ TEST(HideEngine, HidesEveryWindowOfTheChosenProgramsAndBringsThemBack) {
   ASSERT_TRUE(n1 && n2 && m);
 
   const auto processes = ListProcesses();
-  EXPECT_EQ(std::count_if(processes.begin(), processes.end(),
-                          [](const ProcessInfo& p) { return p.exeName == u"notepad.exe"; }),
-            2);
+  for (const DWORD pid : {notepad1.Id(), notepad2.Id()}) {
+    EXPECT_EQ(std::count_if(processes.begin(), processes.end(),
+                            [&](const ProcessInfo& p) { return p.pid == pid && p.exeName == u"notepad.exe"; }),
+              1);
+  }
 
   HideZVQ engine(Journal(dir));
   engine.ToggleHidden({u"NOTE"}, {HideMode::Hide}, nullptr);

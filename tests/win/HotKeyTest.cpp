@@ -31,7 +31,13 @@ TEST(GlobalHotKey, RegistersUnderTheAtomAndReleasesCleanly) {
   MessageWindow window;
   {
     GlobalHotKey hotKey(window.Get());
+    EXPECT_NE(hotKey.Id(), 0);
     EXPECT_EQ(hotKey.Id(), GlobalFindAtomW(L"Hotkeyzvq"));
+  }
+  {
+    // A name of its own: a QLT killed earlier in the session may still hold "Hotkeyzvq".
+    GlobalHotKey hotKey(window.Get(), L"QltHotKeyTestAtom");
+    EXPECT_EQ(hotKey.Id(), GlobalFindAtomW(L"QltHotKeyTestAtom"));
     EXPECT_TRUE(hotKey.IsOwnId(static_cast<WPARAM>(hotKey.Id())));
     EXPECT_FALSE(hotKey.IsOwnId(static_cast<WPARAM>(hotKey.Id() + 1)));
 
@@ -42,7 +48,7 @@ TEST(GlobalHotKey, RegistersUnderTheAtomAndReleasesCleanly) {
     EXPECT_FALSE(Free(MOD_CONTROL | MOD_ALT, VK_F9));
   }
   EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, VK_F9));
-  EXPECT_EQ(GlobalFindAtomW(L"Hotkeyzvq"), 0) << "the atom is released with the hotkey";
+  EXPECT_EQ(GlobalFindAtomW(L"QltHotKeyTestAtom"), 0) << "the atom is released with the hotkey";
 }
 
 TEST(GlobalHotKey, ChangeTakesEffectAtOnce) {
