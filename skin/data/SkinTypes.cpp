@@ -1,0 +1,123 @@
+#include "skin/data/SkinTypes.h"
+
+namespace qlt {
+
+const TEnumInfo& SkinControlTypeInfo() {
+  static const TEnumInfo info{{"xcMainMenu", "xcPopupMenu", "xcToolbar", "xcControlbar", "xcCombo", "xcCheckBox",
+                               "xcRadioButton", "xcProgress", "xcScrollbar", "xcEdit", "xcButton", "xcBitBtn",
+                               "xcSpeedButton", "xcPanel", "xcGroupBox", "xcStatusBar", "xcTab", "xcSystemMenu",
+                               "xcFastReport"}};
+  return info;
+}
+
+const TEnumInfo& SkinFormTypeInfo() {
+  static const TEnumInfo info{{"sfMainform", "sfOnlyThisForm", "sfDialog"}};
+  return info;
+}
+
+const std::vector<std::u16string_view>& DefaultSkin3rdRows() {
+  // TLMDGroupBox is the one class named twice in different letter case: its group box row comes
+  // first, so the first-match rule gives it the group box kind.
+  static const std::vector<std::u16string_view> rows = {
+      u"TComboboxex=combobox",
+      u"TRzDateTimeEdit=Combobox",
+      u"TRzColorEdit=Combobox",
+      u"TRzDateTimePicker=Combobox",
+      u"TRzDBDateTimeEdit=Combobox",
+      u"TRzDbColorEdit=Combobox",
+      u"TRzDBDateTimePicker=Combobox",
+      u"TLMDListCombobox=combobox",
+      u"TLMDCheckListCombobox=combobox",
+      u"TLMDHeaderListCombobox=combobox",
+      u"TLMDImageCombobox=combobox",
+      u"TLMDColorCombobox=combobox",
+      u"TLMDFontCombobox=combobox",
+      u"TLMDFontSizeCombobox=combobox",
+      u"TLMDFontSizeCombobox=combobox",
+      u"TLMDPrinterCombobox=combobox",
+      u"TLMDDriveCombobox=combobox",
+      u"TLMDCalculatorComboBox=combobox",
+      u"TLMDTrackBarComboBox=combobox",
+      u"TLMDCalendarComboBox=combobox",
+      u"TLMDTreeComboBox=combobox",
+      u"TDBLookupCombobox=combobox",
+      u"TWWDBCombobox=combobox",
+      u"TWWDBCombobox=combobox",
+      u"TWWDBLookupCombo=combobox",
+      u"TWWKeyCombo=combobox",
+      u"TWWTempKeyCombo=combobox",
+      u"TWWDBDateTimePicker=combobox",
+      u"TRxSpeedButton=speedbutton",
+      u"TLMDGroupBox=Groupbox",
+      u"TTBDock=Panel",
+      u"TTBToolbar=Panel",
+      u"TLMDCalculator=Panel",
+      u"TLMDGROUPBOX=Panel",
+      u"TLMDSIMPLEPANEL=Panel",
+      u"TLMDDBCalendar=panel",
+      u"TLMDButtonPanel=panel",
+      u"TLMDLMDCalculator=panel",
+      u"TLMDHeaderPanel=panel",
+      u"TLMDTechnicalLine=panel",
+      u"TLMDLMDClock=panel",
+      u"TLMDTrackbar=panel",
+      u"TImageEnMView=scrollbar",
+      u"TImageEnView=scrollbar",
+      u"TAdvMemo=scrollbar",
+      u"TDBAdvMemo=scrollbar",
+      u"TRzButton=button",
+      u"TRzBitbtn=bitbtn",
+      u"TRzMenuButton=bitbtn",
+      u"TcxButton=bitbtn",
+      u"TRzCheckGroup=CheckGroup",
+      u"TLMDCheckGroup=CheckGroup",
+      u"TLMDDBCheckGroup=CheckGroup",
+      u"TRzRadioGroup=Radiogroup",
+      u"TRzDBRadioGroup=Radiogroup",
+      u"TLMDRADIOGROUP=Radiogroup",
+      u"TLMDDBRADIOGROUP=Radiogroup",
+      u"TWWRADIOGROUP=radiogroup",
+      u"TcxDBRadioGroup=radiogroup",
+      u"TcxRadioGroup=radiogroup",
+      u"TRzRadioButton=Radiobutton",
+      u"TRzDBRadioButton=Radiobutton",
+      u"TLMDRadiobutton=Radiobutton",
+      u"TRzCheckBox=Checkbox",
+      u"TRzDBCheckBox=Checkbox",
+      u"TDBCheckboxEh=checkbox",
+      u"TDBCheckboxEh=checkbox",
+      u"TLMDCHECKBOX=Checkbox",
+      u"TLMDDBCHECKBOX=Checkbox",
+      u"TcxDBCheckBox=checkbox",
+      u"TcxCheckBox=checkbox",
+      u"TRzButtonEdit=Edit",
+      u"TLMDCalculatorEdit=Edit",
+      u"TLMDEDIT=Edit",
+      u"TLMDMASKEDIT=Edit",
+      u"TLMDBROWSEEDIT=Edit",
+      u"TLMDEXTSPINEDIT=Edit",
+      u"TLMDCALENDAREDIT=Edit",
+      u"TLMDFILEOPENEDIT=Edit",
+      u"TLMDFILESAVEEDIT=Edit",
+      u"TLMDCOLOREDIT=Edit",
+      u"TLMDDBEDIT=Edit",
+      u"TLMDDBMASKEDIT=Edit",
+      u"TLMDDBEXTSPINEDIT=Edit",
+      u"TLMDDBSPINEDIT=Edit",
+      u"TLMDDBEDITDBLookup=Edit",
+      u"TLMDEDITDBLookup=Edit",
+      u"TWWDBEDIT=edit",
+      u"TOVCPICTUREFIELD=edit",
+      u"TOVCDBPICTUREFIELD=edit",
+      u"TOVCSLIDEREDIT=edit",
+      u"TOVCDBSLIDEREDIT=edit",
+      u"TOVCSIMPLEFIELD=edit",
+      u"TOVCDBSIMPLEFIELD=edit",
+      u"TO32DBFLEXEDIT=edit",
+      u"TOVCNUMERICFIELD=edit",
+      u"TOVCDBNUMERICFIELD=edit",
+  };
+  return rows;
+}
+
+}  // namespace qlt
