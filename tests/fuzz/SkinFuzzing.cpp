@@ -8,6 +8,7 @@
 #include "skin/data/BitmapTransforms.h"
 #include "skin/data/BmpCodec.h"
 #include "skin/data/QuickIni.h"
+#include "skin/data/SkinObjects.h"
 #include "skin/data/SkinReader.h"
 #include "skin/data/SkinText.h"
 
@@ -59,6 +60,20 @@ void ExerciseSkin(const TSkinReader& reader) {
   if (reader.FindEntry(".ini", description, name)) {
     Check(name.find(".ini") != std::string::npos, "the description's name contains .ini");
     ini.LoadFromStream(description);
+  }
+  // The skin objects: whatever the description says, every cell count a painter divides by is
+  // at least 1, and the three MDI buttons close the title buttons.
+  TSkinContent content;
+  content.BuildSkin(reader, ini);
+  for (const TDataSkinObject* edge : {content.LeftBorder.get(), content.RightBorder.get(), content.TopBorder.get(),
+                                      content.BottomBorder.get()}) {
+    Check(edge->Frame >= 1, "an edge has at least one cell");
+  }
+  Check(content.Buttons->CheckFrame >= 1 && content.Buttons->RadioFrame >= 1, "check and radio marks have cells");
+  Check(content.SysButtons.size() >= 3, "the MDI buttons are there");
+  for (const auto& button : content.SysButtons) Check(button->Frame >= 1, "a title button has at least one cell");
+  for (const TDataSkinObject* thumb : {content.HorzScrollThumb.get(), content.VertScrollThumb.get()}) {
+    Check(!thumb || thumb->Frame >= 1, "a thumb has at least one cell");
   }
   int decoded = 0;
   for (const std::string& section : ini.ReadSections()) {
