@@ -35,7 +35,7 @@ void ReadIntegerColours(const SectionReader& s, TDataSkinObject& o) {
   o.PressedColour = s.Int("PressedColour", kColourNotGiven);
 }
 
-void ReadTextColours(const SectionReader& s, TDataSkinObject& o, TSkinColour buttonText) {
+void ReadTextColours(const SectionReader& s, TDataSkinObject& o, TColor buttonText) {
   o.NormalColour2 = ParseColour(s.Str("NormalColour2"), buttonText);
   o.MouseOverColour2 = ParseColour(s.Str("MouseOverColour2"), buttonText);
   o.PressedColour2 = ParseColour(s.Str("PressedColour2"), buttonText);
@@ -55,7 +55,7 @@ void ApplyTileRule(TDataSkinObject& o) {
 
 // Reader 1: one image with margins, style and colours.
 template <class T = TDataSkinObject>
-std::unique_ptr<T> ReadImageObject(const TSkinReader& reader, const SectionReader& s, TSkinColour buttonText) {
+std::unique_ptr<T> ReadImageObject(const TSkinReader& reader, const SectionReader& s, TColor buttonText) {
   const std::string image = s.Str("Image");
   if (image.empty()) return nullptr;
   auto o = std::make_unique<T>(std::string(s.Section()));
@@ -72,7 +72,7 @@ std::unique_ptr<T> ReadImageObject(const TSkinReader& reader, const SectionReade
 
 // Reader 2: an image and a second image named by `secondKey`.
 SkinBorderPtr ReadTwoImageObject(const TSkinReader& reader, const SectionReader& s, std::string_view secondKey,
-                                 TSkinColour buttonText) {
+                                 TColor buttonText) {
   const std::string image = s.Str("Image");
   if (image.empty()) return nullptr;
   auto o = std::make_unique<TDataSkinBorder>(std::string(s.Section()));
@@ -103,7 +103,7 @@ SkinBorderPtr ReadProgress(const TSkinReader& reader, const SectionReader& s) {
 
 // Reader 4: the group box caption's background.
 std::unique_ptr<TDataSkinBoxLabel> ReadBoxLabel(const TSkinReader& reader, const SectionReader& s,
-                                                TSkinColour buttonText) {
+                                                TColor buttonText) {
   auto o = ReadImageObject<TDataSkinBoxLabel>(reader, s, buttonText);
   if (!o) return nullptr;
   o->BackgroundAlignment = s.Int("BackgroundAlignment", 0);
@@ -125,7 +125,7 @@ SkinObjectPtr ReadMenuBar(const TSkinReader& reader, const SectionReader& s) {
 }
 
 // Reader 6: push buttons with the check and radio marks; the object is kept and refilled.
-void ReadButtons(const TSkinReader& reader, const SectionReader& s, TDataSkinButton& o, TSkinColour buttonText) {
+void ReadButtons(const TSkinReader& reader, const SectionReader& s, TDataSkinButton& o, TColor buttonText) {
   ReadMargins(s, o);
   o.Trans = s.Int("Trans", 0);
   LoadSkinImage(reader, o.Image, s.Str("Bitmap"));
@@ -154,8 +154,8 @@ void ReadTitle(const TSkinReader& reader, const TQuickIni& ini, TDataSkinTitle& 
   o.FontHeight = ini.ReadInteger("Fonts", "FontHeight", 14);
   o.TextBackLeft = s.Int("TXTBackleft", 0);
   o.TextBackRight = s.Int("TXTBackRight", 0);
-  o.ActiveTextColour = kNoColour;
-  o.InactiveTextColour = kNoColour;
+  o.ActiveTextColour = clNone;
+  o.InactiveTextColour = clNone;
   ReadRGB(ini, "Personality", "ActiveText", o.ActiveTextColour);
   ReadRGB(ini, "Personality", "InActiveText", o.InactiveTextColour);
 }
@@ -259,7 +259,7 @@ std::int32_t MarkCells(const Bitmap24& image) {
 
 }  // namespace
 
-TSkinColour ParseColour(std::string_view text, TSkinColour defaultValue) {
+TColor ParseColour(std::string_view text, TColor defaultValue) {
   if (text.empty()) return defaultValue;
   const std::string_view trimmed = TrimBlanks(text);
   std::array<std::int64_t, 3> values = {0, 0, 0};
@@ -289,16 +289,16 @@ TSkinColour ParseColour(std::string_view text, TSkinColour defaultValue) {
     std::int64_t value = 0;
     if (convert(run, value)) values[2] = value;
   }
-  return SkinRgb(static_cast<int>(values[0] & 0xFF), static_cast<int>(values[1] & 0xFF),
-                 static_cast<int>(values[2] & 0xFF));
+  return RGBColor(static_cast<int>(values[0] & 0xFF), static_cast<int>(values[1] & 0xFF),
+                  static_cast<int>(values[2] & 0xFF));
 }
 
-void ReadRGB(const TQuickIni& ini, std::string_view section, std::string_view prefix, TSkinColour& colour) {
+void ReadRGB(const TQuickIni& ini, std::string_view section, std::string_view prefix, TColor& colour) {
   const std::string p(prefix);
   const std::int32_t r = ini.ReadInteger(section, p + "R", -1);
   const std::int32_t g = ini.ReadInteger(section, p + "G", -1);
   const std::int32_t b = ini.ReadInteger(section, p + "B", -1);
-  if (r >= 0 && g >= 0 && b >= 0) colour = SkinRgb(r, g, b);
+  if (r >= 0 && g >= 0 && b >= 0) colour = RGBColor(r & 0xFF, g & 0xFF, b & 0xFF);
 }
 
 void LoadSkinImage(const TSkinReader& reader, Bitmap24& bitmap, std::string_view value) {
@@ -330,25 +330,25 @@ TSkinContent::TSkinContent()
 TSkinContent::~TSkinContent() = default;
 
 void TSkinContent::ReadColours(const TQuickIni& ini) {
-  auto colour = [&](std::string_view key, TSkinColour defaultValue) {
+  auto colour = [&](std::string_view key, TColor defaultValue) {
     return ParseColour(ini.ReadString("Colours", key, ""), defaultValue);
   };
-  WindowTextColour = colour("WindowText", SystemColour(8));
-  ButtonFaceColour = colour("ButtonFace", SystemColour(15));
-  ScrollbarColour = colour("Scrollbar", SystemColour(0));
-  HilightTextColour = colour("HilightText", SystemColour(14));
-  HilightColour = colour("Hilight", SystemColour(13));
+  WindowTextColour = colour("WindowText", clWindowText);
+  ButtonFaceColour = colour("ButtonFace", clBtnFace);
+  ScrollbarColour = colour("Scrollbar", clScrollBar);
+  HilightTextColour = colour("HilightText", clHighlightText);
+  HilightColour = colour("Hilight", clHighlight);
   MenubarColour = colour("Menubar", ButtonFaceColour);
-  MenuColour = colour("Menu", SystemColour(4));
-  MenuTextColour = colour("MenuText", SystemColour(7));
-  ButtonTextColour = colour("ButtonText", SystemColour(18));
-  ButtonHilightColour = colour("ButtonHilight", SystemColour(20));
-  ButtonLightColour = colour("Buttonlight", SystemColour(20));
-  ButtonShadowColour = colour("ButtonShadow", SystemColour(16));
-  ButtonDkShadowColour = colour("ButtonDkShadow", SystemColour(21));
-  MenuBarTextColour = colour("MenuBarText", SystemColour(7));
-  TitleTextActiveColour = colour("TitleTextActive", SystemColour(9));
-  TitleTextNoActiveColour = colour("TitleTextNoActive", SystemColour(19));
+  MenuColour = colour("Menu", clMenu);
+  MenuTextColour = colour("MenuText", clMenuText);
+  ButtonTextColour = colour("ButtonText", clBtnText);
+  ButtonHilightColour = colour("ButtonHilight", clBtnHighlight);
+  ButtonLightColour = colour("Buttonlight", clBtnHighlight);
+  ButtonShadowColour = colour("ButtonShadow", clBtnShadow);
+  ButtonDkShadowColour = colour("ButtonDkShadow", cl3DDkShadow);
+  MenuBarTextColour = colour("MenuBarText", clMenuText);
+  TitleTextActiveColour = colour("TitleTextActive", clCaptionText);
+  TitleTextNoActiveColour = colour("TitleTextNoActive", clInactiveCaptionText);
 }
 
 void TSkinContent::BuildSkin(const TSkinReader& reader, const TQuickIni& ini) {
@@ -357,7 +357,7 @@ void TSkinContent::BuildSkin(const TSkinReader& reader, const TQuickIni& ini) {
     ReadEdge(reader, ini, *edge);
   }
   ReadColours(ini);
-  const TSkinColour text = ButtonTextColour;
+  const TColor text = ButtonTextColour;
   SysButtons = ReadTitleButtons(reader, ini);
   ReadButtons(reader, SectionReader(ini, "Buttons"), *Buttons, text);
   ReadTitle(reader, ini, *Title);

@@ -11,23 +11,16 @@
 #include <vector>
 
 #include "skin/data/Bitmap24.h"
+#include "ui/Colors.h"
 
 namespace qlt {
 
 class TSkinReader;
 class TQuickIni;
 
-// Colour values: an RGB colour 0x00BBGGRR, a system colour 0xFF0000nn (nn a COLOR_ index), no
-// colour, or -1 for a value not given.
-using TSkinColour = std::int32_t;
-inline constexpr TSkinColour kNoColour = 0x1FFFFFFF;
-inline constexpr TSkinColour kColourNotGiven = -1;
-constexpr TSkinColour SkinRgb(int r, int g, int b) {
-  return static_cast<TSkinColour>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
-}
-constexpr TSkinColour SystemColour(int index) {
-  return static_cast<TSkinColour>(0xFF000000u | static_cast<std::uint32_t>(index & 0xFF));
-}
+// Colours are framework colour values (ui/Colors.h): an RGB colour 0x00BBGGRR, a system colour
+// 0xFF0000nn, clNone; and -1 for an integer colour key the description does not give.
+inline constexpr TColor kColourNotGiven = -1;
 
 // The image of one element and how to slice it. Fields start at 0 and the bitmap empty.
 class TDataSkinObject {
@@ -47,12 +40,12 @@ class TDataSkinObject {
   std::string Name;
   std::int32_t Frame = 0;         // state cells in Image
   std::int32_t Style = 0;
-  TSkinColour NormalColour = 0;   // -1 when not given
-  TSkinColour MouseOverColour = 0;
-  TSkinColour PressedColour = 0;
-  TSkinColour NormalColour2 = 0;  // text colours
-  TSkinColour MouseOverColour2 = 0;
-  TSkinColour PressedColour2 = 0;
+  TColor NormalColour = 0;   // -1 when not given
+  TColor MouseOverColour = 0;
+  TColor PressedColour = 0;
+  TColor NormalColour2 = 0;  // text colours
+  TColor MouseOverColour2 = 0;
+  TColor PressedColour2 = 0;
 };
 
 // An element with a second image (window edges, tabs with their page border, progress bars with
@@ -71,8 +64,8 @@ class TDataSkinTitle : public TDataSkinObject {
   std::int32_t FontHeight = 0;
   std::int32_t TextBackLeft = 0;
   std::int32_t TextBackRight = 0;
-  TSkinColour ActiveTextColour = 0;
-  TSkinColour InactiveTextColour = 0;
+  TColor ActiveTextColour = 0;
+  TColor InactiveTextColour = 0;
 };
 
 class TDataSkinButton : public TDataSkinObject {
@@ -111,9 +104,9 @@ class TDataSkinBoxLabel : public TDataSkinObject {
 // Colour text of a description: the first three runs of digits ended by another character are
 // red, green and blue; a run still open at the end counts as blue only after exactly two values
 // ("60 60 68", "60,60,68,", "R60 G60 B68"). An empty text gives `defaultValue`.
-TSkinColour ParseColour(std::string_view text, TSkinColour defaultValue);
+TColor ParseColour(std::string_view text, TColor defaultValue);
 // prefix + "R", "G", "B" of the section; replaces `colour` only when all three are given (>= 0).
-void ReadRGB(const TQuickIni& ini, std::string_view section, std::string_view prefix, TSkinColour& colour);
+void ReadRGB(const TQuickIni& ini, std::string_view section, std::string_view prefix, TColor& colour);
 // The entry an image key names: the file-name part of the value (after the last "\" or ":"), which
 // must end in exactly ".bmp"; an entry that is missing, empty or no readable bitmap gives an empty
 // image.
@@ -138,22 +131,22 @@ class TSkinContent {
 
   std::string SkinName;
 
-  TSkinColour WindowTextColour = SystemColour(8);
-  TSkinColour ButtonFaceColour = SystemColour(15);
-  TSkinColour ScrollbarColour = SystemColour(0);
-  TSkinColour HilightTextColour = SystemColour(14);
-  TSkinColour HilightColour = SystemColour(13);
-  TSkinColour MenubarColour = SystemColour(15);
-  TSkinColour MenuColour = SystemColour(4);
-  TSkinColour MenuTextColour = SystemColour(7);
-  TSkinColour ButtonTextColour = SystemColour(18);
-  TSkinColour ButtonHilightColour = SystemColour(20);
-  TSkinColour ButtonLightColour = SystemColour(20);
-  TSkinColour ButtonShadowColour = SystemColour(16);
-  TSkinColour ButtonDkShadowColour = SystemColour(21);
-  TSkinColour MenuBarTextColour = SystemColour(7);
-  TSkinColour TitleTextActiveColour = SystemColour(9);
-  TSkinColour TitleTextNoActiveColour = SystemColour(19);
+  TColor WindowTextColour = clWindowText;
+  TColor ButtonFaceColour = clBtnFace;
+  TColor ScrollbarColour = clScrollBar;
+  TColor HilightTextColour = clHighlightText;
+  TColor HilightColour = clHighlight;
+  TColor MenubarColour = clBtnFace;
+  TColor MenuColour = clMenu;
+  TColor MenuTextColour = clMenuText;
+  TColor ButtonTextColour = clBtnText;
+  TColor ButtonHilightColour = clBtnHighlight;
+  TColor ButtonLightColour = clBtnHighlight;
+  TColor ButtonShadowColour = clBtnShadow;
+  TColor ButtonDkShadowColour = cl3DDkShadow;
+  TColor MenuBarTextColour = clMenuText;
+  TColor TitleTextActiveColour = clCaptionText;
+  TColor TitleTextNoActiveColour = clInactiveCaptionText;
 
   std::unique_ptr<TDataSkinTitle> Title;
   std::unique_ptr<TDataSkinButton> Buttons;

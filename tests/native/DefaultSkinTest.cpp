@@ -145,9 +145,9 @@ TEST_F(DefaultSkin, YieldsTheTitleButtonsAndTheMdiButtons) {
 }
 
 TEST_F(DefaultSkin, YieldsTheColoursAndTheOtherObjects) {
-  EXPECT_EQ(skin_.ButtonFaceColour, SkinRgb(145, 146, 159));
-  EXPECT_EQ(skin_.MenubarColour, SkinRgb(145, 146, 159));
-  EXPECT_EQ(skin_.TitleTextActiveColour, SkinRgb(246, 247, 251));
+  EXPECT_EQ(skin_.ButtonFaceColour, RGBColor(145, 146, 159));
+  EXPECT_EQ(skin_.MenubarColour, RGBColor(145, 146, 159));
+  EXPECT_EQ(skin_.TitleTextActiveColour, RGBColor(246, 247, 251));
   for (const TDataSkinObject* o : Objects{
        skin_.TrackbarThumbHorz.get(), skin_.TrackbarThumbVert.get(), skin_.TrackbarThumbLeft.get(),
         skin_.TrackbarThumbRight.get(), skin_.TrackbarThumbUp.get(), skin_.TrackbarThumbDown.get(),

@@ -133,8 +133,8 @@ TEST(SkinObjects, ReadersFillTheirFields) {
   EXPECT_EQ(tabs.Style, 0) << "the two-image reader reads no style";
   EXPECT_EQ(tabs.NormalColour, 5);
   EXPECT_EQ(tabs.MouseOverColour, -1);
-  EXPECT_EQ(tabs.NormalColour2, SkinRgb(10, 20, 30));
-  EXPECT_EQ(tabs.MouseOverColour2, SkinRgb(1, 2, 3)) << "text colours default to the button text colour";
+  EXPECT_EQ(tabs.NormalColour2, RGBColor(10, 20, 30));
+  EXPECT_EQ(tabs.MouseOverColour2, RGBColor(1, 2, 3)) << "text colours default to the button text colour";
   EXPECT_EQ(tabs.Frame, 5);
   // The progress reader reads no colours at all.
   EXPECT_EQ(c.Progress->Style, 1);
@@ -265,8 +265,8 @@ TEST(SkinObjects, ButtonTextColoursAreMarkedWhenTheSkinGivesThem) {
   EXPECT_TRUE(c.Buttons->HasNormalColour2);
   EXPECT_FALSE(c.Buttons->HasMouseOverColour2);
   EXPECT_FALSE(c.Buttons->HasPressedColour2);
-  EXPECT_EQ(c.Buttons->NormalColour2, SkinRgb(1, 2, 3));
-  EXPECT_EQ(c.Buttons->PressedColour2, SkinRgb(9, 9, 9));
+  EXPECT_EQ(c.Buttons->NormalColour2, RGBColor(1, 2, 3));
+  EXPECT_EQ(c.Buttons->PressedColour2, RGBColor(9, 9, 9));
   EXPECT_EQ(c.Buttons->MouseOverColour, 255);
   EXPECT_EQ(c.Buttons->NormalColour, -1);
 }
@@ -274,13 +274,13 @@ TEST(SkinObjects, ButtonTextColoursAreMarkedWhenTheSkinGivesThem) {
 TEST(SkinObjects, AnEmptyDescriptionGivesEveryDefault) {
   TSkinContent c;
   Skin("").Into(c);
-  EXPECT_EQ(c.ButtonFaceColour, static_cast<TSkinColour>(0xFF00000F));
+  EXPECT_EQ(c.ButtonFaceColour, static_cast<TColor>(0xFF00000F));
   EXPECT_EQ(c.MenubarColour, c.ButtonFaceColour);
-  EXPECT_EQ(c.TitleTextNoActiveColour, static_cast<TSkinColour>(0xFF000013));
+  EXPECT_EQ(c.TitleTextNoActiveColour, static_cast<TColor>(0xFF000013));
   EXPECT_EQ(c.Title->FontHeight, 14);
-  EXPECT_EQ(c.Title->ActiveTextColour, kNoColour);
+  EXPECT_EQ(c.Title->ActiveTextColour, clNone);
   EXPECT_EQ(c.Title->Frame, 2);
-  EXPECT_EQ(c.Buttons->NormalColour2, static_cast<TSkinColour>(0xFF000012));
+  EXPECT_EQ(c.Buttons->NormalColour2, static_cast<TColor>(0xFF000012));
   EXPECT_EQ(c.SkinName, "");
   for (const auto* edge : {c.LeftBorder.get(), c.RightBorder.get(), c.TopBorder.get(), c.BottomBorder.get()}) {
     EXPECT_TRUE(edge->Image.Empty());
@@ -290,46 +290,46 @@ TEST(SkinObjects, AnEmptyDescriptionGivesEveryDefault) {
   Skin("[Colours]\nButtonFace=1,2,3\n[Personality]\nActiveTextR=300\nActiveTextG=2\nActiveTextB=3\nInActiveTextR=1\n"
        "[Fonts]\nFontHeight=11\n[TitlebarSkin]\nSkinName=Test\n")
       .Into(c);
-  EXPECT_EQ(c.MenubarColour, SkinRgb(1, 2, 3));
-  EXPECT_EQ(c.Title->ActiveTextColour, SkinRgb(44, 2, 3));
-  EXPECT_EQ(c.Title->InactiveTextColour, kNoColour) << "green and blue are missing";
+  EXPECT_EQ(c.MenubarColour, RGBColor(1, 2, 3));
+  EXPECT_EQ(c.Title->ActiveTextColour, RGBColor(44, 2, 3));
+  EXPECT_EQ(c.Title->InactiveTextColour, clNone) << "green and blue are missing";
   EXPECT_EQ(c.Title->FontHeight, 11);
   EXPECT_EQ(c.SkinName, "Test");
 }
 
 TEST(SkinObjects, ParseColourReadsThreeRunsOfDigits) {
-  const TSkinColour d = 0x123456;
+  const TColor d = 0x123456;
   for (const char* text : {"60 60 68", "60,60,68", "60,60,68,", "R60 G60 B68", "  60 60 68  ", "060 060 068"}) {
-    EXPECT_EQ(ParseColour(text, d), SkinRgb(60, 60, 68)) << text;
+    EXPECT_EQ(ParseColour(text, d), RGBColor(60, 60, 68)) << text;
   }
   EXPECT_EQ(ParseColour("", d), d);
-  EXPECT_EQ(ParseColour("60 60", d), SkinRgb(60, 0, 0));
+  EXPECT_EQ(ParseColour("60 60", d), RGBColor(60, 0, 0));
   EXPECT_EQ(ParseColour("60", d), 0);
-  EXPECT_EQ(ParseColour("10 20", d), SkinRgb(10, 0, 0));
-  EXPECT_EQ(ParseColour("1,2,3,", d), SkinRgb(1, 2, 3));
-  EXPECT_EQ(ParseColour("300 0 0", d), SkinRgb(44, 0, 0));
-  EXPECT_EQ(ParseColour("1 2 3 4 5 ", d), SkinRgb(1, 2, 3)) << "a fourth value has no place";
+  EXPECT_EQ(ParseColour("10 20", d), RGBColor(10, 0, 0));
+  EXPECT_EQ(ParseColour("1,2,3,", d), RGBColor(1, 2, 3));
+  EXPECT_EQ(ParseColour("300 0 0", d), RGBColor(44, 0, 0));
+  EXPECT_EQ(ParseColour("1 2 3 4 5 ", d), RGBColor(1, 2, 3)) << "a fourth value has no place";
   EXPECT_EQ(ParseColour("none", d), 0) << "no digits give black";
   EXPECT_EQ(ParseColour("   ", d), 0);
   // A run too long for 32 bits is not ended by the separator: it swallows the digits after it.
-  EXPECT_EQ(ParseColour("5 99999999999 7", d), SkinRgb(5, 0, 0));
-  EXPECT_EQ(ParseColour("5 6 99999999999 7", d), SkinRgb(5, 6, 0));
-  EXPECT_EQ(ParseColour("2147483647 1 2 ", d), SkinRgb(255, 1, 2));
+  EXPECT_EQ(ParseColour("5 99999999999 7", d), RGBColor(5, 0, 0));
+  EXPECT_EQ(ParseColour("5 6 99999999999 7", d), RGBColor(5, 6, 0));
+  EXPECT_EQ(ParseColour("2147483647 1 2 ", d), RGBColor(255, 1, 2));
 }
 
 TEST(SkinObjects, ReadRgbReplacesTheColourOnlyWhenAllThreeKeysAreGiven) {
   TQuickIni ini;
   ini.LoadFromText("[S]\nAR=1\nAG=2\nAB=3\nBR=1\nBG=2\nCR=-1\nCG=2\nCB=3\nDR=256\nDG=0\nDB=511\n");
-  TSkinColour colour = 77;
+  TColor colour = 77;
   ReadRGB(ini, "S", "A", colour);
-  EXPECT_EQ(colour, SkinRgb(1, 2, 3));
+  EXPECT_EQ(colour, RGBColor(1, 2, 3));
   colour = 77;
   ReadRGB(ini, "S", "B", colour);
   EXPECT_EQ(colour, 77);
   ReadRGB(ini, "S", "C", colour);
   EXPECT_EQ(colour, 77);
   ReadRGB(ini, "S", "D", colour);
-  EXPECT_EQ(colour, SkinRgb(0, 0, 255));
+  EXPECT_EQ(colour, RGBColor(0, 0, 255));
 }
 
 }  // namespace

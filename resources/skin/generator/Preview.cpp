@@ -13,7 +13,7 @@ Rgb ToRgb(Bgr p) { return {p.r, p.g, p.b}; }
 bool IsMagenta(Bgr p) { return p == kSkinTransparent; }
 
 // An RGB skin colour, or `fallback` for system colours and colours not given.
-Rgb ColourOf(TSkinColour c, Rgb fallback) {
+Rgb ColourOf(TColor c, Rgb fallback) {
   if (c < 0 || (static_cast<std::uint32_t>(c) & 0xFF000000u) != 0) return fallback;
   return {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>((c >> 8) & 0xFF),
           static_cast<std::uint8_t>((c >> 16) & 0xFF)};
