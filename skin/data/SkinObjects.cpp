@@ -53,6 +53,16 @@ void ApplyTileRule(TDataSkinObject& o) {
   if (o.Tile > 1) o.Tile = 0;
 }
 
+// What readers 1 and 2 read besides the images: margins, transparency, tiling and colours.
+void ReadSlicingAndColours(const SectionReader& s, TDataSkinObject& o, TColor buttonText) {
+  ReadMargins(s, o);
+  o.Trans = s.Int("Trans", 0);
+  o.Tile = s.Int("Tile", 0);
+  ReadIntegerColours(s, o);
+  ReadTextColours(s, o, buttonText);
+  ApplyTileRule(o);
+}
+
 // Reader 1: one image with margins, style and colours.
 template <class T = TDataSkinObject>
 std::unique_ptr<T> ReadImageObject(const TSkinReader& reader, const SectionReader& s, TColor buttonText) {
@@ -61,12 +71,7 @@ std::unique_ptr<T> ReadImageObject(const TSkinReader& reader, const SectionReade
   auto o = std::make_unique<T>(std::string(s.Section()));
   LoadSkinImage(reader, o->Image, image);
   o->Style = s.Int("Style", 0);
-  ReadMargins(s, *o);
-  o->Trans = s.Int("Trans", 0);
-  o->Tile = s.Int("Tile", 0);
-  ReadIntegerColours(s, *o);
-  ReadTextColours(s, *o, buttonText);
-  ApplyTileRule(*o);
+  ReadSlicingAndColours(s, *o, buttonText);
   return o;
 }
 
@@ -78,12 +83,7 @@ SkinBorderPtr ReadTwoImageObject(const TSkinReader& reader, const SectionReader&
   auto o = std::make_unique<TDataSkinBorder>(std::string(s.Section()));
   LoadSkinImage(reader, o->Image, image);
   if (const std::string second = s.Str(secondKey); !second.empty()) LoadSkinImage(reader, o->Image2, second);
-  ReadMargins(s, *o);
-  o->Trans = s.Int("Trans", 0);
-  o->Tile = s.Int("Tile", 0);
-  ReadIntegerColours(s, *o);
-  ReadTextColours(s, *o, buttonText);
-  ApplyTileRule(*o);
+  ReadSlicingAndColours(s, *o, buttonText);
   return o;
 }
 
