@@ -49,7 +49,7 @@ class Reader {
     root_.BeginReading();
     loaded_.push_back(&root_);
     try {
-      if (root_.Name().empty() && !description.name.empty()) root_.SetName(Widen(description.name));
+      if (root_.Name().empty() && !description.name.empty()) NameRoot(Widen(description.name));
       ReadProperties(root_, description, description.name);
       for (const auto& child : description.children) ReadChild(child, &root_, description.name);
       ResolveReferences();
@@ -68,6 +68,14 @@ class Reader {
     std::string name;
     std::string where;
   };
+
+  // A second form of one class gets its name with "_1", "_2", ... so names stay unique in the owner.
+  void NameRoot(const std::u16string& name) {
+    TComponent* owner = root_.Owner();
+    std::u16string unique = name;
+    for (int n = 1; owner && owner->FindComponent(unique); ++n) unique = name + u"_" + IntToStr(n);
+    root_.SetName(unique);
+  }
 
   void ReadChild(const DfmObject& description, TComponent* parent, const std::string& path) {
     const std::string where = path + "." + description.name;

@@ -109,7 +109,7 @@ const TPropInfo* PropOfKind(TObject* object, std::string_view name, TTypeKind ki
 
 }  // namespace
 
-void RegisterClass(const TClassInfo& info) { Registry()[AsciiLower(info.name)] = &info; }
+void RegisterComponentClass(const TClassInfo& info) { Registry()[AsciiLower(info.name)] = &info; }
 
 const TClassInfo* FindClass(std::string_view name) {
   const auto it = Registry().find(AsciiLower(name));

@@ -95,10 +95,10 @@ struct TClassInfo {
 };
 
 // Classes that form descriptions may name. Registering twice is harmless.
-void RegisterClass(const TClassInfo& info);
+void RegisterComponentClass(const TClassInfo& info);
 template <class T>
-void RegisterClass() {
-  RegisterClass(T::StaticClass());
+void RegisterComponentClass() {
+  RegisterComponentClass(T::StaticClass());
 }
 const TClassInfo* FindClass(std::string_view name);
 

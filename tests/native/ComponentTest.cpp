@@ -160,7 +160,7 @@ class Components : public ::testing::Test {
  protected:
   void SetUp() override {
     g_log.clear();
-    RegisterClass<TGadget>();
+    RegisterComponentClass<TGadget>();
   }
 };
 

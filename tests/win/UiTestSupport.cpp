@@ -1,0 +1,205 @@
+#include "tests/win/UiTestSupport.h"
+
+#include <winternl.h>
+
+#include "ui/Forms.h"
+
+namespace qlt::test {
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return condition();
+    Application->ProcessMessages();
+    Sleep(5);
+  }
+  return true;
+}
+
+void PumpFor(std::chrono::milliseconds duration) {
+  PumpUntil([] { return false; }, duration);
+}
+
+namespace {
+
+void SendMouse(DWORD flags, POINT screen) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof input);
+}
+
+void SendKey(WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void MoveMouseTo(POINT screen) {
+  // The cursor is put in place first, so that no motion reported late by the display server
+  // can move it back; then the move is sent as input.
+  SetCursorPos(screen.x, screen.y);
+  SendMouse(MOUSEEVENTF_MOVE, screen);
+  PumpUntil([&] {
+    POINT p{};
+    GetCursorPos(&p);
+    return p.x == screen.x && p.y == screen.y;
+  }, 1s);
+  PumpFor(80ms);
+}
+
+void ClickAt(POINT screen) {
+  MoveMouseTo(screen);
+  SendMouse(MOUSEEVENTF_LEFTDOWN, screen);
+  PumpFor(30ms);
+  SendMouse(MOUSEEVENTF_LEFTUP, screen);
+  PumpFor(60ms);
+}
+
+void DoubleClickAt(POINT screen) {
+  MoveMouseTo(screen);
+  for (int i = 0; i < 2; ++i) {
+    SendMouse(MOUSEEVENTF_LEFTDOWN, screen);
+    SendMouse(MOUSEEVENTF_LEFTUP, screen);
+  }
+  PumpFor(80ms);
+}
+
+void PressKey(WORD vk, bool withAlt) {
+  if (withAlt) SendKey(VK_MENU, false);
+  SendKey(vk, false);
+  SendKey(vk, true);
+  if (withAlt) SendKey(VK_MENU, true);
+  PumpFor(60ms);
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wScan = input[1].ki.wScan = c;
+    input[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+  }
+  PumpFor(80ms);
+}
+
+POINT CentreOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+int GdiObjectCount() {
+  const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (counted) return static_cast<int>(counted);
+  // Wine: the process's GDI handle table hangs off the PEB (GdiSharedHandleTable, offset 0x94 on
+  // 32 bits); 65536 entries of 24 bytes, an entry in use has a non-zero type.
+  struct Entry {
+    UINT64 object;
+    ULONG owner;
+    USHORT unique;
+    UCHAR type;
+    UCHAR flags;
+    UINT64 user;
+  };
+  static_assert(sizeof(Entry) == 24);
+  const auto* teb = reinterpret_cast<const char*>(NtCurrentTeb());
+  const auto* peb = reinterpret_cast<const char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+  const auto* table = *reinterpret_cast<const Entry* const*>(peb + 0x94);
+  if (!table) {
+    // A 32-bit process on 64-bit Wine: the table hangs off the 64-bit PEB, reached through the
+    // 64-bit TEB whose address the 32-bit TEB keeps in GdiBatchCount (0xF70); TEB64.Peb at 0x60,
+    // PEB64.GdiSharedHandleTable at 0xF8. Both live in the low 4 GB.
+    const auto teb64 = static_cast<uintptr_t>(*reinterpret_cast<const ULONG*>(teb + 0xF70));
+    if (!teb64) return -1;
+    const auto peb64 = static_cast<uintptr_t>(*reinterpret_cast<const UINT64*>(teb64 + 0x60));
+    if (!peb64) return -1;
+    table = reinterpret_cast<const Entry*>(static_cast<uintptr_t>(*reinterpret_cast<const UINT64*>(peb64 + 0xF8)));
+  }
+  if (!table) return -1;
+  int live = 0;
+  for (int i = 0; i < 0x10000; ++i) {
+    // Stock objects carry the stock flag (bit 7 of the low byte of `unique`); they never change.
+    if (table[i].type != 0 && !(table[i].unique & 0x80)) ++live;
+  }
+  return live;
+}
+
+MessageBoxWatcher::MessageBoxWatcher(DWORD uiThread) : uiThread_(uiThread), thread_([this] { Watch(); }) {}
+
+MessageBoxWatcher::~MessageBoxWatcher() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  thread_.join();
+}
+
+std::vector<MessageBoxWatcher::Box> MessageBoxWatcher::Seen() {
+  std::lock_guard lock(mutex_);
+  return seen_;
+}
+
+namespace {
+
+struct Found {
+  std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK CollectBoxes(HWND window, LPARAM param) {
+  wchar_t cls[32] = {};
+  GetClassNameW(window, cls, 32);
+  if (std::wstring(cls) == L"#32770" && IsWindowVisible(window)) reinterpret_cast<Found*>(param)->boxes.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK ReadStatic(HWND child, LPARAM param) {
+  wchar_t cls[32] = {};
+  GetClassNameW(child, cls, 32);
+  if (_wcsicmp(cls, L"Static") == 0) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(child, text, 1024);
+    if (text[0]) *reinterpret_cast<std::wstring*>(param) = text;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+void MessageBoxWatcher::Watch() {
+  std::vector<HWND> handled;
+  while (true) {
+    {
+      std::lock_guard lock(mutex_);
+      if (stop_) return;
+    }
+    Found found;
+    EnumThreadWindows(uiThread_, CollectBoxes, reinterpret_cast<LPARAM>(&found));
+    for (HWND box : found.boxes) {
+      if (std::find(handled.begin(), handled.end(), box) != handled.end()) continue;
+      handled.push_back(box);
+      Box seen;
+      wchar_t caption[256] = {};
+      GetWindowTextW(box, caption, 256);
+      seen.caption = caption;
+      EnumChildWindows(box, ReadStatic, reinterpret_cast<LPARAM>(&seen.text));
+      {
+        std::lock_guard lock(mutex_);
+        seen_.push_back(seen);
+      }
+      // The OK button of a box with one button: IDOK, or IDCANCEL for a box that only has OK.
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    Sleep(20);
+  }
+}
+
+}  // namespace qlt::test
