@@ -63,82 +63,69 @@ void DrawGlyphCell(HDC dc, int x, int y, TBitmap& glyph, int numGlyphs, int cell
   DrawTransparentBitmap(dc, x, y, w, h, glyph, cell * w, 0, transparent);
 }
 
-namespace {
+// ---- TButtonGlyph ----
 
-SIZE GlyphSize(TBitmap& glyph, int numGlyphs) {
-  if (glyph.Empty()) return SIZE{0, 0};
-  return SIZE{glyph.Width() / std::max(numGlyphs, 1), glyph.Height()};
+TButtonGlyph::TButtonGlyph(std::function<void()> changed) : changed_(std::move(changed)) {
+  glyph_.OnChange = [this] { Changed(); };
 }
 
-// Glyph and caption of a button face in the rectangle r (moved by one pixel while pressed).
-void DrawButtonContent(TCanvas& canvas, TRect r, TBitmap& glyph, int numGlyphs, TButtonLayout layout, int margin,
-                       int spacing, const std::u16string& caption, int cell, bool enabled) {
+void TButtonGlyph::SetNumGlyphs(int32_t value) {
+  numGlyphs_ = std::clamp(value, 1, 4);
+  Changed();
+}
+
+void TButtonGlyph::SetLayout(TButtonLayout value) {
+  layout_ = value;
+  Changed();
+}
+
+void TButtonGlyph::SetMargin(int32_t value) {
+  margin_ = std::max(value, -1);
+  Changed();
+}
+
+void TButtonGlyph::SetSpacing(int32_t value) {
+  spacing_ = std::max(value, -1);
+  Changed();
+}
+
+void TButtonGlyph::Draw(TCanvas& canvas, TRect r, const std::u16string& caption, int cell, bool enabled) {
   SIZE textSize{0, 0};
   if (!caption.empty()) {
     TRect measure = Rect(0, 0, 0, 0);
     canvas.DrawText(caption, measure, DT_SINGLELINE | DT_CALCRECT);
     textSize = SIZE{measure.right, measure.bottom};
   }
+  const SIZE glyphSize = glyph_.Empty() ? SIZE{0, 0} : SIZE{glyph_.Width() / numGlyphs_, glyph_.Height()};
   const SIZE client{r.right - r.left, r.bottom - r.top};
-  const TButtonLayoutResult place = LayoutButton(client, GlyphSize(glyph, numGlyphs), textSize, layout, margin, spacing);
-  DrawGlyphCell(canvas.Handle(), r.left + place.glyph.x, r.top + place.glyph.y, glyph, numGlyphs, cell);
-  if (!caption.empty()) {
-    TRect text = place.text;
-    OffsetRect(&text, r.left, r.top);
-    canvas.Brush()->SetStyle(bsClear);
-    if (!enabled) {
-      TRect shadow = text;
-      OffsetRect(&shadow, 1, 1);
-      canvas.Font()->SetColor(clBtnHighlight);
-      canvas.DrawText(caption, shadow, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-      canvas.Font()->SetColor(clBtnShadow);
-    }
-    canvas.DrawText(caption, text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+  const TButtonLayoutResult place = LayoutButton(client, glyphSize, textSize, layout_, margin_, spacing_);
+  DrawGlyphCell(canvas.Handle(), r.left + place.glyph.x, r.top + place.glyph.y, glyph_, numGlyphs_, cell);
+  if (caption.empty()) return;
+  TRect text = place.text;
+  OffsetRect(&text, r.left, r.top);
+  canvas.Brush()->SetStyle(bsClear);
+  if (!enabled) {
+    TRect shadow = text;
+    OffsetRect(&shadow, 1, 1);
+    canvas.Font()->SetColor(clBtnHighlight);
+    canvas.DrawText(caption, shadow, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    canvas.Font()->SetColor(clBtnShadow);
   }
+  canvas.DrawText(caption, text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
 }
-
-}  // namespace
 
 // ---- TBitBtn ----
 
 const TClassInfo& TBitBtn::StaticClass() {
-  static const TClassInfo info = ClassBuilder<TBitBtn, TButton>("TBitBtn")
-                                     .Object<TBitmap>("Glyph", [](TBitBtn& b) { return b.Glyph(); })
-                                     .Enum("Layout", ButtonLayoutInfo(), &TBitBtn::Layout, &TBitBtn::SetLayout)
-                                     .Int("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin)
-                                     .Default(-1)
-                                     .Int("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs)
-                                     .Default(1)
-                                     .Int("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing)
-                                     .Default(4)
-                                     .Build();
+  static const TClassInfo info = [] {
+    ClassBuilder<TBitBtn, TButton> builder("TBitBtn");
+    TButtonGlyph::Publish(builder);
+    return builder.Build();
+  }();
   return info;
 }
 
-TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {
-  SetBounds(0, 0, 75, 25);
-  glyph_.OnChange = [this] { Invalidate(); };
-}
-
-void TBitBtn::SetNumGlyphs(int32_t value) {
-  numGlyphs_ = std::clamp(value, 1, 4);
-  Invalidate();
-}
-
-void TBitBtn::SetLayout(TButtonLayout value) {
-  layout_ = value;
-  Invalidate();
-}
-
-void TBitBtn::SetMargin(int32_t value) {
-  margin_ = std::max(value, -1);
-  Invalidate();
-}
-
-void TBitBtn::SetSpacing(int32_t value) {
-  spacing_ = std::max(value, -1);
-  Invalidate();
-}
+TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), glyph_([this] { Invalidate(); }) { SetBounds(0, 0, 75, 25); }
 
 void TBitBtn::CreateParams(TCreateParams& p) {
   TButton::CreateParams(p);
@@ -163,8 +150,7 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& dis) {
   TRect content = r;
   InflateRect(&content, -2, -2);
   if (pressed) OffsetRect(&content, 1, 1);
-  DrawButtonContent(canvas, content, glyph_, numGlyphs_, layout_, margin_, spacing_, Caption(),
-                    !enabled ? 1 : pressed ? 2 : 0, enabled);
+  glyph_.Draw(canvas, content, Caption(), !enabled ? 1 : pressed ? 2 : 0, enabled);
   if (focused) {
     TRect f = r;
     InflateRect(&f, -3, -3);
@@ -194,47 +180,20 @@ void TBitBtn::WndProc(TMessage& m) {
 // ---- TSpeedButton ----
 
 const TClassInfo& TSpeedButton::StaticClass() {
-  static const TClassInfo info =
-      ClassBuilder<TSpeedButton, TGraphicControl>("TSpeedButton")
-          .Bool("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp)
-          .Bool("Down", &TSpeedButton::Down, &TSpeedButton::SetDown)
-          .Bool("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat)
-          .Object<TBitmap>("Glyph", [](TSpeedButton& b) { return b.Glyph(); })
-          .Int("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex)
-          .Enum("Layout", ButtonLayoutInfo(), &TSpeedButton::Layout, &TSpeedButton::SetLayout)
-          .Int("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin)
-          .Default(-1)
-          .Int("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs)
-          .Default(1)
-          .Int("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing)
-          .Default(4)
-          .Build();
+  static const TClassInfo info = [] {
+    ClassBuilder<TSpeedButton, TGraphicControl> builder("TSpeedButton");
+    builder.Bool("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp)
+        .Bool("Down", &TSpeedButton::Down, &TSpeedButton::SetDown)
+        .Bool("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat)
+        .Int("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex);
+    TButtonGlyph::Publish(builder);
+    return builder.Build();
+  }();
   return info;
 }
 
-TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) {
+TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner), glyph_([this] { Invalidate(); }) {
   SetBounds(0, 0, 23, 22);
-  glyph_.OnChange = [this] { Invalidate(); };
-}
-
-void TSpeedButton::SetNumGlyphs(int32_t value) {
-  numGlyphs_ = std::clamp(value, 1, 4);
-  Invalidate();
-}
-
-void TSpeedButton::SetLayout(TButtonLayout value) {
-  layout_ = value;
-  Invalidate();
-}
-
-void TSpeedButton::SetMargin(int32_t value) {
-  margin_ = std::max(value, -1);
-  Invalidate();
-}
-
-void TSpeedButton::SetSpacing(int32_t value) {
-  spacing_ = std::max(value, -1);
-  Invalidate();
 }
 
 void TSpeedButton::SetFlat(bool value) {
@@ -289,7 +248,7 @@ void TSpeedButton::Paint(TCanvas* canvas) {
   InflateRect(&content, -2, -2);
   if (sunken) OffsetRect(&content, 1, 1);
   const int cell = !Enabled() ? 1 : down_ ? 3 : pressed_ ? 2 : 0;
-  DrawButtonContent(*canvas, content, glyph_, numGlyphs_, layout_, margin_, spacing_, Caption(), cell, Enabled());
+  glyph_.Draw(*canvas, content, Caption(), cell, Enabled());
 }
 
 void TSpeedButton::WndProc(TMessage& m) {

@@ -216,45 +216,43 @@ extern TScreen* Screen;
 void ShowMessage(const std::u16string& text);
 
 // Creates a form of class T owned by `owner` and reads its description: the RCDATA resource named
-// after the class in upper case ("TFRM_HOTKEY"), or the text given.
-template <class T>
-T* NewForm(TComponent* owner) {
+// after the class in upper case ("TFRM_HOTKEY"), or the text given. A form that cannot be read is
+// freed and the error passed on.
+template <class T, class Read>
+T* MakeForm(TComponent* owner, Read read) {
   auto* form = new T(owner);
   try {
-    form->ReadDescriptionResource(Widen(AsciiUpper(form->ClassName())));
+    read(*form);
     form->DoCreate();
   } catch (...) {
     delete form;
     throw;
   }
   return form;
+}
+
+template <class T>
+T* NewForm(TComponent* owner) {
+  return MakeForm<T>(owner, [](T& f) { f.ReadDescriptionResource(Widen(AsciiUpper(f.ClassName()))); });
 }
 
 template <class T>
 T* NewFormFromText(TComponent* owner, std::string_view description) {
-  auto* form = new T(owner);
-  try {
-    form->ReadDescription(ParseFormText(description));
-    form->DoCreate();
-  } catch (...) {
-    delete form;
-    throw;
-  }
-  return form;
+  return MakeForm<T>(owner, [description](T& f) { f.ReadDescription(ParseFormText(description)); });
 }
 
 template <class T>
 void TApplication::CreateForm(T*& reference) {
-  T* form = new T(this);
-  reference = form;
-  if (!mainForm_) mainForm_ = form;
+  // The reference is set before OnCreate runs, and the first form created is the main form by
+  // then (a form that fails to be created stops being the main form when it is freed).
   try {
-    form->ReadDescriptionResource(Widen(AsciiUpper(form->ClassName())));
-    form->DoCreate();
+    MakeForm<T>(this, [this, &reference](T& f) {
+      reference = &f;
+      if (!mainForm_) mainForm_ = &f;
+      f.ReadDescriptionResource(Widen(AsciiUpper(f.ClassName())));
+    });
   } catch (...) {
-    if (mainForm_ == form) mainForm_ = nullptr;
     reference = nullptr;
-    delete form;
     throw;
   }
 }
