@@ -219,13 +219,17 @@ TEST(ModalForms, ShowModalEndsWhenModalResultIsSetOrTheFormCloses) {
   auto* form = NewFormFromText<TFrm_Dialog>(Application, kDialog);
   // A button with a modal result ends the dialog; the timer plays the user.
   TTimer press(nullptr);
-  press.SetInterval(50);
+  press.SetInterval(100);
+  bool clicking = false;
   press.OnTimer = [&](TObject*) {
-    press.SetEnabled(false);
-    EXPECT_FALSE(IsWindowEnabled(Application->Handle()) && false);
+    // Clicks again while the dialog is still open (a click can miss while the pointer settles).
+    if (clicking || !form->Modal()) return;
+    clicking = true;
     ClickAt(CentreOf(form->Btn_No->Handle()));
+    clicking = false;
   };
   EXPECT_EQ(form->ShowModal(), mrCancel);
+  press.SetEnabled(false);
   EXPECT_FALSE(form->Visible());
   EXPECT_EQ(form->log, (std::vector<std::string>{"show", "query", "close"}));
 
@@ -318,16 +322,17 @@ TEST(Menus, ItemsKeepTheirMenuHandleCurrentAndDrawThemselvesWhenOwnerDrawn) {
       drawn.push_back(name);
     };
   }
+  // Started when the menu opens; ends the menu loop once the menu had time to draw.
   TTimer close(nullptr);
+  close.SetEnabled(false);
   close.SetInterval(300);
-  close.OnTimer = [&](TObject*) {
-    close.SetEnabled(false);
-    EndMenu();
-  };
+  close.OnTimer = [&](TObject*) { EndMenu(); };
+  form->Menu1->OnPopup = [&](TObject*) { close.SetEnabled(true); };
   form->Show();
   SetForegroundWindow(form->Handle());
   PumpFor(50ms);
   form->Menu1->Popup(200, 200);
+  close.SetEnabled(false);
   EXPECT_EQ(measured, (std::vector<std::string>{"Item1", "Item2", "Sub"}));
   EXPECT_EQ(drawn.size() >= 3, true);
 

@@ -42,31 +42,35 @@ void SendKey(WORD vk, bool up) {
 }  // namespace
 
 void MoveMouseTo(POINT screen) {
-  // The cursor is put in place first, so that no motion reported late by the display server
-  // can move it back; then the move is sent as input.
-  SetCursorPos(screen.x, screen.y);
-  SendMouse(MOUSEEVENTF_MOVE, screen);
-  PumpUntil([&] {
+  // The display server may still report where the pointer was a moment ago and move it back; so
+  // the move is repeated until the pointer stays where it was sent.
+  const auto there = [&] {
     POINT p{};
     GetCursorPos(&p);
     return p.x == screen.x && p.y == screen.y;
-  }, 1s);
-  PumpFor(80ms);
+  };
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    SetCursorPos(screen.x, screen.y);
+    SendMouse(MOUSEEVENTF_MOVE, screen);
+    if (!PumpUntil(there, 300ms)) continue;
+    PumpFor(200ms);
+    if (there()) return;
+  }
 }
 
 void ClickAt(POINT screen) {
   MoveMouseTo(screen);
-  SendMouse(MOUSEEVENTF_LEFTDOWN, screen);
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, screen);
   PumpFor(30ms);
-  SendMouse(MOUSEEVENTF_LEFTUP, screen);
-  PumpFor(60ms);
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, screen);
+  PumpFor(100ms);
 }
 
 void DoubleClickAt(POINT screen) {
   MoveMouseTo(screen);
   for (int i = 0; i < 2; ++i) {
-    SendMouse(MOUSEEVENTF_LEFTDOWN, screen);
-    SendMouse(MOUSEEVENTF_LEFTUP, screen);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, screen);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, screen);
   }
   PumpFor(80ms);
 }
