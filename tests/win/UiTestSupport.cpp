@@ -54,6 +54,12 @@ void MoveMouseTo(POINT screen) {
     SendMouse(MOUSEEVENTF_MOVE, screen);
     if (!PumpUntil(there, 300ms)) continue;
     PumpFor(200ms);
+    if (!there()) continue;
+    // A last move from one pixel away, as a hand would make: the window under the pointer gets
+    // a WM_MOUSEMOVE at the final place even when an earlier one was spent before a jump back.
+    SendMouse(MOUSEEVENTF_MOVE, POINT{screen.x + 1, screen.y});
+    SendMouse(MOUSEEVENTF_MOVE, screen);
+    PumpFor(100ms);
     if (there()) return;
   }
 }
