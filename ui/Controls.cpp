@@ -17,6 +17,7 @@ std::unordered_map<HWND, TWinControl*> g_windows;
 TWinControl* g_creating = nullptr;  // bound to the first window that sends a message during creation
 std::map<std::u16string, WNDPROC> g_classes;  // registered window class -> default procedure
 TControl* g_mouseControl = nullptr;  // the control the mouse is over, for CM_MOUSEENTER/LEAVE
+void (*g_mouseControlHook)(TControl*) = nullptr;
 int g_nextControlId = 100;
 
 LPCWSTR W(const std::u16string& s) { return reinterpret_cast<LPCWSTR>(s.c_str()); }
@@ -83,6 +84,7 @@ void SetMouseControl(TControl* control, HWND window) {
   g_mouseControl = control;
   if (old) old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
   if (control && g_mouseControl == control) control->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(control));
+  if (g_mouseControlHook) g_mouseControlHook(g_mouseControl);
   if (window) {
     TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, window, 0};
     TrackMouseEvent(&tme);
@@ -90,6 +92,10 @@ void SetMouseControl(TControl* control, HWND window) {
 }
 
 }  // namespace
+
+TControl* MouseControl() { return g_mouseControl; }
+
+void SetMouseControlHook(void (*hook)(TControl*)) { g_mouseControlHook = hook; }
 
 const TEnumInfo& AlignmentInfo() {
   static const TEnumInfo info{{"taLeftJustify", "taRightJustify", "taCenter"}};
@@ -180,6 +186,9 @@ const TClassInfo& TControl::StaticClass() {
           .Default(1)
           .Str("Hint", &TControl::Hint, &TControl::SetHint)
           .Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
+          .Stored([](TControl& c) { return !c.ParentShowHint(); })
+          .Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint)
+          .Default(1)
           .Int("Cursor", &TControl::Cursor, &TControl::SetCursor, &CursorIdents())
           .Object<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
           .Event("OnClick", &TControl::OnClick)
@@ -195,7 +204,10 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 
 TControl::~TControl() {
   Destroying();
-  if (g_mouseControl == this) g_mouseControl = nullptr;
+  if (g_mouseControl == this) {
+    g_mouseControl = nullptr;
+    if (g_mouseControlHook) g_mouseControlHook(nullptr);
+  }
   if (parent_) {
     if (parent_->mouseCapture_ == this) parent_->mouseCapture_ = nullptr;
     parent_->RemoveControl(this);
@@ -292,6 +304,16 @@ void TControl::SetVisible(bool visible) {
 }
 
 bool TControl::Showing() const { return visible_ && parent_ && parent_->Showing(); }
+
+bool TControl::ShowHint() const {
+  if (parentShowHint_ && parent_) return parent_->ShowHint();
+  return showHint_;
+}
+
+void TControl::SetShowHint(bool show) {
+  showHint_ = show;
+  parentShowHint_ = false;
+}
 
 void TControl::SetPopupMenu(TPopupMenu* menu) {
   popupMenu_ = menu;

@@ -144,8 +144,11 @@ class TControl : public TComponent {
   virtual bool Showing() const;
   const std::u16string& Hint() const { return hint_; }
   void SetHint(const std::u16string& hint) { hint_ = hint; }
-  bool ShowHint() const { return showHint_; }
-  void SetShowHint(bool show) { showHint_ = show; }
+  // Whether the hint shows; with ParentShowHint (the default) the parent decides.
+  bool ShowHint() const;
+  void SetShowHint(bool show);
+  bool ParentShowHint() const { return parentShowHint_; }
+  void SetParentShowHint(bool value) { parentShowHint_ = value; }
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor cursor) { cursor_ = cursor; }
   TPopupMenu* PopupMenu() const { return popupMenu_; }
@@ -210,6 +213,7 @@ class TControl : public TComponent {
   bool visible_ = true;
   std::u16string hint_;
   bool showHint_ = false;
+  bool parentShowHint_ = true;
   TCursor cursor_ = crDefault;
   TPopupMenu* popupMenu_ = nullptr;
   bool clicked_ = false;
@@ -333,6 +337,11 @@ class TWinControl : public TControl {
   TBrush brush_;
   TControl* mouseCapture_ = nullptr;  // windowless child that got the mouse press
 };
+
+// The control the mouse is over (windowless or windowed), or nullptr; and a function told whenever
+// that changes (the application shows hints with it).
+TControl* MouseControl();
+void SetMouseControlHook(void (*hook)(TControl* control));
 
 // Shows the application's error box for the exception being handled; every window procedure and
 // callback of the framework calls it from its catch block, so the program goes on.

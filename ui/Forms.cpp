@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <commctrl.h>
+
 #include "ui/Buttons.h"
 #include "ui/ComCtrls.h"
 #include "ui/StdCtrls.h"
@@ -58,18 +60,8 @@ HWND MessageBoxOwner() {
   return Application ? Application->Handle() : nullptr;
 }
 
-LRESULT CALLBACK ApplicationWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  try {
-    if (msg == WM_CLOSE) {
-      if (Application && Application->MainForm()) Application->MainForm()->Close();
-      return 0;
-    }
-  } catch (...) {
-    ShowExceptionInHandler();
-    return 0;
-  }
-  return DefWindowProcW(window, msg, wParam, lParam);
-}
+constexpr UINT_PTR kHintShowTimer = 1;
+constexpr UINT_PTR kHintHideTimer = 2;
 
 }  // namespace
 
@@ -648,7 +640,7 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner), screen_(std::
   RegisterControlClasses();
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = ApplicationWndProc;
+  wc.lpfnWndProc = WindowProcedure;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
   wc.lpszClassName = L"TApplication";
@@ -657,18 +649,119 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner), screen_(std::
   handle_ = CreateWindowExW(0, L"TApplication", L"", WS_POPUP | WS_CLIPSIBLINGS,
                             GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                             nullptr, wc.hInstance, nullptr);
+  SetMouseControlHook(&TApplication::MouseControlChanged);
 }
 
 TApplication::~TApplication() {
   Destroying();
+  SetMouseControlHook(nullptr);
   // The forms go while their windows and the owner window still exist, so their OnDestroy
   // handlers can still use their windows.
   while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+  if (hintWindow_) DestroyWindow(hintWindow_);
+  hintWindow_ = nullptr;
   if (handle_) DestroyWindow(handle_);
   handle_ = nullptr;
   Screen = nullptr;
   screen_.reset();
   if (Application == this) Application = nullptr;
+}
+
+LRESULT CALLBACK TApplication::WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  try {
+    if (msg == WM_CLOSE) {
+      if (Application && Application->MainForm()) Application->MainForm()->Close();
+      return 0;
+    }
+    if (msg == WM_TIMER && Application && (wParam == kHintShowTimer || wParam == kHintHideTimer)) {
+      KillTimer(window, wParam);
+      if (wParam == kHintShowTimer) {
+        Application->ShowHintNow();
+      } else {
+        Application->CancelHint();
+      }
+      return 0;
+    }
+  } catch (...) {
+    ShowExceptionInHandler();
+    return 0;
+  }
+  return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+void TApplication::MouseControlChanged(TControl* control) {
+  if (!Application) return;
+  Application->CancelHint();
+  if (control && Application->showHint_) SetTimer(Application->handle_, kHintShowTimer, Application->HintPause, nullptr);
+}
+
+void TApplication::SetShowHint(bool value) {
+  showHint_ = value;
+  if (!value) CancelHint();
+}
+
+namespace {
+
+// The hint window is the system's tooltip control under the framework's class name.
+WNDPROC g_tooltipProc = nullptr;
+
+LRESULT CALLBACK HintWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  return CallWindowProcW(g_tooltipProc, window, msg, wParam, lParam);
+}
+
+TTTOOLINFOW HintTool(HWND owner, std::u16string* text) {
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  tool.hwnd = owner;
+  tool.uId = 1;
+  tool.lpszText = text ? reinterpret_cast<LPWSTR>(text->data()) : nullptr;
+  return tool;
+}
+
+}  // namespace
+
+void TApplication::ShowHintNow() {
+  TControl* control = MouseControl();
+  if (!control || !showHint_ || !control->ShowHint() || control->Hint().empty()) return;
+  if (!hintWindow_) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(nullptr, TOOLTIPS_CLASSW, &wc)) return;
+    g_tooltipProc = wc.lpfnWndProc;
+    wc.lpfnWndProc = HintWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"THintWindow";
+    wc.style &= ~CS_GLOBALCLASS;
+    RegisterClassExW(&wc);
+    hintWindow_ = CreateWindowExW(WS_EX_TOPMOST, L"THintWindow", nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
+                                  0, 0, handle_, nullptr, wc.hInstance, nullptr);
+    if (!hintWindow_) return;
+    std::u16string empty = u" ";
+    TTTOOLINFOW tool = HintTool(handle_, &empty);
+    SendMessageW(hintWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(hintWindow_, TTM_SETMAXTIPWIDTH, 0, 400);
+  }
+  hintText_ = control->Hint();
+  TTTOOLINFOW tool = HintTool(handle_, &hintText_);
+  SendMessageW(hintWindow_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  POINT p{};
+  GetCursorPos(&p);
+  SendMessageW(hintWindow_, TTM_TRACKPOSITION, 0, MAKELPARAM(p.x, p.y + 20));
+  SendMessageW(hintWindow_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  SetTimer(handle_, kHintHideTimer, HintHidePause, nullptr);
+}
+
+void TApplication::CancelHint() {
+  if (handle_) KillTimer(handle_, kHintShowTimer);
+  if (!hintWindow_ || hintText_.empty()) return;
+  TTTOOLINFOW tool = HintTool(handle_, nullptr);
+  SendMessageW(hintWindow_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+  hintText_.clear();
+}
+
+std::u16string TApplication::ShownHint() const {
+  return hintWindow_ && IsWindowVisible(hintWindow_) ? hintText_ : std::u16string();
 }
 
 void TApplication::SetTitle(const std::u16string& title) {

@@ -195,6 +195,17 @@ class TApplication : public TComponent {
   void ShowMessage(const std::u16string& text);
   int MessageBox(const std::u16string& text, const std::u16string& caption, UINT flags);
 
+  // Hints: shown after the mouse rested HintPause ms on a control with ShowHint and a Hint, hidden
+  // after HintHidePause ms or when the mouse moves to another control.
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool value);
+  int32_t HintPause = 500;
+  int32_t HintHidePause = 5000;
+  // The hint window (class "THintWindow"), created with the first hint.
+  HWND HintWindow() const { return hintWindow_; }
+  std::u16string ShownHint() const;  // the text of the hint on the screen, "" when none shows
+  void CancelHint();
+
   TExceptionEvent OnException;
   TNotifyEvent OnIdle;
 
@@ -202,7 +213,13 @@ class TApplication : public TComponent {
   friend class TForm;
   bool ProcessMessage(MSG& msg);
   bool IsKeyMessage(MSG& msg);
+  static void MouseControlChanged(TControl* control);
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+  void ShowHintNow();
   HWND handle_ = nullptr;
+  HWND hintWindow_ = nullptr;
+  bool showHint_ = true;
+  std::u16string hintText_;
   std::u16string title_;
   bool showMainForm_ = true;
   TForm* mainForm_ = nullptr;

@@ -466,3 +466,40 @@ TEST_F(Events, TheMouseEnteringAndLeavingAControlIsReported) {
 
 }  // namespace
 }  // namespace qlt
+
+namespace qlt {
+namespace {
+
+TEST_F(Events, HintsShowWhileTheMouseRestsOnAControlThatShowsThem) {
+  form->Btn_Go->SetHint(u"双击选择的名称可以增加");
+  form->Btn_Go->SetShowHint(true);
+  form->Btn_Cancel->SetHint(u"no hint: ShowHint is off");
+  form->Lab_Link->SetHint(u"用鼠标点击可以热键设置");
+  EXPECT_FALSE(form->Lab_Link->ShowHint());
+  form->SetShowHint(true);  // the label follows its parent
+  EXPECT_TRUE(form->Lab_Link->ShowHint());
+  form->Btn_Cancel->SetShowHint(false);
+  ShowAndSettle();
+
+  MoveMouseTo(CentreOf(form->Btn_Go->Handle()));
+  EXPECT_TRUE(PumpUntil([] { return Application->ShownHint() == u"双击选择的名称可以增加"; }, 3s));
+  wchar_t cls[32] = {};
+  GetClassNameW(Application->HintWindow(), cls, 32);
+  EXPECT_STREQ(cls, L"THintWindow");
+  EXPECT_TRUE(IsWindowVisible(Application->HintWindow()));
+
+  MoveMouseTo(CentreOf(form->Btn_Cancel->Handle()));
+  EXPECT_TRUE(PumpUntil([] { return Application->ShownHint().empty(); }, 3s));
+  PumpFor(800ms);
+  EXPECT_EQ(Application->ShownHint(), u"") << "a control with ShowHint off shows none";
+
+  MoveMouseTo(form->Lab_Link->ClientToScreen(POINT{5, 5}));
+  EXPECT_TRUE(PumpUntil([] { return Application->ShownHint() == u"用鼠标点击可以热键设置"; }, 3s));
+  RECT r{};
+  GetWindowRect(form->Handle(), &r);
+  MoveMouseTo(POINT{r.right + 40, r.bottom + 40});
+  EXPECT_TRUE(PumpUntil([] { return Application->ShownHint().empty(); }, 5s));
+}
+
+}  // namespace
+}  // namespace qlt
