@@ -86,7 +86,8 @@ TEST(Links, BrowserPathWithABlankIsQuotedAndNoBrowserMeansTheDefaultOne) {
   ASSERT_TRUE(CopyFileW(RecorderPath().c_str(), decoy.c_str(), FALSE));
 
   EXPECT_TRUE(OpenLinkWith(browser, ToWide(kForumSite), SystemProcessStarter()));
-  ASSERT_TRUE(WaitUntil([&] { return FileExists(browser + L".cmdline"); }));
+  // The recorder creates its file before it writes: wait for the content, not only the file.
+  ASSERT_TRUE(WaitUntil([&] { return !ReadFileBytes(browser + L".cmdline").empty(); }));
   EXPECT_EQ(AnsiToWide(ReadFileBytes(browser + L".cmdline")), L"\"" + browser + L"\" \"" + ToWide(kForumSite) + L"\"");
   EXPECT_FALSE(FileExists(decoy + L".cmdline"));
 
@@ -123,7 +124,7 @@ TEST(IpDns, AppliesACheckedSetThroughNetshAndTheNameServerValue) {
 
   const ApplyResult applied = ApplyAddress({u"10.0.0.5", u"10.0.0.1", u"10.0.0.2"}, 1);
   EXPECT_TRUE(applied.applied) << std::string(applied.message.begin(), applied.message.end());
-  ASSERT_TRUE(WaitUntil([&] { return FileExists(netsh + L".cmdline"); }));
+  ASSERT_TRUE(WaitUntil([&] { return !ReadFileBytes(netsh + L".cmdline").empty(); }));
   const std::string expected =
       WideToAnsi(L"netsh interface ip set address 本地连接 static 10.0.0.5 255.255.255.0 10.0.0.1 1", 936);
   EXPECT_EQ(ReadFileBytes(netsh + L".cmdline"), expected);
