@@ -10,6 +10,7 @@
 #include "skin/data/BmpCodec.h"
 #include "skin/data/ImageDib.h"
 #include "skin/kit/SkinKit.h"
+#include "tests/win/WinTestSupport.h"
 
 namespace qlt {
 namespace {
@@ -112,6 +113,40 @@ TEST(SkinKitOnWindows, PacksAndUnpacksFoldersWithChineseNames) {
   ASSERT_TRUE(skinkit::ReadFileBytes(root / u8"解开" / "top.bmp", top, error)) << error;
   EXPECT_EQ(DecodeBmp(top), Picture(7, 5));
   fs::remove_all(root);
+}
+
+// Runs a command line to its end and returns its exit code (or -1 when it cannot start or hangs).
+int RunToEnd(std::wstring commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                      &startup, &info)) {
+    return -1;
+  }
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &code);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return static_cast<int>(code);
+}
+
+TEST(SkinKitOnWindows, TheCommandTakesChineseFolderNamesFromItsCommandLine) {
+  test::ScratchDir dir(L"skinkit-exe");
+  const std::string ini = "[Personality]\r\nTop=top.bmp\r\n";
+  CreateDirectoryW(dir.File(L"皮肤").c_str(), nullptr);
+  const Bytes top = EncodeBmp(Picture(9, 4));
+  dir.Write(L"皮肤\\top.bmp", std::string(top.begin(), top.end()));
+  dir.Write(L"皮肤\\skin.ini", ini);
+  // The build puts skinkit.exe in skin\kit, two folders above this test's tests\win.
+  const std::wstring kit = L"\"" + test::TestProgramDirectory() + L"..\\..\\skin\\kit\\skinkit.exe\"";
+  EXPECT_EQ(RunToEnd(kit + L" pack \"" + dir.File(L"皮肤") + L"\" \"" + dir.File(L"新.skn") + L"\""), 0);
+  ASSERT_TRUE(dir.Exists(L"新.skn"));
+  EXPECT_EQ(RunToEnd(kit + L" unpack \"" + dir.File(L"新.skn") + L"\" \"" + dir.File(L"出") + L"\""), 0);
+  const std::string unpacked = dir.Read(L"出\\top.bmp");
+  EXPECT_EQ(DecodeBmp(Bytes(unpacked.begin(), unpacked.end())), Picture(9, 4));
+  EXPECT_EQ(RunToEnd(kit + L" list \"" + dir.File(L"没有.skn") + L"\""), 1);
+  EXPECT_EQ(RunToEnd(kit), 2);
 }
 
 }  // namespace
