@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
 
 #include "bench/LiteralLzh.h"
+#include "skin/data/LzhModel.h"
 #include "skin/kit/LzhPack.h"
 #include "tests/native/SkinTestData.h"
 
@@ -129,6 +131,21 @@ TEST(Lzh, TreeRebuildsStayInStepWithTheReference) {
   for (auto& b : data) b = static_cast<std::uint8_t>(std::min(skew(rng), 255));
   const Bytes stream = LzhCompress(data);
   EXPECT_EQ(UnpackBoth(stream, static_cast<std::uint32_t>(data.size())), data);
+}
+
+TEST(Lzh, TheModelKeepsItsWeightsSortedThroughUpdatesAndRebuilds) {
+  // The decoder's search for the node to exchange with relies on it.
+  std::mt19937 rng(21);
+  lzh::Model model;
+  model.Reset();
+  for (int i = 0; i < 600000; ++i) {
+    const unsigned symbol = i % 3 == 0 ? rng() % lzh::kSymbolCount : rng() % 16 + (i / 50000) * 20;
+    lzh::Update(model, symbol % lzh::kSymbolCount);
+    if (i % 997 == 0) {
+      ASSERT_TRUE(std::is_sorted(model.frequency, model.frequency + lzh::kTreeSize + 1)) << "after " << i;
+      ASSERT_EQ(model.parent[model.child[lzh::kRoot]], lzh::kRoot);
+    }
+  }
 }
 
 TEST(Lzh, InputInAnyPiecesGivesTheSameBytes) {
