@@ -78,6 +78,42 @@ LPCWSTR CursorResource(TCursor cursor) {
 
 bool IsFrameworkMessage(UINT msg) { return msg >= CM_BASE && msg < 0xC000; }
 
+void SetMouseControl(TControl* control, HWND window);
+
+// The control under the cursor now: a windowless child at the point, or the framework window.
+TControl* ControlUnderCursor(HWND* window) {
+  POINT p{};
+  GetCursorPos(&p);
+  HWND under = WindowFromPoint(p);
+  *window = under;
+  const auto it = g_windows.find(under);
+  if (it == g_windows.end()) return nullptr;
+  TWinControl* control = it->second;
+  ScreenToClient(under, &p);
+  if (TControl* child = control->ControlAtPos(p)) return child;
+  return control;
+}
+
+// Leaving a window is reported by the system only if it notices; a check while the mouse is over
+// a control catches a leave it missed (the pointer jumping out of a window, another program's
+// window coming in between).
+UINT_PTR g_mouseCheckTimer = 0;
+
+void CALLBACK CheckMouseControl(HWND, UINT, UINT_PTR, DWORD) noexcept {
+  try {
+    HWND window = nullptr;
+    TControl* now = ControlUnderCursor(&window);
+    if (now != g_mouseControl) {
+      SetMouseControl(now, now ? window : nullptr);
+    } else if (!now && g_mouseCheckTimer) {
+      KillTimer(nullptr, g_mouseCheckTimer);  // the control it watched is gone
+      g_mouseCheckTimer = 0;
+    }
+  } catch (...) {
+    ShowExceptionInHandler();
+  }
+}
+
 void SetMouseControl(TControl* control, HWND window) {
   if (control == g_mouseControl) return;
   TControl* old = g_mouseControl;
@@ -85,6 +121,12 @@ void SetMouseControl(TControl* control, HWND window) {
   if (old) old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
   if (control && g_mouseControl == control) control->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(control));
   if (g_mouseControlHook) g_mouseControlHook(g_mouseControl);
+  if (g_mouseControl && !g_mouseCheckTimer) {
+    g_mouseCheckTimer = SetTimer(nullptr, 0, 100, CheckMouseControl);
+  } else if (!g_mouseControl && g_mouseCheckTimer) {
+    KillTimer(nullptr, g_mouseCheckTimer);
+    g_mouseCheckTimer = 0;
+  }
   if (window) {
     TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, window, 0};
     TrackMouseEvent(&tme);
@@ -424,6 +466,7 @@ const TClassInfo& TWinControl::StaticClass() {
                                      .Int("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
                                      .Default(-1)
                                      .Bool("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
+                                     .Bool("DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered)
                                      .Event("OnKeyPress", &TWinControl::OnKeyPress)
                                      .Event("OnEnter", &TWinControl::OnEnter)
                                      .Event("OnExit", &TWinControl::OnExit)
@@ -758,6 +801,25 @@ void TWinControl::PaintHandler(TMessage& m) {
   if (!m.WParam) EndPaint(handle_, &ps);
 }
 
+void TWinControl::PaintBuffered(TMessage& m) {
+  PAINTSTRUCT ps{};
+  HDC dc = BeginPaint(handle_, &ps);
+  RECT client{};
+  GetClientRect(handle_, &client);
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  UniqueBitmap bitmap(CreateCompatibleBitmap(dc, std::max<int>(client.right, 1), std::max<int>(client.bottom, 1)));
+  {
+    SelectedObject selected(memory.Get(), bitmap.Get());
+    // The control paints into the bitmap through its own WindowProc, so whoever hooks it paints
+    // there as well.
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.Get()), reinterpret_cast<LPARAM>(memory.Get()));
+    Perform(WM_PAINT, reinterpret_cast<WPARAM>(memory.Get()), 0);
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+  }
+  EndPaint(handle_, &ps);
+  m.Result = 0;
+}
+
 void TWinControl::ReflectNotification(TMessage& m, HWND child) {
   TWinControl* control = FindControl(child);
   if (control && control != this) {
@@ -776,6 +838,7 @@ void TWinControl::TrackMouse(TMessage& m) {
 void TWinControl::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT: {
+      if (doubleBuffered_ && !m.WParam && handle_) return PaintBuffered(m);
       const bool windowless = std::any_of(controls_.begin(), controls_.end(), [](TControl* c) {
         return c->Visible() && !dynamic_cast<TWinControl*>(c);
       });
@@ -783,6 +846,10 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     }
     case WM_ERASEBKGND:
+      if (doubleBuffered_ && m.WParam != m.LParam) {
+        m.Result = 1;  // erased in the bitmap when painting
+        return;
+      }
       if (defWndProc_ == DefWindowProcW) {
         RECT r{};
         GetClientRect(handle_, &r);

@@ -285,6 +285,10 @@ class TWinControl : public TControl {
   TPoint ClientToScreen(TPoint p) const override;
   TPoint ScreenToClient(TPoint p) const override;
   TBrush* Brush() { return &brush_; }
+  // Painted in an off-screen bitmap and copied to the window in one piece (no flicker); the
+  // control then gets WM_ERASEBKGND and WM_PAINT with the bitmap's DC in wParam.
+  bool DoubleBuffered() const { return doubleBuffered_; }
+  void SetDoubleBuffered(bool value) { doubleBuffered_ = value; }
 
   TKeyPressEvent OnKeyPress;
   TNotifyEvent OnEnter;
@@ -324,6 +328,7 @@ class TWinControl : public TControl {
   void UpdateTabOrderOfWindows();
   void CreateChildHandles();
   void PaintHandler(TMessage& message);
+  void PaintBuffered(TMessage& message);
   void ReflectNotification(TMessage& message, HWND child);
   void TrackMouse(TMessage& message);
 
@@ -332,6 +337,7 @@ class TWinControl : public TControl {
   std::vector<TControl*> controls_;     // creation order (paint order of windowless children)
   std::vector<TWinControl*> tabList_;   // windowed children in tab order
   bool tabStop_ = false;
+  bool doubleBuffered_ = false;
   int32_t tabOrderRead_ = -1;  // TabOrder from a description, applied once all siblings exist
   int controlId_ = 0;
   TBrush brush_;

@@ -272,10 +272,10 @@ class Writer {
         case TTypeKind::Class: {
           TObject* value = p->getObj(object);
           if (!value) break;
-          if (p->setObj) {
-            if (auto* c = dynamic_cast<TComponent*>(value); c && !c->Name().empty()) {
-              out.push_back({name, DfmValue::Id(Narrow(c->Name())), 0});
-            }
+          // A component is a reference by name; anything else is a sub-object whose own
+          // properties are stored ("Font.Name", "Skin3rd.Strings"), settable or not.
+          if (auto* c = dynamic_cast<TComponent*>(value)) {
+            if (p->setObj && !c->Name().empty()) out.push_back({name, DfmValue::Id(Narrow(c->Name())), 0});
           } else {
             WriteProperties(*value, name + ".", out);
           }

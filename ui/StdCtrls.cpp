@@ -656,7 +656,8 @@ void TGroupBox::PaintFrame(HDC dc) {
 }
 
 void TGroupBox::WndProc(TMessage& m) {
-  if (m.Msg == WM_PAINT) {
+  // Double buffered, the base paints into a bitmap first and sends WM_PAINT again with its DC.
+  if (m.Msg == WM_PAINT && (m.WParam || !DoubleBuffered())) {
     PAINTSTRUCT ps{};
     HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(Handle(), &ps);
     PaintFrame(dc);

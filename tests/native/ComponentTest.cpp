@@ -74,6 +74,7 @@ class TGadget : public TComponent {
     if (p) p->FreeNotification(this);
   }
   TStringList* Lines() const { return lines_.get(); }
+  void SetLines(TStringList* lines) { lines ? lines_->Assign(*lines) : lines_->Clear(); }
   const std::string& Blob() const { return blob_; }
   void SetBlob(std::string b) { blob_ = std::move(b); }
   TComponent* ParentComponent() const { return parent_; }
@@ -128,7 +129,7 @@ const TClassInfo& TGadget::StaticClass() {
                                      .Str("Caption", &TGadget::Caption, &TGadget::SetCaption)
                                      .Object<TPen>("Pen", &TGadget::Pen)
                                      .Object<TGadget>("Partner", &TGadget::Partner, &TGadget::SetPartner)
-                                     .Object<TStringList>("Lines", &TGadget::Lines)
+                                     .Object<TStringList>("Lines", &TGadget::Lines, &TGadget::SetLines)
                                      .Event("OnClick", &TGadget::OnClick)
                                      .Event("OnQuery", &TGadget::OnQuery)
                                      .Build();
@@ -314,12 +315,17 @@ TEST_F(Components, AFormWrittenBackReadsToTheSameState) {
   EXPECT_NE(written.find("Size = szLarge"), std::string::npos) << written;
   EXPECT_NE(written.find("OnClick = Btn_HideClick"), std::string::npos) << written;
   EXPECT_NE(written.find("Blob = {"), std::string::npos) << written;
+  EXPECT_NE(written.find("Lines.Strings = ("), std::string::npos) << "a settable list is stored too:\n" << written;
   EXPECT_EQ(written.find("Align = alNone"), std::string::npos) << "default values are left out:\n" << written;
 
   TTestForm again(nullptr);
   ReadRootComponent(again, ParseFormText(written));
   EXPECT_EQ(WriteFormText(WriteRootComponent(again)), written);
   EXPECT_EQ(again.Btn_Hide->Blob(), form.Btn_Hide->Blob());
+  EXPECT_EQ(again.Btn_Hide->Lines()->Text(), u"a\r\nb\r\n");
+  TStringList rows{u"TRzButton=button"};
+  SetObjectProp(again.Btn_Hide, "Lines", &rows);  // assigning copies the rows
+  EXPECT_EQ(again.Btn_Hide->Lines()->Text(), u"TRzButton=button\r\n");
   EXPECT_EQ(again.Btn_Hide->Partner()->Size(), -3);
   EXPECT_EQ(again.Btn_Hide->ParentComponent(), again.Panel);
 }

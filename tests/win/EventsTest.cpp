@@ -503,3 +503,31 @@ TEST_F(Events, HintsShowWhileTheMouseRestsOnAControlThatShowsThem) {
 
 }  // namespace
 }  // namespace qlt
+
+namespace qlt {
+namespace {
+
+TEST_F(Events, ADoubleBufferedControlPaintsThroughItsWindowProcIntoABitmap) {
+  ShowAndSettle();
+  for (TWinControl* control : std::initializer_list<TWinControl*>{form->Btn_Go, form->Pages, form}) {
+    SCOPED_TRACE(control->ClassName());
+    control->SetDoubleBuffered(true);
+    EXPECT_EQ(GetEnumProp(control, "DoubleBuffered"), "True");
+    std::vector<DWORD> paintDcs;
+    TWndMethod saved = control->WindowProc;
+    control->WindowProc = [&](TMessage& m) {
+      if (m.Msg == WM_PAINT) paintDcs.push_back(m.WParam ? GetObjectType(reinterpret_cast<HDC>(m.WParam)) : 0);
+      saved(m);
+    };
+    control->Repaint();
+    control->WindowProc = saved;
+    control->SetDoubleBuffered(false);
+    // The window's own WM_PAINT, then the painting into the bitmap's DC.
+    EXPECT_EQ(paintDcs, (std::vector<DWORD>{0, OBJ_MEMDC}));
+    RECT update{};
+    EXPECT_FALSE(GetUpdateRect(control->Handle(), &update, FALSE)) << "the window was validated";
+  }
+}
+
+}  // namespace
+}  // namespace qlt
