@@ -17,6 +17,8 @@ bool TakeWord(std::u16string& text, std::u16string_view word, size_t length) {
 
 std::optional<unsigned> KeyTextToVk(std::u16string_view text) {
   if (text.empty()) return 0u;
+  if (text == u"-") return kVkMinus;
+  if (text == u"=") return kVkEquals;
   if (text.size() == 1) return text[0] < 0x100 ? static_cast<unsigned>(text[0]) : 0u;
   if (text[0] == u'F') {
     int32_t number = 0;
@@ -43,6 +45,15 @@ HotKeyParse ParseHotKey(std::u16string_view text) {
     result.error = Format(msg::kInvalidInteger, {Trim(std::u16string_view(key).substr(1, 2))});
   }
   return result;
+}
+
+std::vector<std::u16string> HotKeyListItems() {
+  std::vector<std::u16string> items{u" "};
+  for (char16_t c = u'0'; c <= u'9'; ++c) items.emplace_back(1, c);
+  for (char16_t c = u'A'; c <= u'Z'; ++c) items.emplace_back(1, c);
+  for (int n = 1; n <= 12; ++n) items.push_back(u"F" + IntToStr(n));
+  for (const char16_t* key : {u"ESC", u"-", u"="}) items.emplace_back(key);
+  return items;
 }
 
 HotKeyChoice SetHotKeyText(std::u16string_view text) {

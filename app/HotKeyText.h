@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qlt {
 
@@ -19,9 +20,13 @@ struct HotKey {
   bool operator==(const HotKey&) const = default;
 };
 
+inline constexpr unsigned kVkMinus = 0xBD;  // the "-" key of the main keyboard (VK_OEM_MINUS)
+inline constexpr unsigned kVkEquals = 0xBB;  // the "=" key, "+" with Shift (VK_OEM_PLUS)
+
 // Key name to key code: "" gives 0; one character gives its code (digits and capital letters are
-// their virtual-key codes); "F" and a number n gives 111 + n (only two characters after the F are
-// read); "ESC" gives 27; anything else 0. Nothing when the characters after "F" are not a number
+// their virtual-key codes), except "-" and "=", which give the codes of those keys (their character
+// codes would be the Insert key and no key at all); "F" and a number n gives 111 + n (only two
+// characters after the F are read); "ESC" gives 27; anything else 0. Nothing when the characters after "F" are not a number
 // (the framework's conversion error then names them: see KeyTextError).
 std::optional<unsigned> KeyTextToVk(std::u16string_view text);
 
@@ -35,6 +40,10 @@ struct HotKeyParse {
 // removed with the character behind it; the trimmed rest is the key name. The empty text (or
 // blanks only) gives modifiers 0 and key 0.
 HotKeyParse ParseHotKey(std::u16string_view text);
+
+// The keys the hotkey dialog offers, in list order: a blank (no key), "0" to "9", "A" to "Z",
+// "F1" to "F12", "ESC", "-" and "=".
+std::vector<std::u16string> HotKeyListItems();
 
 // The hotkey dialog's controls.
 struct HotKeyChoice {

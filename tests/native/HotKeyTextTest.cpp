@@ -2,6 +2,9 @@
 // composition, with the edge cases users and stored files produce.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "app/HotKeyText.h"
 
 namespace qlt {
@@ -18,7 +21,8 @@ TEST(HotKeyText, ParseModifiersAndKeys) {
   EXPECT_EQ(Parse(u"ALT+CTRL+Z"), (HotKey{3, 90}));  // each word once, fixed order
   EXPECT_EQ(Parse(u"WIN+F12"), (HotKey{8, 123}));
   EXPECT_EQ(Parse(u"SHIFT+ESC"), (HotKey{4, 27}));
-  EXPECT_EQ(Parse(u"ALT+-"), (HotKey{1, 45}));
+  EXPECT_EQ(Parse(u"ALT+-"), (HotKey{1, 0xBD}));  // the minus key, not Insert (45)
+  EXPECT_EQ(Parse(u"CTRL+="), (HotKey{2, 0xBB}));  // the equals key, not the unused code 61
   EXPECT_EQ(Parse(u"WIN+CTRL+ALT+SHIFT+F1"), (HotKey{15, 112}));
   EXPECT_EQ(Parse(u"A"), (HotKey{0, 65}));
   EXPECT_EQ(Parse(u"F"), (HotKey{0, 70}));   // one character, not a function key
@@ -41,8 +45,28 @@ TEST(HotKeyText, FunctionKeyWithoutNumberIsReportedAndRegistersNothing) {
   EXPECT_FALSE(KeyTextToVk(u"F x").has_value());
   EXPECT_EQ(KeyTextToVk(u"ESC"), 27u);
   EXPECT_EQ(KeyTextToVk(u"ESCAPE"), 0u);
-  EXPECT_EQ(KeyTextToVk(u"="), 61u);
   EXPECT_EQ(KeyTextToVk(u"中"), 0u);  // no virtual key
+}
+
+TEST(HotKeyDialogText, EveryKeyOfTheListIsAKeyAHotKeyCanUse) {
+  const auto items = HotKeyListItems();
+  ASSERT_EQ(items.size(), 52u);
+  EXPECT_EQ(items.front(), u" ");
+  EXPECT_EQ(Parse(items.front().c_str()), HotKey{});  // the blank: no key
+  EXPECT_EQ(items[10], u"9");
+  EXPECT_EQ(items[36], u"Z");
+  EXPECT_EQ(items[37], u"F1");
+  EXPECT_EQ(items[48], u"F12");
+  EXPECT_EQ((std::vector<std::u16string>(items.end() - 3, items.end())), (std::vector<std::u16string>{u"ESC", u"-", u"="}));
+  std::vector<unsigned> codes;
+  for (size_t i = 1; i < items.size(); ++i) {
+    const HotKey key = Parse((u"CTRL+" + items[i]).c_str());
+    EXPECT_EQ(key.modifiers, kModControl) << i;
+    EXPECT_NE(key.key, 0u) << i;
+    codes.push_back(key.key);
+  }
+  std::sort(codes.begin(), codes.end());
+  EXPECT_EQ(std::adjacent_find(codes.begin(), codes.end()), codes.end()) << "two list items give one key";
 }
 
 TEST(HotKeyDialogText, Split) {
