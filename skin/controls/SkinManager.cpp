@@ -1,0 +1,187 @@
+#include "skin/controls/SkinManager.h"
+
+#include <algorithm>
+
+#include "skin/data/WinSkinData.h"
+#include "ui/ComCtrls.h"
+#include "ui/Forms.h"
+#include "ui/SysUtils.h"
+#include "ui/TypeInfo.h"
+#include "ui/Utf.h"
+
+namespace qlt {
+
+TSkinManage* SkinManager = nullptr;
+
+namespace {
+
+std::u16string WindowClassName(HWND hwnd) {
+  wchar_t name[101] = {};
+  const int n = GetClassNameW(hwnd, name, 101);
+  return std::u16string(reinterpret_cast<const char16_t*>(name), static_cast<std::size_t>(std::max(n, 0)));
+}
+
+TForm* FindVclForm(HWND hwnd) {
+  if (!Screen) return nullptr;
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TForm* form = Screen->Forms(i);
+    if (form->HandleAllocated() && form->Handle() == hwnd) return form;
+  }
+  return nullptr;
+}
+
+bool IsPlainChildWindow(HWND hwnd) {
+  if ((GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) == 0) return false;
+  return AsciiLower(WindowClassName(GetParent(hwnd))) != u"mdiclient";
+}
+
+HWND OwnerWindow(const TSkinData& sd) {
+  auto* form = dynamic_cast<TForm*>(sd.Owner());
+  return form && form->HandleAllocated() ? form->Handle() : nullptr;
+}
+
+}  // namespace
+
+TSkinManage::TSkinManage() : actionTimer_(std::make_unique<TTimer>(nullptr)) {
+  actionTimer_->SetEnabled(false);
+  actionTimer_->SetInterval(kSkinActionDelay);
+  actionTimer_->OnTimer = [this](TObject*) { RunPendingAction(); };
+}
+
+TSkinManage::~TSkinManage() {
+  ActivationCount = 4;
+  actionTimer_.reset();
+}
+
+void TSkinManage::RegisterSkinData(TSkinData* sd) {
+  if (sd && std::find(skinDataList_.begin(), skinDataList_.end(), sd) == skinDataList_.end()) {
+    skinDataList_.push_back(sd);
+  }
+}
+
+void TSkinManage::UnregisterSkinData(TSkinData* sd) {
+  std::erase(skinDataList_, sd);
+  // A tick after the component is gone must not reach it.
+  if (PendingSkinData == sd) PendingSkinData = nullptr;
+}
+
+void TSkinManage::ScheduleAction(int action, int interval) {
+  PendingAction = action;
+  actionTimer_->SetInterval(interval);
+  if (ActivationCount != 0) {
+    actionTimer_->SetEnabled(true);
+  } else if (action == saSkinAll || action == saUnskinAll) {
+    SkinEnabled = action == saSkinAll;
+  }
+}
+
+bool TSkinManage::ActionTimerEnabled() const { return actionTimer_->Enabled(); }
+int TSkinManage::ActionTimerInterval() const { return actionTimer_->Interval(); }
+
+void TSkinManage::RunPendingAction() {
+  if (!PendingSkinData) return;
+  actionTimer_->SetEnabled(false);
+  TSkinData& sd = *PendingSkinData;
+  const bool onlyThisForm = sd.SkinFormtype() == sfOnlyThisForm;
+  switch (PendingAction) {
+    case saSkinAll:
+      SkinEnabled = true;
+      ForcedPass = true;
+      if (onlyThisForm) {
+        for (int i = Screen ? Screen->FormCount() - 1 : -1; i >= 0; --i) {
+          if (Screen->Forms(i) == sd.Owner()) {
+            SkinVisibleForm(Screen->Forms(i));
+            break;
+          }
+        }
+      } else {
+        PurgeDeadForms();
+        for (int i = Screen ? Screen->FormCount() - 1 : -1; i >= 0; --i) SkinVisibleForm(Screen->Forms(i));
+      }
+      ForcedPass = false;
+      break;
+    case saUnskinAll:
+      SkinEnabled = false;
+      PurgeDeadForms();
+      DetachFormSkinners(sd, onlyThisForm);
+      break;
+    case saRefresh:
+      PurgeDeadForms();
+      RebuildFormSkinners(sd, onlyThisForm);
+      break;
+    case saPurge:
+      PurgeDeadForms();
+      break;
+    default:
+      break;
+  }
+  // The component may have been freed by its own handler; it unregisters itself then.
+  if (PendingSkinData == &sd) {
+    PendingSkinData = nullptr;
+    sd.DoSkinChanged();
+  }
+}
+
+bool TSkinManage::SkinWindow(HWND hwnd) {
+  if (!SkinEnabled || !IsWindow(hwnd) || SendMessageW(hwnd, WM_SKIN_QUERY, 0, 0) == 1) return false;
+  PurgeDeadForms();
+  if (IsFormSkinned(hwnd)) return false;
+  TForm* form = FindVclForm(hwnd);
+  if (!ForcedPass && IsPlainChildWindow(hwnd)) return false;
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  if (static_cast<long long>(r.right - r.left) * (r.bottom - r.top) == 0) return false;
+  if (form && form->Tag() == 99) return false;  // a fixed exemption, whatever DisableTag says
+  const std::u16string className = WindowClassName(hwnd);
+  if (className == u"TApplication" || !QueryFormSkin(className)) return false;
+  TSkinData* sd = ChooseSkinData(hwnd);
+  if (!sd || sd->NoSkin) return false;
+  if (!AttachFormSkinner(hwnd, *sd, form)) return false;
+  PostMessageW(hwnd, WM_SKIN_ATTACHED, 0, 1000);
+  return true;
+}
+
+void TSkinManage::SkinVisibleForm(TForm* form) {
+  if (!form || !form->Visible()) return;
+  const HWND hwnd = form->Handle();
+  if ((GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) && form->FormStyle() != fsMDIChild) return;
+  SkinWindow(hwnd);
+}
+
+TSkinData* TSkinManage::ChooseSkinData(HWND hwnd) const {
+  for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend(); ++it) {
+    if ((*it)->SkinFormtype() == sfOnlyThisForm && OwnerWindow(**it) == hwnd) return *it;
+  }
+  const std::u16string className = AsciiLower(WindowClassName(hwnd));
+  if (className == u"tmessageform" || className == u"#32770") {
+    for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend(); ++it) {
+      if ((*it)->SkinFormtype() == sfDialog) return *it;
+    }
+  }
+  for (auto it = skinDataList_.rbegin(); it != skinDataList_.rend(); ++it) {
+    if ((*it)->SkinFormtype() == sfMainform) return *it;
+  }
+  return skinDataList_.empty() ? nullptr : skinDataList_.front();
+}
+
+bool TSkinManage::QueryFormSkin(const std::u16string& className) const {
+  for (TSkinData* sd : skinDataList_) {
+    if (sd->SkinFormtype() != sfMainform) continue;
+    bool doSkin = true;
+    sd->DoFormSkin(className, doSkin);
+    return doSkin;
+  }
+  return true;
+}
+
+TSkinEngine::TSkinEngine(std::unique_ptr<TSkinManage> manager)
+    : manager_(manager ? std::move(manager) : std::make_unique<TSkinManage>()) {
+  RegisterComponentClass<TSkinData>();
+  SkinManager = manager_.get();
+}
+
+TSkinEngine::~TSkinEngine() {
+  if (SkinManager == manager_.get()) SkinManager = nullptr;
+}
+
+}  // namespace qlt

@@ -1,0 +1,113 @@
+#pragma once
+// TSkinManage, the one coordinator of the skin engine per process (SkinManager). Skin components
+// register with it; switching skinning on or off, or to a new skin, is never done inside a
+// property writer: the component asks the manager, whose 250 ms action timer carries it out later
+// on the same thread and then tells the component (OnSkinChanged).
+//
+// This part holds the registration, the action timer with its pending action, the decision which
+// window may be skinned with which component (SkinWindow) and the skin-all pass. Attaching a form
+// skinner to a window, refreshing and detaching form skinners are the frame skinner's: it overrides
+// the protected operations below.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qlt {
+
+class TForm;
+class TSkinData;
+class TTimer;
+
+// Pending action codes of the action timer.
+enum TSkinAction { saNone = 0, saSkinAll = 1, saUnskinAll = 2, saRefresh = 3, saPurge = 6 };
+
+// Private window messages of the skin engine.
+inline constexpr UINT WM_SKIN_CHANGED = 0x3401;
+inline constexpr UINT WM_SKIN_REPAINTFRAME = 0x3502;
+inline constexpr UINT WM_SKIN_ATTACHED = 0x3503;
+inline constexpr UINT WM_SKIN_QUERY = 0x3504;  // a skinned window answers 1
+inline constexpr UINT WM_SKIN_BUTTONACTION = 0x3514;
+
+inline constexpr int kSkinActionDelay = 250;  // ms
+
+class TSkinManage {
+ public:
+  TSkinManage();
+  virtual ~TSkinManage();
+  TSkinManage(const TSkinManage&) = delete;
+  TSkinManage& operator=(const TSkinManage&) = delete;
+
+  // Skin components in registration order (not owned); a component is listed once.
+  void RegisterSkinData(TSkinData* sd);
+  // Also forgets an action pending for the component, which is going away.
+  void UnregisterSkinData(TSkinData* sd);
+  const std::vector<TSkinData*>& SkinDataList() const { return skinDataList_; }
+
+  // Sets the pending action and the timer's interval. Before the first window activation only
+  // actions 1 and 2 have an effect, at once: they switch SkinEnabled; the windows are skinned as
+  // they are activated.
+  void ScheduleAction(int action, int interval);
+  // The timer's tick: nothing (and the timer keeps running) while no component is pending;
+  // otherwise the timer stops, the action runs, the component hears of it and nothing is pending.
+  void RunPendingAction();
+  bool ActionTimerEnabled() const;
+  int ActionTimerInterval() const;
+
+  // Attaches a form skinner to a top-level window (or MDI child) when skinning is on, the window is
+  // not skinned yet, has a size, is not exempt and a component with a loaded skin is there for it.
+  bool SkinWindow(HWND hwnd);
+  void SkinVisibleForm(TForm* form);
+  // The component a window is skinned with: its own sfOnlyThisForm component, the dialog component
+  // for message boxes and dialogs, the last sfMainform component, else the first one.
+  TSkinData* ChooseSkinData(HWND hwnd) const;
+  // Whether windows of a class may be skinned, asked of the first sfMainform component.
+  bool QueryFormSkin(const std::u16string& className) const;
+  // Every form skinner drops its title buttons, to rebuild them from a new skin.
+  void RefreshAllForms() { RefreshFormSkinners(); }
+
+  bool SkinEnabled = false;      // newly activated windows may be skinned
+  bool ForcedPass = false;       // a timer-driven skin-all pass is running
+  int ActivationCount = 0;       // 0 until the first window activation; 4 while the manager goes
+  int PendingAction = saNone;
+  TSkinData* PendingSkinData = nullptr;
+
+ protected:
+  // The frame skinner's part. Attach a form skinner to a window that passed every check; true when
+  // one was attached.
+  virtual bool AttachFormSkinner(HWND hwnd, TSkinData& sd, TForm* form) { return false; }
+  // Drop the title buttons of every form skinner.
+  virtual void RefreshFormSkinners() {}
+  // Free the form skinners whose window is gone.
+  virtual void PurgeDeadForms() {}
+  // Detach form skinners that use `sd` (only the last one when `onlyLast`), restoring the windows.
+  virtual void DetachFormSkinners(TSkinData& sd, bool onlyLast) {}
+  // Rebuild the frames of form skinners that use `sd` (only the first one when `onlyFirst`).
+  virtual void RebuildFormSkinners(TSkinData& sd, bool onlyFirst) {}
+  // Whether a form skinner already skins the window.
+  virtual bool IsFormSkinned(HWND hwnd) const { return false; }
+
+ private:
+  std::vector<TSkinData*> skinDataList_;
+  std::unique_ptr<TTimer> actionTimer_;
+};
+
+// The process's manager: created when the skin engine starts, before any window, and freed when it
+// ends.
+extern TSkinManage* SkinManager;
+
+// Starts the skin engine for the lifetime of the object: registers the skin component class for
+// form descriptions and creates SkinManager (or takes the one given, for tests).
+class TSkinEngine {
+ public:
+  explicit TSkinEngine(std::unique_ptr<TSkinManage> manager = nullptr);
+  ~TSkinEngine();
+  TSkinEngine(const TSkinEngine&) = delete;
+  TSkinEngine& operator=(const TSkinEngine&) = delete;
+
+ private:
+  std::unique_ptr<TSkinManage> manager_;
+};
+
+}  // namespace qlt
