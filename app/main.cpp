@@ -1,41 +1,49 @@
-// QLT's entry point: one hidden top-level window; the program ends when it is closed.
+// QLT's entry point: one copy per session, the application object with its hidden owner window,
+// and the main window, which lives in the tray until the program is ended.
 #include <windows.h>
 
-#include "resources/ResourceIds.h"
+#include "app/FrmMain.h"
+#include "app/TrayIcon.h"
+#include "ui/Forms.h"
+#include "ui/SysUtils.h"
+#include "ui/Utf.h"
 
 namespace {
 
-constexpr wchar_t kMainClass[] = L"TFrm_Main";
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
+// A second start shows the running copy's main window and ends. The first copy may be starting
+// itself (its window not there yet), so it is looked for a little while.
+void ShowTheRunningCopy() {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (qlt::ShowRunningCopy()) return;
+    Sleep(100);
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void ShowStartError(const std::u16string& text) {
+  MessageBoxW(nullptr, reinterpret_cast<LPCWSTR>(text.c_str()), L"QLTZarnit", MB_OK | MB_ICONSTOP);
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = MainWindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_QLT));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kMainClass;
-  if (!RegisterClassExW(&wc)) return 1;
-
-  HWND window = CreateWindowExW(0, kMainClass, L"QLTZarnit", WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 377, 330, nullptr, nullptr, instance, nullptr);
-  if (!window) return 1;
-
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  qlt::SingleInstance instance;
+  if (!instance.First()) {
+    ShowTheRunningCopy();
+    return 0;
   }
-  return static_cast<int>(msg.wParam);
+  try {
+    qlt::TApplication application;
+    application.SetShowMainForm(false);
+    application.SetTitle(u"QLTZarnit");
+    qlt::TFrm_Main* Frm_Main = nullptr;
+    application.CreateForm(Frm_Main);
+    application.Run();
+  } catch (const qlt::Exception& e) {
+    ShowStartError(e.Message());
+    return 1;
+  } catch (const std::exception& e) {
+    ShowStartError(qlt::Utf8ToUtf16(e.what()));
+    return 1;
+  }
+  return 0;
 }
