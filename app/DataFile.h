@@ -9,10 +9,20 @@ namespace qlt {
 
 std::wstring DataFilePath();  // "data.txt" beside the executable
 
-// A missing or unreadable file gives an empty list.
+// The list as read from the file. A missing file gives an empty list; a file that exists but cannot
+// be read whole gives an empty list and the error text ("Cannot open file "<path>". <reason>"):
+// the caller must then leave the file alone, or the names in it would be lost.
+struct SelectListFile {
+  SelectList list;
+  std::optional<std::wstring> error;
+};
+SelectListFile ReadSelectListFile(const std::wstring& path = DataFilePath());
+
+// The list alone: empty for a missing or unreadable file.
 SelectList LoadSelectList(const std::wstring& path = DataFilePath());
 
-// Nothing on success; otherwise the framework's text for a file that cannot be created,
+// Writes a new file and puts it in the old one's place, so a failure half-way never loses the
+// old file. Nothing on success; otherwise the framework's text for a file that cannot be created,
 // "Cannot create file "<path>". <reason>", which the caller shows in the error box.
 std::optional<std::wstring> SaveSelectList(const SelectList& list, const std::wstring& path = DataFilePath());
 

@@ -128,8 +128,18 @@ void TFrm_Main::FormCreate(TObject*) {
   trayIcon_->Add();
 
   LoadSettings();
-  selectList_ = LoadSelectList();
+  LoadSelection();
   remindMinute_ = Edt_M->Value();
+}
+
+void TFrm_Main::LoadSelection() {
+  SelectListFile file = ReadSelectListFile();
+  selectList_ = std::move(file.list);
+  if (file.error) {
+    // Saving at exit would replace the names the file holds by an empty list.
+    keepDataFile_ = true;
+    Application->ShowException(ToU16(*file.error) + u" The list of programs is not saved at exit.");
+  }
 }
 
 void TFrm_Main::LoadSettings() {
@@ -327,6 +337,7 @@ void TFrm_Main::FormCloseQuery(TObject*, bool& CanClose) {
   Sleep(100);
   // The selection list is kept only here; when it cannot be written the program stays, so the
   // user's choice is not lost.
+  if (keepDataFile_) return;
   if (auto error = SaveSelectList(selectList_)) {
     CanClose = false;
     Application->ShowException(ToU16(*error));

@@ -121,6 +121,7 @@ class TFrm_Main : public TForm {
 
  private:
   void LoadSettings();
+  void LoadSelection();
   void TrayCallback(UINT mouseMessage);
   void ShowTrayMenu();
   void ShowForAnotherStart();
@@ -132,6 +133,7 @@ class TFrm_Main : public TForm {
   SettingsFile settings_;   // section "Form" of QLT.ini
   std::unique_ptr<TrayIcon> trayIcon_;
   bool loadingSettings_ = false;  // the stored values are being put into the controls
+  bool keepDataFile_ = false;     // data.txt could not be read at start: it is never overwritten
 };
 
 }  // namespace qlt

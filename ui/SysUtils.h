@@ -50,6 +50,7 @@ class EWin32Error : public Exception {
 namespace msg {
 inline constexpr std::u16string_view kInvalidInteger = u"'%s' is not a valid integer value";
 inline constexpr std::u16string_view kCannotCreateFile = u"Cannot create file \"%s\". %s";
+inline constexpr std::u16string_view kCannotOpenFile = u"Cannot open file \"%s\". %s";
 inline constexpr std::u16string_view kFailedToSetData = u"Failed to set data for '%s'";
 inline constexpr std::u16string_view kFailedToCreateKey = u"Failed to create key %s";
 inline constexpr std::u16string_view kListIndexError = u"List index out of bounds (%s)";

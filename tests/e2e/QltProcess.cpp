@@ -67,6 +67,7 @@ void ParseDriverArguments(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg.rfind("--qlt=", 0) == 0) g_paths.qltExe = ToWindowsPath(arg.substr(6));
     if (arg.rfind("--scratch=", 0) == 0) g_paths.scratchRoot = ToWindowsPath(arg.substr(10));
+    if (arg.rfind("--screenshots=", 0) == 0) g_paths.screenshots = ToWindowsPath(arg.substr(14));
   }
   if (g_paths.qltExe.empty() || g_paths.scratchRoot.empty()) {
     throw std::runtime_error("usage: driver --qlt=PATH_TO_QLT.exe --scratch=SCRATCH_FOLDER");

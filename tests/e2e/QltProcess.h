@@ -13,10 +13,12 @@ namespace qlt::e2e {
 
 using namespace std::chrono_literals;
 
-// Paths given on the driver's command line (--qlt=..., --scratch=...), as Windows paths.
+// Paths given on the driver's command line (--qlt=..., --scratch=..., optionally
+// --screenshots=...), as Windows paths.
 struct DriverPaths {
   std::wstring qltExe;
   std::wstring scratchRoot;
+  std::wstring screenshots;
 };
 const DriverPaths& Paths();
 void ParseDriverArguments(int argc, char** argv);
@@ -47,6 +49,8 @@ class ScratchFolder {
 class QltProcess {
  public:
   explicit QltProcess(const ScratchFolder& folder);
+  // Another start of an executable that is already in place (a second start of the same QLT.exe).
+  explicit QltProcess(std::wstring exePath) : exe_(std::move(exePath)) {}
   ~QltProcess();
   QltProcess(const QltProcess&) = delete;
   QltProcess& operator=(const QltProcess&) = delete;

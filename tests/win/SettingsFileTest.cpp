@@ -126,6 +126,53 @@ TEST(DataFile, UnwritableFileGivesTheCannotCreateMessage) {
   EXPECT_GT(error->size(), expectedStart.size()) << "the system's reason follows";
 }
 
+TEST(DataFile, FailedSaveLeavesTheOldFileAsItWas) {
+  ScratchDir dir(L"data-keep");
+  const std::string old = "notepad.exe\r\nwinemine.exe\r\n";
+  dir.Write(L"data.txt", old);
+  SelectList list;
+  list.Append(u"calc.exe", AnsiCodec());
+
+  SetFileAttributesW(dir.File(L"data.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  auto error = SaveSelectList(list, dir.File(L"data.txt"));
+  ASSERT_TRUE(error.has_value()) << "a read-only file is not replaced";
+  EXPECT_EQ(error->rfind(L"Cannot create file \"" + dir.File(L"data.txt") + L"\". ", 0), 0u);
+  SetFileAttributesW(dir.File(L"data.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(dir.Read(L"data.txt"), old);
+  EXPECT_FALSE(dir.Exists(L"data.txt.new"));
+
+  // The new file cannot be made: the old one stays.
+  CreateDirectoryW(dir.File(L"data.txt.new").c_str(), nullptr);
+  error = SaveSelectList(list, dir.File(L"data.txt"));
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->rfind(L"Cannot create file \"" + dir.File(L"data.txt") + L"\". ", 0), 0u);
+  EXPECT_EQ(dir.Read(L"data.txt"), old);
+  RemoveDirectoryW(dir.File(L"data.txt.new").c_str());
+
+  EXPECT_FALSE(SaveSelectList(list, dir.File(L"data.txt")).has_value());
+  EXPECT_EQ(dir.Read(L"data.txt"), "calc.exe\r\n");
+  EXPECT_FALSE(dir.Exists(L"data.txt.new"));
+}
+
+TEST(DataFile, ExistingFileThatCannotBeReadIsReportedNotTakenForEmpty) {
+  ScratchDir dir(L"data-held");
+  dir.Write(L"data.txt", "notepad.exe\r\n");
+  HANDLE held = CreateFileW(dir.File(L"data.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const SelectListFile blocked = ReadSelectListFile(dir.File(L"data.txt"));
+  CloseHandle(held);
+  ASSERT_TRUE(blocked.error.has_value());
+  EXPECT_EQ(blocked.error->rfind(L"Cannot open file \"" + dir.File(L"data.txt") + L"\". ", 0), 0u);
+  EXPECT_TRUE(blocked.list.Empty());
+
+  const SelectListFile readable = ReadSelectListFile(dir.File(L"data.txt"));
+  EXPECT_FALSE(readable.error.has_value());
+  EXPECT_EQ(readable.list.Count(), 1u);
+  const SelectListFile missing = ReadSelectListFile(dir.File(L"missing.txt"));
+  EXPECT_FALSE(missing.error.has_value()) << "a missing file is an empty list, not an error";
+  EXPECT_TRUE(missing.list.Empty());
+}
+
 TEST(AddressSetsFile, LoadTrimsSaveKeepsTyping) {
   ScratchDir dir(L"ipdns");
   const IniFile ini(dir.File(L"QLT.ini"));
