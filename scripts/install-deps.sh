@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the packages QLT needs to be built and tested on Debian 12: the mingw-w64 cross compilers,
 # Wine (with its 32-bit half), Xvfb and xdotool for the virtual display and user input, ImageMagick
-# for screenshots, and a CJK font so the Chinese captions render. Installs only what is missing.
+# for screenshots, a CJK font so the Chinese captions render, and Wine's own fonts (Marlett draws the
+# caption buttons' glyphs). Installs only what is missing.
 set -euo pipefail
 
 packages=(wine wine32:i386 wine64 g++-mingw-w64-i686 xvfb xdotool imagemagick x11-utils
-          fonts-wqy-microhei cmake g++ clang libbenchmark-dev googletest make)
+          fonts-wqy-microhei fonts-wine cmake g++ clang libbenchmark-dev googletest make)
 
 missing=()
 for p in "${packages[@]}"; do

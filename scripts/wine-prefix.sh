@@ -6,13 +6,20 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 prefix="$1"
-stamp="$prefix/.qlt-prepared-v1"
+stamp="$prefix/.qlt-prepared-v2"
 [ -f "$stamp" ] && exit 0
 
 export WINEPREFIX="$prefix"
 mkdir -p "$prefix"
 # wineboot needs no display, but some first-run steps try one; keep them off any real display.
 DISPLAY= wineboot -i >/dev/null 2>&1 || true
+# Wine draws the glyphs of caption buttons, scroll arrows and check marks with Marlett; this Wine
+# does not find its own fonts folder, so the font goes where every Windows program finds it. Only
+# Marlett: Wine's own Tahoma there would win over the Chinese replacement below.
+if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+  mkdir -p "$prefix/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/marlett.ttf "$prefix/drive_c/windows/Fonts/"
+fi
 
 reg="$prefix/qlt-settings.reg"
 # A .reg file with non-ASCII names must be UTF-16 LE with a BOM.
