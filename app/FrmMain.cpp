@@ -69,6 +69,7 @@ const TClassInfo& TFrm_Main::StaticClass() {
       .Field("N4", &TFrm_Main::N4)
       .Field("N1", &TFrm_Main::N1)
       .Field("N3", &TFrm_Main::N3)
+      .Field("SkinData1", &TFrm_Main::SkinData1)
       .Handler("FormCreate", &TFrm_Main::FormCreate)
       .Handler("FormCloseQuery", &TFrm_Main::FormCloseQuery)
       .Handler("FormClose", &TFrm_Main::FormClose)

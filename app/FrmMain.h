@@ -10,6 +10,7 @@
 #include "app/SelectList.h"
 #include "app/SettingsFile.h"
 #include "app/TrayIcon.h"
+#include "skin/data/WinSkinData.h"
 #include "ui/ComCtrls.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
@@ -65,6 +66,7 @@ class TFrm_Main : public TForm {
   TMenuItem* N4 = nullptr;
   TMenuItem* N1 = nullptr;
   TMenuItem* N3 = nullptr;
+  TSkinData* SkinData1 = nullptr;  // carries the default skin; skins every form and menu
 
   // Start, exit and the tray menu.
   void FormCreate(TObject* Sender);

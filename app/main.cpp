@@ -4,6 +4,7 @@
 
 #include "app/FrmMain.h"
 #include "app/TrayIcon.h"
+#include "skin/controls/SkinManager.h"
 #include "ui/Forms.h"
 #include "ui/SysUtils.h"
 #include "ui/Utf.h"
@@ -32,6 +33,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     return 0;
   }
   try {
+    // The skin engine starts before any window exists, so it sees every window of the program.
+    qlt::TSkinEngine skinEngine;
     qlt::TApplication application;
     application.SetShowMainForm(false);
     application.SetTitle(u"QLTZarnit");
