@@ -2,9 +2,14 @@
 
 #include <utility>
 
+#include "app/ColorTool.h"
 #include "app/DataFile.h"
+#include "app/LinkOpener.h"
+#include "app/Links.h"
 #include "app/ProcessList.h"
+#include "app/Registry.h"
 #include "app/WinText.h"
+#include "tools/FrmIPDNS.h"
 
 namespace qlt {
 namespace {
@@ -317,17 +322,39 @@ void TFrm_Main::Btn_ShowClick(TObject*) {}
 void TFrm_Main::Lab_keyClick(TObject*) {}
 
 // ---- Reminder, autostart, links, IP/DNS dialog, colour tool ----
-// Bound from the description so that every control and menu item exists; each service fills in
-// its handler.
 
-void TFrm_Main::Timer1Timer(TObject*) {}
-void TFrm_Main::Chk_AutoClick(TObject*) {}
-void TFrm_Main::Label5Click(TObject*) {}
-void TFrm_Main::Label8Click(TObject*) {}
-void TFrm_Main::N5Click(TObject*) {}
-void TFrm_Main::N6Click(TObject*) {}
-void TFrm_Main::IP1Click(TObject*) {}
-void TFrm_Main::Btn_ColorClick(TObject*) {}
+void TFrm_Main::Timer1Timer(TObject*) {
+  const ReminderAction action = Rad_MSG->Checked() ? ReminderAction::Message : ReminderAction::MonitorOff;
+  // The rule has already counted this hour when the box opens: ticks that arrive while it is
+  // open (its loop still delivers them) do not open another.
+  if (reminder_.Tick(remindMinute_, action, Handle()) == ReminderFired::ShowMessage) {
+    Application->ShowMessage(kReminderMessage);
+  }
+}
+
+void TFrm_Main::Chk_AutoClick(TObject*) {
+  // Never loaded from the registry: the box shows only what was done since this start.
+  if (auto error = SetAutostart(Chk_Auto->Checked(), ExecutablePath())) throw ERegistryException(ToU16(*error));
+}
+
+void TFrm_Main::Label5Click(TObject*) { OpenLink(ToWide(kMakerSite)); }
+
+void TFrm_Main::Label8Click(TObject*) { OpenLink(ToWide(kForumSite)); }
+
+void TFrm_Main::N5Click(TObject*) { OpenLink(ToWide(kForumSite)); }
+
+void TFrm_Main::N6Click(TObject*) { OpenLink(ToWide(kSearchSite)); }
+
+void TFrm_Main::IP1Click(TObject*) { ShowIpDnsDialog(); }
+
+void TFrm_Main::Btn_ColorClick(TObject*) {
+  const std::u16string text = Trim(Edt_Color->Text());
+  if (text.empty()) return;
+  const ColorParse parsed = HexToColor(text);
+  if (!parsed.color) throw EConvertError(parsed.error);  // the colour stays as it was
+  SetColor(static_cast<TColor>(*parsed.color));
+  Edt_Color1->SetText(ColorToText(*parsed.color));
+}
 
 // ---- Exit ----
 

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "app/ReminderTimer.h"
 #include "app/SelectList.h"
 #include "app/SettingsFile.h"
 #include "app/TrayIcon.h"
@@ -136,6 +137,7 @@ class TFrm_Main : public TForm {
   std::unique_ptr<TrayIcon> trayIcon_;
   bool loadingSettings_ = false;  // the stored values are being put into the controls
   bool keepDataFile_ = false;     // data.txt could not be read at start: it is never overwritten
+  ReminderTimer reminder_;        // Timer1's clock and the once-an-hour rule
 };
 
 }  // namespace qlt

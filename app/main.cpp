@@ -5,6 +5,7 @@
 #include "app/FrmMain.h"
 #include "app/TrayIcon.h"
 #include "skin/controls/SkinManager.h"
+#include "tools/FrmIPDNS.h"
 #include "ui/Forms.h"
 #include "ui/SysUtils.h"
 #include "ui/Utf.h"
@@ -40,6 +41,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     application.SetTitle(u"QLTZarnit");
     qlt::TFrm_Main* Frm_Main = nullptr;
     application.CreateForm(Frm_Main);
+    application.CreateForm(qlt::Frm_IPDNS);  // hidden until "切换IP地址"
     application.Run();
   } catch (const qlt::Exception& e) {
     ShowStartError(e.Message());
