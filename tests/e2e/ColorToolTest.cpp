@@ -1,0 +1,93 @@
+// The colour tool of the running QLT.exe, whose controls lie outside the window's visible area:
+// six hexadecimal digits RRGGBB become the main window's background and its colour name; a text
+// that is no colour is reported with the framework's conversion message and changes nothing.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "tests/e2e/Desktop.h"
+#include "tests/e2e/QltProcess.h"
+
+namespace qlt::e2e {
+namespace {
+
+constexpr int kDownsToShowWindowItem = 3;  // "官方网站", "切换IP地址", (separator), "显示窗口"
+
+class ColorTool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    qlt_.Start();
+    main_ = qlt_.WaitForTopLevelWindow(L"TFrm_Main");
+    ASSERT_NE(main_, nullptr);
+    SendTrayMouse(main_, WM_LBUTTONDOWN);
+    HWND menu = WaitForPopupMenu(qlt_.Id());
+    ASSERT_NE(menu, nullptr);
+    ChooseMenuItem(menu, kDownsToShowWindowItem);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_); }));
+    for (HWND edit : Descendants(main_, L"TEdit")) {
+      const RECT r = RectInParent(edit);
+      if (r.left == 530 && r.top == 85) input_ = edit;
+      if (r.left == 530 && r.top == 115) output_ = edit;
+    }
+    button_ = FindDescendant(main_, L"TButton", L"得到颜色");
+    ASSERT_TRUE(input_ && output_ && button_) << "Edt_Color, Edt_Color1 and Btn_Color";
+  }
+
+  // Types the text and presses the button (it cannot be reached by the pointer).
+  void Convert(const std::wstring& text) {
+    SendMessageW(input_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    PostMessageW(button_, BM_CLICK, 0, 0);
+  }
+  // The colour of the window's background, where no control covers it.
+  COLORREF Background() const {
+    RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::this_thread::sleep_for(200ms);
+    POINT at{365, 150};
+    ClientToScreen(main_, &at);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+  }
+
+  ScratchFolder folder_;
+  QltProcess qlt_{folder_};
+  HWND main_ = nullptr, input_ = nullptr, output_ = nullptr, button_ = nullptr;
+};
+
+TEST_F(ColorTool, SixHexDigitsBecomeTheWindowColourAndItsName) {
+  const COLORREF before = Background();
+  EXPECT_EQ(before, GetSysColor(COLOR_BTNFACE));
+  Convert(L"00FF80");
+  ASSERT_TRUE(WaitUntil([&] { return ControlText(output_) == L"$0080FF00"; })) << ControlText(output_);
+  EXPECT_EQ(Background(), static_cast<COLORREF>(8453888)) << "red 0, green 255, blue 128";
+  SaveScreenshot(L"colour-tool-00FF80");
+
+  Convert(L"  FF0000 ");  // blanks around it do not count; a framework colour shows by its name
+  ASSERT_TRUE(WaitUntil([&] { return ControlText(output_) == L"clRed"; })) << ControlText(output_);
+  EXPECT_EQ(Background(), RGB(255, 0, 0));
+}
+
+TEST_F(ColorTool, NoColourIsReportedAndChangesNothing) {
+  Convert(L"00FF80");
+  ASSERT_TRUE(WaitUntil([&] { return ControlText(output_) == L"$0080FF00"; }));
+
+  for (const auto& [text, message] : {std::pair{L"00GG80", L"'$GG' is not a valid integer value."},
+                                      std::pair{L"00FF", L"'$' is not a valid integer value."}}) {
+    Convert(text);
+    HWND box = WaitForMessageBox(qlt_.Id());
+    ASSERT_NE(box, nullptr) << "no message for " << ControlText(input_).size();
+    EXPECT_EQ(MessageBoxText(box), message);
+    PressOk(box);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    EXPECT_EQ(ControlText(output_), L"$0080FF00");
+    EXPECT_EQ(Background(), static_cast<COLORREF>(8453888));
+  }
+
+  Convert(L"   ");  // nothing typed: nothing happens
+  EXPECT_EQ(WaitForMessageBox(qlt_.Id(), 500ms), nullptr);
+  EXPECT_EQ(ControlText(output_), L"$0080FF00");
+}
+
+}  // namespace
+}  // namespace qlt::e2e

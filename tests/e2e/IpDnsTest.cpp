@@ -1,0 +1,200 @@
+// The IP/DNS dialog of the running QLT.exe, opened from the tray menu's "切换IP地址": its six boxes
+// from QLT.ini, closing saving them, and the buttons running netsh (a recorder program put beside
+// QLT.exe as netsh.exe, which WinExec finds first) and writing "NameServer", or refusing a wrong
+// address with a message and changing nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <thread>
+
+#include "tests/e2e/Desktop.h"
+#include "tests/e2e/QltProcess.h"
+
+namespace qlt::e2e {
+namespace {
+
+constexpr wchar_t kTcpipKey[] = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+constexpr int kDownsToIpItem = 2;  // "官方网站", "切换IP地址"
+
+std::wstring RecorderPath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.rfind(L'\\') + 1) + L"..\\tools\\qlt_command_recorder.exe";
+}
+
+std::string InCodePage936(const std::wstring& text) {
+  const int n = WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+  return bytes;
+}
+
+// "NameServer" as stored: every byte of its data, NULs included.
+std::optional<std::wstring> NameServerData() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTcpipKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  DWORD type = 0, size = 0;
+  std::optional<std::wstring> data;
+  if (RegQueryValueExW(key, L"NameServer", nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
+    std::wstring bytes(size / sizeof(wchar_t), L'\0');
+    RegQueryValueExW(key, L"NameServer", nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size);
+    data = bytes;
+  }
+  RegCloseKey(key);
+  return data;
+}
+
+void SetNameServer(const std::wstring& text) {
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTcpipKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  RegSetValueExW(key, L"NameServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+class IpDnsDialog : public ::testing::Test {
+ protected:
+  void SetUp() override { SetNameServer(L""); }
+  void TearDown() override {
+    if (qlt_.Running()) qlt_.Kill();
+    SetNameServer(L"");
+  }
+
+  // Starts QLT; `afterStart` runs once QLT's thread is in its message loop (both windows made).
+  void Start(const std::function<void()>& afterStart = [] {}) {
+    qlt_.Start();
+    main_ = qlt_.WaitForTopLevelWindow(L"TFrm_Main");
+    ASSERT_NE(main_, nullptr);
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored));
+    afterStart();
+  }
+  // Opens the dialog from the tray menu; its window, once visible.
+  HWND OpenDialog() {
+    SendTrayMouse(main_, WM_LBUTTONDOWN);
+    HWND menu = WaitForPopupMenu(qlt_.Id());
+    if (!menu) return nullptr;
+    ChooseMenuItem(menu, kDownsToIpItem);
+    HWND dialog = nullptr;
+    WaitUntil([&] { return (dialog = qlt_.FindTopLevelWindow(L"TFrm_IPDNS")) && IsWindowVisible(dialog); });
+    return dialog && IsWindowVisible(dialog) ? dialog : nullptr;
+  }
+  HWND StartAndOpenDialog() {
+    Start();
+    return main_ ? OpenDialog() : nullptr;
+  }
+
+  // The three boxes of a set, top to bottom.
+  static std::vector<HWND> Boxes(HWND dialog, const std::wstring& group) {
+    std::vector<HWND> boxes = Descendants(FindDescendant(dialog, L"TGroupBox", group), L"TEdit");
+    std::sort(boxes.begin(), boxes.end(), [](HWND a, HWND b) { return RectInParent(a).top < RectInParent(b).top; });
+    return boxes;
+  }
+  static std::vector<std::wstring> Texts(const std::vector<HWND>& boxes) {
+    std::vector<std::wstring> texts;
+    for (HWND box : boxes) texts.push_back(ControlText(box));
+    return texts;
+  }
+  void PutRecorderAsNetsh() {
+    ASSERT_TRUE(CopyFileW(RecorderPath().c_str(), folder_.File(L"netsh.exe").c_str(), FALSE));
+  }
+  bool NetshRan() const { return folder_.Exists(L"netsh.exe.cmdline"); }
+
+  ScratchFolder folder_;
+  QltProcess qlt_{folder_};
+  HWND main_ = nullptr;
+};
+
+TEST_F(IpDnsDialog, FirstStartShowsSixEmptyBoxesAndClosingSavesThemAll) {
+  HWND dialog = StartAndOpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(IsWindowVisible(dialog)) << "\"切换IP地址\" shows the dialog";
+  EXPECT_EQ(TextOf(dialog), L"修改IP\\DNS地址");
+  const std::vector<HWND> first = Boxes(dialog, L"第一个地址");
+  const std::vector<HWND> second = Boxes(dialog, L"第二个地址");
+  ASSERT_EQ(first.size(), 3u);
+  ASSERT_EQ(second.size(), 3u);
+  EXPECT_EQ(Texts(first), (std::vector<std::wstring>{L"", L"", L""}));
+  EXPECT_EQ(Texts(second), (std::vector<std::wstring>{L"", L"", L""}));
+  std::this_thread::sleep_for(300ms);  // painted
+  SaveScreenshot(L"ipdns-dialog-first-start");
+
+  PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+  EXPECT_TRUE(IsWindow(dialog)) << "closing hides the dialog";
+  const std::string ini = folder_.ReadBytes(L"QLT.ini").value_or("");
+  EXPECT_NE(ini.find("[IPDNS1]\r\nIP=\r\nNet=\r\nDNS=\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("[IPDNS2]\r\nIP=\r\nNet=\r\nDNS=\r\n"), std::string::npos) << ini;
+}
+
+TEST_F(IpDnsDialog, StoredValuesAreReadAtStartShownTrimmedAndSavedAsShown) {
+  folder_.WriteBytes(L"QLT.ini", "[IPDNS1]\r\nIP=\"  10.0.0.5  \"\r\nNet=10.0.0.1\r\nDNS=10.0.0.2\r\n"
+                                 "[IPDNS2]\r\nIP=\" 192.168.1.7\"\r\nNet=\"192.168.1.1 \"\r\nDNS=192.168.1.2\r\n");
+  // The dialog was made at start: what the file says later does not reach it.
+  Start([&] { folder_.WriteBytes(L"QLT.ini", "[IPDNS1]\r\nIP=1.1.1.1\r\n"); });
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(Texts(Boxes(dialog, L"第一个地址")), (std::vector<std::wstring>{L"10.0.0.5", L"10.0.0.1", L"10.0.0.2"}));
+  EXPECT_EQ(Texts(Boxes(dialog, L"第二个地址")),
+            (std::vector<std::wstring>{L"192.168.1.7", L"192.168.1.1", L"192.168.1.2"}));
+  PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }));
+  const std::string ini = folder_.ReadBytes(L"QLT.ini").value_or("");
+  EXPECT_NE(ini.find("[IPDNS1]\r\nIP=10.0.0.5\r\nNet=10.0.0.1\r\nDNS=10.0.0.2\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("[IPDNS2]\r\nIP=192.168.1.7\r\nNet=192.168.1.1\r\nDNS=192.168.1.2\r\n"), std::string::npos)
+      << ini;
+}
+
+TEST_F(IpDnsDialog, FirstSetRunsNetshAndSetsTheNameServerAndSavesNothing) {
+  PutRecorderAsNetsh();
+  folder_.WriteBytes(L"QLT.ini", "[IPDNS1]\r\nIP=10.0.0.5\r\nNet=10.0.0.1\r\nDNS=10.0.0.2\r\n");
+  std::string stored;  // as the start left it (the main window writes its options back)
+  Start([&] { stored = folder_.ReadBytes(L"QLT.ini").value_or(""); });
+  HWND dialog = OpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  Click(CentreOf(FindDescendant(dialog, L"TButton", L"使用第一个地址")));
+  ASSERT_TRUE(WaitUntil([&] { return !folder_.ReadBytes(L"netsh.exe.cmdline").value_or("").empty(); }))
+      << "netsh was not started";
+  EXPECT_EQ(*folder_.ReadBytes(L"netsh.exe.cmdline"),
+            InCodePage936(L"netsh interface ip set address 本地连接 static 10.0.0.5 255.255.255.0 10.0.0.1 1"));
+  ASSERT_TRUE(WaitUntil([] { return NameServerData().value_or(L"") != std::wstring(1, L'\0'); }));
+  EXPECT_EQ(NameServerData(), std::wstring(L"10.0.0.2 10.0.0.5\0\0", 19)) << "the text and one NUL more";
+  EXPECT_EQ(folder_.ReadBytes(L"QLT.ini"), stored) << "applying saves nothing";
+  EXPECT_EQ(WaitForMessageBox(qlt_.Id(), 300ms), nullptr);
+}
+
+TEST_F(IpDnsDialog, AWrongOrEmptyAddressIsNamedAndNothingRunsOrIsWritten) {
+  PutRecorderAsNetsh();
+  SetNameServer(L"10.9.9.9");
+  folder_.WriteBytes(L"QLT.ini", "[IPDNS1]\r\nIP=10.0.0.300\r\nNet=10.0.0.1\r\nDNS=10.0.0.2\r\n");
+  HWND dialog = StartAndOpenDialog();
+  ASSERT_NE(dialog, nullptr);
+  HWND apply = FindDescendant(dialog, L"TButton", L"使用第一个地址");
+  Click(CentreOf(apply));
+  HWND box = WaitForMessageBox(qlt_.Id());
+  ASSERT_NE(box, nullptr) << "no message for 10.0.0.300";
+  EXPECT_NE(MessageBoxText(box).find(L"第一个地址的IP地址"), std::wstring::npos);
+  EXPECT_NE(MessageBoxText(box).find(L"10.0.0.300"), std::wstring::npos);
+  SaveScreenshot(L"ipdns-wrong-address");
+  PressOk(box);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+
+  // The user mends the address and leaves the gateway empty.
+  const std::vector<HWND> first = Boxes(dialog, L"第一个地址");
+  SendMessageW(first[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"10.0.0.30"));
+  SendMessageW(first[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  Click(CentreOf(apply));
+  box = WaitForMessageBox(qlt_.Id());
+  ASSERT_NE(box, nullptr) << "no message for an empty gateway";
+  EXPECT_NE(MessageBoxText(box).find(L"第一个地址的网关地址"), std::wstring::npos);
+  PressOk(box);
+
+  std::this_thread::sleep_for(300ms);
+  EXPECT_FALSE(NetshRan()) << "netsh must not run for a wrong set";
+  EXPECT_EQ(NameServerData(), std::wstring(L"10.9.9.9", 9)) << "the DNS server must stay";
+}
+
+}  // namespace
+}  // namespace qlt::e2e

@@ -1,0 +1,148 @@
+// The links of the running QLT.exe: "Velora论坛" (Label8) and the tray menu's "官方网站" (N5) open
+// the same address through the browser registered under App Paths, its path quoted; with no
+// browser registered the user's default browser is asked. A recorder program stands in for both
+// browsers and writes down the command line it was started with.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "tests/e2e/Desktop.h"
+#include "tests/e2e/QltProcess.h"
+
+namespace qlt::e2e {
+namespace {
+
+constexpr wchar_t kBrowserKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\IEXPLORE.EXE";
+constexpr wchar_t kHttpsCommand[] = L"Software\\Classes\\https\\shell\\open\\command";
+constexpr wchar_t kForumSite[] = L"https://forum.velora.example.com/";
+constexpr wchar_t kMakerSite[] = L"https://www.qlt-tech.example.com/";
+constexpr int kDownsToForumItem = 1;       // "官方网站"
+constexpr int kDownsToShowWindowItem = 3;  // "官方网站", "切换IP地址", (separator), "显示窗口"
+
+std::wstring RecorderPath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.rfind(L'\\') + 1) + L"..\\tools\\qlt_command_recorder.exe";
+}
+
+std::wstring Widen(const std::string& bytes) {
+  const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring text(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+  return text;
+}
+
+// A default value of a key, kept and put back at the end.
+class SavedDefaultValue {
+ public:
+  SavedDefaultValue(HKEY root, std::wstring path) : root_(root), path_(std::move(path)) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    wchar_t data[1024] = {};
+    DWORD size = sizeof data - sizeof(wchar_t);
+    if (RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
+      saved_ = data;
+    }
+    RegCloseKey(key);
+  }
+  ~SavedDefaultValue() { saved_ ? Set(*saved_) : Remove(); }
+  void Set(const std::wstring& text) const {
+    HKEY key = nullptr;
+    RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+  }
+  void Remove() const {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueW(key, nullptr);
+    RegCloseKey(key);
+  }
+
+ private:
+  HKEY root_;
+  std::wstring path_;
+  std::optional<std::wstring> saved_;
+};
+
+class Links : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryW(folder_.File(L"My Browser").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(RecorderPath().c_str(), browser_.c_str(), FALSE));
+    // Where the unquoted path would be cut at its blank: this one must never run.
+    ASSERT_TRUE(CopyFileW(RecorderPath().c_str(), folder_.File(L"My.exe").c_str(), FALSE));
+  }
+
+  HWND Start() {
+    qlt_.Start();
+    return main_ = qlt_.WaitForTopLevelWindow(L"TFrm_Main");
+  }
+  bool ChooseFromTrayMenu(int downs) {
+    SendTrayMouse(main_, WM_LBUTTONDOWN);
+    HWND menu = WaitForPopupMenu(qlt_.Id());
+    if (!menu) return false;
+    ChooseMenuItem(menu, downs);
+    return true;
+  }
+  // A click on a label of the main window (labels are drawn by the window, they have none).
+  void ClickLabelAt(int left, int top) {
+    POINT at{left + 12, top + 6};
+    ClientToScreen(main_, &at);
+    Click(at);
+  }
+  // The command line the recorder at `path` received, once it has written it; then forgotten.
+  std::wstring Received(const std::wstring& path) {
+    const std::wstring file = path + L".cmdline";
+    std::string bytes;
+    WaitUntil([&] {
+      std::ifstream in(file.c_str(), std::ios::binary);
+      bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+      return !bytes.empty();
+    });
+    DeleteFileW(file.c_str());
+    return Widen(bytes);
+  }
+
+  ScratchFolder folder_;
+  QltProcess qlt_{folder_};
+  HWND main_ = nullptr;
+  const std::wstring browser_ = folder_.File(L"My Browser\\browse.exe");
+  SavedDefaultValue registered_{HKEY_LOCAL_MACHINE, kBrowserKey};
+};
+
+TEST_F(Links, ForumLabelAndMenuItemOpenTheSameAddressInTheRegisteredBrowser) {
+  registered_.Set(browser_);
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_TRUE(ChooseFromTrayMenu(kDownsToShowWindowItem));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_); }));
+
+  const std::wstring expected = L"\"" + browser_ + L"\" \"" + kForumSite + L"\"";
+  ClickLabelAt(232, 277);  // Label8 "Velora论坛"
+  EXPECT_EQ(Received(browser_), expected);
+  ASSERT_TRUE(ChooseFromTrayMenu(kDownsToForumItem));  // N5 "官方网站"
+  EXPECT_EQ(Received(browser_), expected);
+  ClickLabelAt(289, 277);  // Label5 "QLT科技网站"
+  EXPECT_EQ(Received(browser_), L"\"" + browser_ + L"\" \"" + kMakerSite + L"\"");
+  EXPECT_FALSE(folder_.Exists(L"My.exe.cmdline")) << "the browser's path was cut at its blank";
+}
+
+TEST_F(Links, WithoutARegisteredBrowserTheDefaultBrowserIsAsked) {
+  registered_.Remove();
+  // The default browser: the recorder, as the system's handler of https addresses.
+  const std::wstring defaultBrowser = folder_.File(L"default.exe");
+  ASSERT_TRUE(CopyFileW(RecorderPath().c_str(), defaultBrowser.c_str(), FALSE));
+  SavedDefaultValue handler(HKEY_LOCAL_MACHINE, kHttpsCommand);
+  handler.Set(L"\"" + defaultBrowser + L"\" \"%1\"");
+
+  ASSERT_NE(Start(), nullptr);
+  ASSERT_TRUE(ChooseFromTrayMenu(kDownsToForumItem));
+  const std::wstring line = Received(defaultBrowser);
+  EXPECT_NE(line.find(kForumSite), std::wstring::npos) << "the default browser was not asked";
+}
+
+}  // namespace
+}  // namespace qlt::e2e
