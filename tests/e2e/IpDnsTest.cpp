@@ -10,19 +10,13 @@
 
 #include "tests/e2e/Desktop.h"
 #include "tests/e2e/QltProcess.h"
+#include "tests/e2e/Recorder.h"
 
 namespace qlt::e2e {
 namespace {
 
 constexpr wchar_t kTcpipKey[] = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 constexpr int kDownsToIpItem = 2;  // "官方网站", "切换IP地址"
-
-std::wstring RecorderPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.rfind(L'\\') + 1) + L"..\\tools\\qlt_command_recorder.exe";
-}
 
 std::string InCodePage936(const std::wstring& text) {
   const int n = WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
@@ -97,14 +91,13 @@ class IpDnsDialog : public ::testing::Test {
     for (HWND box : boxes) texts.push_back(ControlText(box));
     return texts;
   }
-  void PutRecorderAsNetsh() {
-    ASSERT_TRUE(CopyFileW(RecorderPath().c_str(), folder_.File(L"netsh.exe").c_str(), FALSE));
-  }
-  bool NetshRan() const { return folder_.Exists(L"netsh.exe.cmdline"); }
+  // WinExec looks beside QLT.exe first: there the recorder is netsh.
+  void PutRecorderAsNetsh() { ASSERT_TRUE(PutRecorder(netsh_)); }
 
   ScratchFolder folder_;
   QltProcess qlt_{folder_};
   HWND main_ = nullptr;
+  const std::wstring netsh_ = folder_.File(L"netsh.exe");
 };
 
 TEST_F(IpDnsDialog, FirstStartShowsSixEmptyBoxesAndClosingSavesThemAll) {
@@ -155,9 +148,7 @@ TEST_F(IpDnsDialog, FirstSetRunsNetshAndSetsTheNameServerAndSavesNothing) {
   HWND dialog = OpenDialog();
   ASSERT_NE(dialog, nullptr);
   Click(CentreOf(FindDescendant(dialog, L"TButton", L"使用第一个地址")));
-  ASSERT_TRUE(WaitUntil([&] { return !folder_.ReadBytes(L"netsh.exe.cmdline").value_or("").empty(); }))
-      << "netsh was not started";
-  EXPECT_EQ(*folder_.ReadBytes(L"netsh.exe.cmdline"),
+  EXPECT_EQ(TakeRecordedCommandLine(netsh_),
             InCodePage936(L"netsh interface ip set address 本地连接 static 10.0.0.5 255.255.255.0 10.0.0.1 1"));
   ASSERT_TRUE(WaitUntil([] { return NameServerData().value_or(L"") != std::wstring(1, L'\0'); }));
   EXPECT_EQ(NameServerData(), std::wstring(L"10.0.0.2 10.0.0.5\0\0", 19)) << "the text and one NUL more";
@@ -192,7 +183,7 @@ TEST_F(IpDnsDialog, AWrongOrEmptyAddressIsNamedAndNothingRunsOrIsWritten) {
   PressOk(box);
 
   std::this_thread::sleep_for(300ms);
-  EXPECT_FALSE(NetshRan()) << "netsh must not run for a wrong set";
+  EXPECT_FALSE(RecorderRan(netsh_)) << "netsh must not run for a wrong set";
   EXPECT_EQ(NameServerData(), std::wstring(L"10.9.9.9", 9)) << "the DNS server must stay";
 }
 

@@ -4,11 +4,10 @@
 // browsers and writes down the command line it was started with.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 
 #include "tests/e2e/Desktop.h"
 #include "tests/e2e/QltProcess.h"
+#include "tests/e2e/Recorder.h"
 
 namespace qlt::e2e {
 namespace {
@@ -19,13 +18,6 @@ constexpr wchar_t kForumSite[] = L"https://forum.velora.example.com/";
 constexpr wchar_t kMakerSite[] = L"https://www.qlt-tech.example.com/";
 constexpr int kDownsToForumItem = 1;       // "官方网站"
 constexpr int kDownsToShowWindowItem = 3;  // "官方网站", "切换IP地址", (separator), "显示窗口"
-
-std::wstring RecorderPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.rfind(L'\\') + 1) + L"..\\tools\\qlt_command_recorder.exe";
-}
 
 std::wstring Widen(const std::string& bytes) {
   const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
@@ -72,9 +64,9 @@ class Links : public ::testing::Test {
  protected:
   void SetUp() override {
     CreateDirectoryW(folder_.File(L"My Browser").c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW(RecorderPath().c_str(), browser_.c_str(), FALSE));
+    ASSERT_TRUE(PutRecorder(browser_));
     // Where the unquoted path would be cut at its blank: this one must never run.
-    ASSERT_TRUE(CopyFileW(RecorderPath().c_str(), folder_.File(L"My.exe").c_str(), FALSE));
+    ASSERT_TRUE(PutRecorder(folder_.File(L"My.exe")));
   }
 
   HWND Start() {
@@ -94,18 +86,7 @@ class Links : public ::testing::Test {
     ClientToScreen(main_, &at);
     Click(at);
   }
-  // The command line the recorder at `path` received, once it has written it; then forgotten.
-  std::wstring Received(const std::wstring& path) {
-    const std::wstring file = path + L".cmdline";
-    std::string bytes;
-    WaitUntil([&] {
-      std::ifstream in(file.c_str(), std::ios::binary);
-      bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-      return !bytes.empty();
-    });
-    DeleteFileW(file.c_str());
-    return Widen(bytes);
-  }
+  static std::wstring Received(const std::wstring& path) { return Widen(TakeRecordedCommandLine(path)); }
 
   ScratchFolder folder_;
   QltProcess qlt_{folder_};
@@ -127,14 +108,14 @@ TEST_F(Links, ForumLabelAndMenuItemOpenTheSameAddressInTheRegisteredBrowser) {
   EXPECT_EQ(Received(browser_), expected);
   ClickLabelAt(289, 277);  // Label5 "QLT科技网站"
   EXPECT_EQ(Received(browser_), L"\"" + browser_ + L"\" \"" + kMakerSite + L"\"");
-  EXPECT_FALSE(folder_.Exists(L"My.exe.cmdline")) << "the browser's path was cut at its blank";
+  EXPECT_FALSE(RecorderRan(folder_.File(L"My.exe"))) << "the browser's path was cut at its blank";
 }
 
 TEST_F(Links, WithoutARegisteredBrowserTheDefaultBrowserIsAsked) {
   registered_.Remove();
   // The default browser: the recorder, as the system's handler of https addresses.
   const std::wstring defaultBrowser = folder_.File(L"default.exe");
-  ASSERT_TRUE(CopyFileW(RecorderPath().c_str(), defaultBrowser.c_str(), FALSE));
+  ASSERT_TRUE(PutRecorder(defaultBrowser));
   SavedDefaultValue handler(HKEY_LOCAL_MACHINE, kHttpsCommand);
   handler.Set(L"\"" + defaultBrowser + L"\" \"%1\"");
 
