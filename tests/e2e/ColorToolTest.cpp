@@ -3,8 +3,6 @@
 // that is no colour is reported with the framework's conversion message and changes nothing.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "tests/e2e/Desktop.h"
 #include "tests/e2e/QltProcess.h"
 
@@ -38,16 +36,20 @@ class ColorTool : public ::testing::Test {
     SendMessageW(input_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     PostMessageW(button_, BM_CLICK, 0, 0);
   }
-  // The colour of the window's background, where no control covers it.
+  // The colour of the window's background on the screen, where no control covers it.
   COLORREF Background() const {
-    RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    std::this_thread::sleep_for(200ms);
     POINT at{365, 150};
     ClientToScreen(main_, &at);
     HDC screen = GetDC(nullptr);
     const COLORREF colour = GetPixel(screen, at.x, at.y);
     ReleaseDC(nullptr, screen);
     return colour;
+  }
+  // Repaints the window and waits until its background shows `expected`; the colour last seen.
+  COLORREF BackgroundAfterRepaint(COLORREF expected) const {
+    RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    WaitUntil([&] { return Background() == expected; }, 3s);
+    return Background();
   }
 
   ScratchFolder folder_;
@@ -56,16 +58,15 @@ class ColorTool : public ::testing::Test {
 };
 
 TEST_F(ColorTool, SixHexDigitsBecomeTheWindowColourAndItsName) {
-  const COLORREF before = Background();
-  EXPECT_EQ(before, GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(BackgroundAfterRepaint(GetSysColor(COLOR_BTNFACE)), GetSysColor(COLOR_BTNFACE));
   Convert(L"00FF80");
   ASSERT_TRUE(WaitUntil([&] { return ControlText(output_) == L"$0080FF00"; })) << ControlText(output_);
-  EXPECT_EQ(Background(), static_cast<COLORREF>(8453888)) << "red 0, green 255, blue 128";
+  EXPECT_EQ(BackgroundAfterRepaint(8453888), static_cast<COLORREF>(8453888)) << "red 0, green 255, blue 128";
   SaveScreenshot(L"colour-tool-00FF80");
 
   Convert(L"  FF0000 ");  // blanks around it do not count; a framework colour shows by its name
   ASSERT_TRUE(WaitUntil([&] { return ControlText(output_) == L"clRed"; })) << ControlText(output_);
-  EXPECT_EQ(Background(), RGB(255, 0, 0));
+  EXPECT_EQ(BackgroundAfterRepaint(RGB(255, 0, 0)), RGB(255, 0, 0));
 }
 
 TEST_F(ColorTool, NoColourIsReportedAndChangesNothing) {
@@ -81,7 +82,7 @@ TEST_F(ColorTool, NoColourIsReportedAndChangesNothing) {
     PressOk(box);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
     EXPECT_EQ(ControlText(output_), L"$0080FF00");
-    EXPECT_EQ(Background(), static_cast<COLORREF>(8453888));
+    EXPECT_EQ(BackgroundAfterRepaint(8453888), static_cast<COLORREF>(8453888));
   }
 
   Convert(L"   ");  // nothing typed: nothing happens

@@ -27,7 +27,7 @@ QltProbe::QltProbe() {
   state_ = static_cast<ProbeState*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(ProbeState)));
   *state_ = ProbeState{};
   module_ = LoadLibraryW(ProbePath().c_str());
-  const auto hook = module_ ? reinterpret_cast<HOOKPROC>(GetProcAddress(module_, "ProbeMessageHook")) : nullptr;
+  const auto hook = module_ ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module_, "ProbeMessageHook"))) : nullptr;
   hook_ = hook ? SetWindowsHookExW(WH_GETMESSAGE, hook, module_, 0) : nullptr;
   if (!hook_) throw std::runtime_error("cannot install the probe's message hook");
 }
@@ -50,7 +50,14 @@ bool QltProbe::WaitAttached(HWND qltMainWindow, std::chrono::milliseconds timeou
 void QltProbe::SetLocalTime(const SYSTEMTIME& local) {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  InterlockedExchange64(&state_->clockShift, FileTimeOf(local) - FileTimeOf(now));
+  setAt_ = FileTimeOf(local);
+  InterlockedExchange64(&state_->clockShift, setAt_ - FileTimeOf(now));
+  InterlockedExchange64(&state_->lastRead, 0);
+}
+
+bool QltProbe::WaitForClockRead(std::chrono::seconds seconds, std::chrono::milliseconds timeout) const {
+  const LONGLONG target = setAt_ + seconds.count() * 10'000'000LL;
+  return WaitUntil([&] { return InterlockedCompareExchange64(&state_->lastRead, 0, 0) >= target; }, timeout);
 }
 
 LONG QltProbe::MonitorPowerCount() const { return InterlockedCompareExchange(&state_->monitorPowerCount, 0, 0); }

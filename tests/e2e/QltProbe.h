@@ -24,6 +24,10 @@ class QltProbe {
   LONG Subclassed() const { return state_->subclassed; }
   // From now on QLT's local clock reads `local` and runs on in real time.
   void SetLocalTime(const SYSTEMTIME& local);
+  // Waits until QLT has read its clock at `seconds` past the last SetLocalTime or later: every tick
+  // of its timer before that has then been handled (a tick reads the clock first and ends before
+  // the next one starts; a message box it opens is on the screen by then).
+  bool WaitForClockRead(std::chrono::seconds seconds, std::chrono::milliseconds timeout = 10s) const;
   LONG MonitorPowerCount() const;
   LONG LastMonitorPowerLevel() const;
 
@@ -32,6 +36,7 @@ class QltProbe {
   ProbeState* state_ = nullptr;
   HMODULE module_ = nullptr;
   HHOOK hook_ = nullptr;
+  LONGLONG setAt_ = 0;  // the local time of the last SetLocalTime (FILETIME units)
 };
 
 // The local time now, with the hour, minute and second replaced.

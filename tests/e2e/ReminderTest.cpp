@@ -75,14 +75,14 @@ TEST_F(Reminder, MessageAppearsOnceInTheHourAtTheChosenMinute) {
 
   // A timer that jitters sees second 0 of the minute again: still the one box.
   ClockAt(30, 0);
-  WaitUntil([] { return false; }, 2500ms);
+  ASSERT_TRUE(probe_.WaitForClockRead(3s)) << "QLT's timer stopped";
   EXPECT_EQ(ReminderBoxCount(qlt_), 1);
   Dismiss(boxes[0]);
   ASSERT_TRUE(WaitUntil([&] { return ReminderBoxCount(qlt_) == 0; }));
 
   // Leaving the minute and entering it again in the same hour: nothing.
   ClockAt(29, 58);
-  WaitUntil([] { return false; }, 4s);
+  ASSERT_TRUE(probe_.WaitForClockRead(4s)) << "QLT's timer stopped";
   EXPECT_EQ(ReminderBoxCount(qlt_), 0);
 
   // The next hour reminds again.
@@ -98,7 +98,7 @@ TEST_F(Reminder, MonitorGoesToLowPowerThroughTheMainWindowInsteadOfAMessage) {
   ASSERT_TRUE(WaitUntil([&] { return probe_.MonitorPowerCount() > 0; }, 8s)) << "no monitor-power request";
   EXPECT_EQ(probe_.LastMonitorPowerLevel(), 1) << "low power, not off";
   ClockAt(30, 0);
-  WaitUntil([] { return false; }, 2500ms);
+  ASSERT_TRUE(probe_.WaitForClockRead(3s)) << "QLT's timer stopped";
   EXPECT_EQ(probe_.MonitorPowerCount(), 1) << "once in the hour";
   EXPECT_TRUE(MessageBoxes(qlt_).empty());
   EXPECT_TRUE(qlt_.Running());
@@ -107,9 +107,9 @@ TEST_F(Reminder, MonitorGoesToLowPowerThroughTheMainWindowInsteadOfAMessage) {
 TEST_F(Reminder, MinuteBeyondTheHourNeverFires) {
   Start("[Form]\r\nTime=75\r\nType=1\r\n");
   ClockAt(14, 58);  // 75 minutes past is minute 15 of the next hour: no such minute is chosen
-  WaitUntil([] { return false; }, 4s);
+  ASSERT_TRUE(probe_.WaitForClockRead(4s)) << "QLT's timer stopped";
   ClockAt(59, 58);
-  WaitUntil([] { return false; }, 4s);
+  ASSERT_TRUE(probe_.WaitForClockRead(4s)) << "QLT's timer stopped";
   EXPECT_TRUE(MessageBoxes(qlt_).empty());
   EXPECT_EQ(probe_.MonitorPowerCount(), 0);
   EXPECT_NE(folder_.ReadBytes(L"QLT.ini").value_or("").find("Time=75"), std::string::npos) << "the minute is kept";

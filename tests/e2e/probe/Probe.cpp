@@ -41,10 +41,15 @@ void WINAPI ShiftedLocalTime(LPSYSTEMTIME time) {
   ULARGE_INTEGER value{};
   value.LowPart = file.dwLowDateTime;
   value.HighPart = file.dwHighDateTime;
-  value.QuadPart += static_cast<ULONGLONG>(InterlockedCompareExchange64(&g_state->clockShift, 0, 0));
+  const LONGLONG shift = InterlockedCompareExchange64(&g_state->clockShift, 0, 0);
+  value.QuadPart += static_cast<ULONGLONG>(shift);
   file.dwLowDateTime = value.LowPart;
   file.dwHighDateTime = value.HighPart;
   FileTimeToSystemTime(&file, time);
+  // A time read just before the driver moved the clock must not count as read after it.
+  if (InterlockedCompareExchange64(&g_state->clockShift, 0, 0) == shift) {
+    InterlockedExchange64(&g_state->lastRead, static_cast<LONGLONG>(value.QuadPart));
+  }
 }
 
 // Points QLT.exe's import of kernel32's GetLocalTime at ShiftedLocalTime.

@@ -11,6 +11,7 @@ struct ProbeState {
   LONG attached;          // 1 once the probe runs inside QLT.exe and its clock is shifted
   LONG subclassed;        // 1 once the main window's procedure passes through the probe
   LONGLONG clockShift;    // 100 ns units added to every local time QLT.exe reads
+  LONGLONG lastRead;      // the last local time QLT.exe read with the current shift (FILETIME units)
   LONG monitorPowerCount; // WM_SYSCOMMAND SC_MONITORPOWER messages seen by the main window
   LONG lastLevel;         // lParam of the last one
 };
