@@ -1,0 +1,204 @@
+// The hide/show toggle of the real QLT.exe against real programs (two notepads and a winemine
+// started by the driver): the tray icon's right button, the hotkey message and a real key press
+// toggle; the three modes; a restore after the mode was switched; a QLT killed while windows are
+// hidden; the exit while windows are hidden.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/e2e/DesktopInput.h"
+#include "tests/e2e/QltProcess.h"
+#include "tests/e2e/QltSession.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace qlt::e2e {
+namespace {
+
+using test::RunningProgram;
+
+bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
+bool Layered(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+
+BYTE AlphaOf(HWND window) {
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  COLORREF key = 0;
+  return GetLayeredWindowAttributes(window, &key, &alpha, &flags) ? alpha : 0;
+}
+
+// The programs the tests hide: two copies of notepad and one winemine.
+struct Programs {
+  RunningProgram notepad1{L"notepad.exe"};
+  RunningProgram notepad2{L"notepad.exe"};
+  RunningProgram mine{L"winemine.exe"};
+  HWND n1 = notepad1.MainWindow();
+  HWND n2 = notepad2.MainWindow();
+  HWND m = mine.MainWindow();
+  bool Started() const { return n1 && n2 && m; }
+  bool NotepadsHidden() const { return !Visible(n1) && !Visible(n2); }
+  bool NotepadsShown() const { return Visible(n1) && Visible(n2); }
+};
+
+// The window handles a journal names, in its order.
+std::vector<HWND> JournalWindows(const std::string& journal) {
+  std::vector<HWND> windows;
+  std::istringstream lines(journal);
+  std::string word;
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    unsigned long long id = 0;
+    if (fields >> word && word == "window" && fields >> id) windows.push_back(reinterpret_cast<HWND>(id));
+  }
+  return windows;
+}
+
+TEST(HideToggle, TrayRightButtonHotKeyMessageAndKeyPressEachToggle) {
+  Programs programs;
+  ASSERT_TRUE(programs.Started());
+  // Notification area and speakers switched on: under Wine there is neither, and the toggle goes
+  // on silently.
+  QltSession qlt(IniText({{"Hotkey", "CTRL+ALT+Z"}, {"Hide", "0"}, {"Volume", "0"}}), "NOTE\r\n");
+  ASSERT_TRUE(qlt.Main());
+
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsHidden(); })) << "substring, letter case ignored";
+  EXPECT_TRUE(Visible(programs.m));
+  EXPECT_EQ(JournalWindows(qlt.Journal().value_or("")), (std::vector<HWND>{programs.n1, programs.n2}));
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsShown(); }));
+  EXPECT_TRUE(WaitUntil([&] { return !qlt.Journal(); })) << "the journal goes with the restore";
+
+  // WM_HOTKEY: another id does nothing, the registered one toggles.
+  const ATOM id = GlobalFindAtomW(L"Hotkeyzvq");
+  ASSERT_NE(id, 0);
+  PostMessageW(qlt.Main(), WM_HOTKEY, id + 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'Z'));
+  Sleep(500);
+  EXPECT_TRUE(programs.NotepadsShown());
+  EXPECT_FALSE(qlt.Journal());
+  PostMessageW(qlt.Main(), WM_HOTKEY, id, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'Z'));
+  EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsHidden(); }));
+  PostMessageW(qlt.Main(), WM_HOTKEY, id, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'Z'));
+  EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsShown(); }));
+
+  // The stored hotkey pressed on the keyboard of the display, into a focused Wine window.
+  ASSERT_TRUE(PressKeysOnDisplay("ctrl+alt+z")) << "xdotool could not press the keys";
+  EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsHidden(); }));
+  EXPECT_TRUE(Visible(programs.m));
+  ASSERT_TRUE(PressKeysOnDisplay("ctrl+alt+z"));
+  EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsShown(); }));
+
+  EXPECT_EQ(qlt.MessageBoxText(), L"") << "no message on the way";
+}
+
+TEST(HideToggle, TranslucentModeGivesEachWindowTheAlphaAndTheRestoreFullOpacity) {
+  Programs programs;
+  ASSERT_TRUE(programs.Started());
+  ASSERT_FALSE(Layered(programs.n1));
+  QltSession qlt(IniText({{"Type1", "2"}, {"Num", "200"}}), "notepad\r\n");
+  ASSERT_TRUE(qlt.Main());
+
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  for (HWND n : {programs.n1, programs.n2}) {
+    EXPECT_TRUE(WaitUntil([&] { return Layered(n) && AlphaOf(n) == 200; }));
+    EXPECT_TRUE(Visible(n));
+  }
+  EXPECT_FALSE(Layered(programs.m));
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  for (HWND n : {programs.n1, programs.n2}) {
+    // Fully opaque again: the layered style the hide added is gone.
+    EXPECT_TRUE(WaitUntil([&] { return !Layered(n); }));
+  }
+}
+
+TEST(HideToggle, CloseModeClosesAnUnmodifiedNotepad) {
+  Programs programs;
+  ASSERT_TRUE(programs.Started());
+  QltSession qlt(IniText({{"Type1", "1"}}), "notepad.exe\r\n");
+  ASSERT_TRUE(qlt.Main());
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  EXPECT_TRUE(programs.notepad1.WaitForExit());
+  EXPECT_TRUE(programs.notepad2.WaitForExit());
+  EXPECT_TRUE(programs.mine.Running());
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);  // nothing to bring back; the state flips all the same
+  EXPECT_TRUE(WaitUntil([&] { return !qlt.Journal(); }));
+}
+
+TEST(HideToggle, AWindowAlreadyInvisibleIsNeitherRecordedNorShown) {
+  Programs programs;
+  ASSERT_TRUE(programs.Started());
+  ShowWindow(programs.n2, SW_HIDE);
+  ASSERT_TRUE(WaitUntil([&] { return !Visible(programs.n2); }));
+  QltSession qlt(IniText({}), "NOTEPAD\r\n");
+  ASSERT_TRUE(qlt.Main());
+
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return !Visible(programs.n1); }));
+  EXPECT_EQ(JournalWindows(qlt.Journal().value_or("")), std::vector<HWND>{programs.n1});
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return Visible(programs.n1); }));
+  Sleep(300);
+  EXPECT_FALSE(Visible(programs.n2));
+}
+
+TEST(HideToggle, WindowsHiddenAndRestoredAfterTheModeWasSwitchedComeBack) {
+  Programs programs;
+  ASSERT_TRUE(programs.Started());
+  QltSession qlt(IniText({{"Type1", "0"}}), "NOTE\r\n");
+  ASSERT_TRUE(qlt.Main());
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  ASSERT_TRUE(WaitUntil([&] { return programs.NotepadsHidden(); }));
+
+  // The user opens the main window and picks the translucent mode on the second page.
+  ASSERT_TRUE(qlt.ShowMainWindow());
+  ASSERT_TRUE(qlt.ChooseMode(L"透明"));
+  EXPECT_EQ(qlt.Setting(L"Type1"), L"2");
+
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsShown(); })) << "hidden windows are shown again";
+  EXPECT_FALSE(Layered(programs.n1));
+  EXPECT_TRUE(WaitUntil([&] { return !qlt.Journal(); }));
+}
+
+TEST(HideToggle, AQltKilledWhileWindowsAreHiddenBringsThemBackAtItsNextStart) {
+  Programs programs;
+  ASSERT_TRUE(programs.Started());
+  QltSession qlt(IniText({}), "NOTE\r\nwinemine\r\n");
+  ASSERT_TRUE(qlt.Main());
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  ASSERT_TRUE(WaitUntil([&] { return programs.NotepadsHidden() && !Visible(programs.m); }));
+
+  qlt.Kill();
+  Sleep(300);
+  EXPECT_TRUE(programs.NotepadsHidden()) << "nobody brought them back yet";
+  ASSERT_TRUE(qlt.Journal());
+
+  qlt.Start();
+  ASSERT_TRUE(qlt.Main());
+  EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsShown() && Visible(programs.m); }));
+  EXPECT_TRUE(WaitUntil([&] { return !qlt.Journal(); }));
+
+  // The new run starts in the shown state: the next press hides again.
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsHidden(); }));
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsShown(); }));
+}
+
+TEST(HideToggle, ClosingWhileWindowsAreHiddenShowsThemBeforeTheEnd) {
+  Programs programs;
+  ASSERT_TRUE(programs.Started());
+  QltSession qlt(IniText({}), "NOTE\r\n");
+  ASSERT_TRUE(qlt.Main());
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  ASSERT_TRUE(WaitUntil([&] { return programs.NotepadsHidden(); }));
+
+  PostMessageW(qlt.Main(), WM_CLOSE, 0, 0);
+  const auto exitCode = qlt.Process().WaitForExit();
+  ASSERT_TRUE(exitCode.has_value()) << "QLT did not end";
+  EXPECT_EQ(*exitCode, 0u);
+  EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsShown(); }, 3s));
+  EXPECT_FALSE(qlt.Journal()) << "nothing left for a next start to bring back";
+}
+
+}  // namespace
+}  // namespace qlt::e2e
