@@ -9,13 +9,17 @@
 #include "app/ProcessList.h"
 #include "app/Registry.h"
 #include "app/WinText.h"
+#include "tools/FrmHotKey.h"
 #include "tools/FrmIPDNS.h"
+#include "tools/FunVolume.h"
 
 namespace qlt {
 namespace {
 
 constexpr char16_t kShowWindowCaption[] = u"显示窗口";
 constexpr char16_t kHideWindowCaption[] = u"隐藏窗口";
+// Posted to itself: a message of the start shown once the message loop runs.
+constexpr UINT kShowPendingMessage = WM_APP + 1;
 
 // Sets a flag for the lifetime of a scope.
 class FlagScope {
@@ -133,9 +137,11 @@ void TFrm_Main::FormCreate(TObject*) {
   trayIcon_ = std::make_unique<TrayIcon>(Handle(), Icon()->Handle(), ToWide(Application->Title()));
   trayIcon_->Add();
 
-  LoadSettings();
+  const FormSettings stored = LoadSettings();
   LoadSelection();
   remindMinute_ = Edt_M->Value();
+  StartHideEngine();
+  RegisterStoredHotKey(stored.hotKey);
 }
 
 void TFrm_Main::LoadSelection() {
@@ -148,7 +154,7 @@ void TFrm_Main::LoadSelection() {
   }
 }
 
-void TFrm_Main::LoadSettings() {
+FormSettings TFrm_Main::LoadSettings() {
   // SettingsFile::Load has already written back what the load rules change; the controls' own
   // handlers stay quiet meanwhile so nothing is written twice.
   FlagScope loading(loadingSettings_);
@@ -164,6 +170,7 @@ void TFrm_Main::LoadSettings() {
   }
   Chk_TP->SetChecked(values.hideTray);
   Chk_Volume->SetChecked(values.muteVolume);
+  return values;
 }
 
 // ---- Window messages ----
@@ -176,7 +183,11 @@ void TFrm_Main::WndProc(TMessage& m) {
   }
   switch (m.Msg) {
     case WM_HOTKEY:
-      if (FHotKeyId != 0 && m.WParam == static_cast<WPARAM>(FHotKeyId)) ToggleHidden();
+      if (hotKey_ && hotKey_->IsOwnId(m.WParam)) ToggleHidden();
+      m.Result = 0;
+      return;
+    case kShowPendingMessage:
+      if (!pendingMessage_.empty()) Application->ShowMessage(std::exchange(pendingMessage_, u""));
       m.Result = 0;
       return;
     case WM_SYSCOMMAND:
@@ -310,16 +321,72 @@ void TFrm_Main::Edt_MChange(TObject*) {
   if (!loadingSettings_) settings_.SaveRemindMinute(remindMinute_);
 }
 
-// ---- Hiding ----
+// ---- Hiding and the hotkey ----
 
-void TFrm_Main::ToggleHidden() {
-  // The hide engine is not wired in yet: the toggle records the state the exit sequence reads.
-  hiddenFlag_ = !hiddenFlag_;
+void TFrm_Main::StartHideEngine() {
+  HideSeams seams;
+  seams.setMute = [](bool mute) { SetLineMute(kSpeakersLine, mute ? 1 : 0); };
+  hide_ = std::make_unique<HideZVQ>(DefaultJournalPath(), std::move(seams));
+  // What an earlier run left hidden when it ended without restoring (killed, crashed) comes
+  // back now.
+  hide_->ReplayJournal();
 }
 
-void TFrm_Main::Btn_HideClick(TObject*) {}
-void TFrm_Main::Btn_ShowClick(TObject*) {}
-void TFrm_Main::Lab_keyClick(TObject*) {}
+HideOptions TFrm_Main::CurrentHideOptions() const {
+  // Read at each press, as the options stand at that moment.
+  HideOptions options;
+  options.mode = Rad_Hide->Checked() ? HideMode::Hide : (Rad_Kill->Checked() ? HideMode::Close : HideMode::Translucent);
+  options.alpha = ClampAlpha(Edt_AP->Value());  // the box may hold a value being typed
+  options.hideTray = Chk_TP->Checked();
+  options.mute = Chk_Volume->Checked();
+  return options;
+}
+
+void TFrm_Main::ToggleHidden() {
+  if (!hide_) return;  // a tray click while the start's own message box is up
+  hide_->ToggleHidden(selectList_.Names(), CurrentHideOptions(), Handle());
+}
+
+void TFrm_Main::Btn_HideClick(TObject*) {
+  if (!hide_) return;
+  const HideOptions options = CurrentHideOptions();
+  hide_->HideAll(selectList_.Names(), options.mode, options.alpha);
+}
+
+void TFrm_Main::Btn_ShowClick(TObject*) {
+  if (hide_) hide_->RestoreWindows();
+}
+
+void TFrm_Main::RegisterStoredHotKey(const std::u16string& text) {
+  hotKey_ = std::make_unique<GlobalHotKey>(Handle());
+  const HotKeyOutcome outcome = hotKey_->Register(text);
+  // The label shows only a hotkey that works; the stored text stays for the next start.
+  Lab_key->SetCaption(outcome.activeText);
+  if (!outcome.ok()) ShowHotKeyOutcome(outcome, true);
+}
+
+void TFrm_Main::Lab_keyClick(TObject*) {
+  const auto accepted = AcceptedHotKey(EditHotKey(settings_.ReadHotKey()));
+  if (!accepted || !hotKey_) return;  // cancelled
+  const HotKeyOutcome outcome = hotKey_->Change(*accepted);
+  // A hotkey that could not be registered is not stored: the one in effect stays. Choosing no
+  // key is stored, and leaves no hotkey.
+  if (outcome.ok() || outcome.state == HotKeyState::NoKey) settings_.SaveHotKey(*accepted);
+  Lab_key->SetCaption(outcome.activeText);
+  if (!outcome.ok()) ShowHotKeyOutcome(outcome, false);
+}
+
+void TFrm_Main::ShowHotKeyOutcome(const HotKeyOutcome& outcome, bool atStart) {
+  // At start a balloon does not hold the program up; when there is no notification area to show
+  // it, the message comes once the program runs.
+  if (atStart && trayIcon_ && trayIcon_->ShowBalloon(ToWide(Application->Title()), ToWide(outcome.message))) return;
+  if (atStart) {
+    pendingMessage_ = outcome.message;
+    PostMessageW(Handle(), kShowPendingMessage, 0, 0);
+    return;
+  }
+  Application->ShowMessage(outcome.message);
+}
 
 // ---- Reminder, autostart, links, IP/DNS dialog, colour tool ----
 
@@ -361,7 +428,10 @@ void TFrm_Main::Btn_ColorClick(TObject*) {
 void TFrm_Main::N3Click(TObject*) { Close(); }
 
 void TFrm_Main::FormCloseQuery(TObject*, bool& CanClose) {
-  if (hiddenFlag_) ToggleHidden();  // nothing stays hidden behind a program that has ended
+  if (HiddenFlag()) ToggleHidden();  // nothing stays hidden behind a program that has ended
+  // The restoring calls are made on the engine's workers; they reach their windows before the end
+  // (a program that does not answer holds this up for three seconds at most).
+  if (hide_) hide_->WaitForWindowCalls(3000);
   Sleep(100);
   // The selection list is kept only here; when it cannot be written the program stays, so the
   // user's choice is not lost.
@@ -375,6 +445,7 @@ void TFrm_Main::FormCloseQuery(TObject*, bool& CanClose) {
 void TFrm_Main::FormClose(TObject*, TCloseAction& Action) { Action = caFree; }
 
 void TFrm_Main::FormDestroy(TObject*) {
+  hotKey_.reset();    // releases the hotkey
   trayIcon_.reset();  // removes the icon
 }
 

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+#include "app/HideZVQ.h"
+#include "app/HotKey.h"
 #include "app/ReminderTimer.h"
 #include "app/SelectList.h"
 #include "app/SettingsFile.h"
@@ -115,7 +117,7 @@ class TFrm_Main : public TForm {
   // the last press hid.
   void ToggleHidden();
 
-  bool HiddenFlag() const { return hiddenFlag_; }
+  bool HiddenFlag() const { return hide_ && hide_->Hidden(); }
   const SelectList& Selection() const { return selectList_; }
   int RemindMinute() const { return remindMinute_; }
 
@@ -123,18 +125,25 @@ class TFrm_Main : public TForm {
   void WndProc(TMessage& message) override;
 
  private:
-  void LoadSettings();
+  FormSettings LoadSettings();
   void LoadSelection();
   void TrayCallback(UINT mouseMessage);
   void ShowTrayMenu();
   void ShowForAnotherStart();
 
-  int FHotKeyId = 0;        // the registered hotkey's id; 0 while none is registered
-  bool hiddenFlag_ = false; // true while the toggle has the chosen windows hidden
+  // The hide engine and the global hotkey.
+  void StartHideEngine();
+  void RegisterStoredHotKey(const std::u16string& text);
+  void ShowHotKeyOutcome(const HotKeyOutcome& outcome, bool atStart);
+  HideOptions CurrentHideOptions() const;
+
   SelectList selectList_;   // the chosen executable names, "data.txt"
   int remindMinute_ = 0;    // the minute of the hour at which the reminder fires
   SettingsFile settings_;   // section "Form" of QLT.ini
   std::unique_ptr<TrayIcon> trayIcon_;
+  std::unique_ptr<HideZVQ> hide_;           // HiddenFlag and the windows the last hide acted on
+  std::unique_ptr<GlobalHotKey> hotKey_;    // "Hotkeyzvq"
+  std::u16string pendingMessage_;           // a message of the start, shown once the loop runs
   bool loadingSettings_ = false;  // the stored values are being put into the controls
   bool keepDataFile_ = false;     // data.txt could not be read at start: it is never overwritten
   ReminderTimer reminder_;        // Timer1's clock and the once-an-hour rule

@@ -64,6 +64,9 @@ void Click(POINT screen);
 void DoubleClick(POINT screen);
 POINT CentreOf(HWND window);
 
+// The colours of a rectangle of the screen, row by row (0x00RRGGBB).
+std::vector<COLORREF> ScreenPixels(const RECT& screenRect);
+
 // Saves the screen as NAME.png in the screenshot folder (--screenshots=...); false when there
 // is none or the screen cannot be read.
 bool SaveScreenshot(const std::wstring& name);

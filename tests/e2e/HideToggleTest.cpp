@@ -6,7 +6,8 @@
 
 #include <sstream>
 
-#include "tests/e2e/DesktopInput.h"
+#include "tests/e2e/Desktop.h"
+#include "tests/e2e/Keyboard.h"
 #include "tests/e2e/QltProcess.h"
 #include "tests/e2e/QltSession.h"
 #include "tests/win/WinTestSupport.h"

@@ -3,7 +3,8 @@
 // that cannot be registered, told to the user at start and after the dialog.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/DesktopInput.h"
+#include "tests/e2e/Desktop.h"
+#include "tests/e2e/Keyboard.h"
 #include "tests/e2e/QltProcess.h"
 #include "tests/e2e/QltSession.h"
 #include "tests/win/WinTestSupport.h"
@@ -36,6 +37,12 @@ class HeldHotKey {
   bool held_;
 };
 
+// The first descendant of a class, or nullptr.
+HWND FirstOf(HWND root, const wchar_t* className) {
+  const auto found = Descendants(root, className);
+  return found.empty() ? nullptr : found.front();
+}
+
 // True when the combination is registered by someone (the driver cannot have it).
 bool Taken(UINT modifiers, UINT key) { return !HeldHotKey(modifiers, key).Held(); }
 
@@ -51,23 +58,23 @@ class HotKeyDialog {
  public:
   // Opens it with a click on a point of the main window.
   HotKeyDialog(const QltSession& qlt, POINT client) : qlt_(qlt) {
-    ClickAt(qlt.OnScreen(client));
+    Click(qlt.OnScreen(client));
     WaitUntil([&] { return (window_ = Find()) != nullptr; });
   }
   HWND Window() const { return window_; }
   HWND Box(const wchar_t* caption) const { return FindDescendant(window_, L"TCheckBox", caption); }
   bool Ticked(const wchar_t* caption) const { return SendMessageW(Box(caption), BM_GETCHECK, 0, 0) == BST_CHECKED; }
   void Tick(const wchar_t* caption, bool on) const {
-    if (Ticked(caption) != on) ClickAt(CentreOf(Box(caption)));
+    if (Ticked(caption) != on) Click(CentreOf(Box(caption)));
   }
-  HWND KeyBox() const { return FindDescendant(window_, L"TComboBox"); }
-  std::wstring Key() const { return TextOf(KeyBox()); }
+  HWND KeyBox() const { return FirstOf(window_, L"TComboBox"); }
+  std::wstring Key() const { return ControlText(KeyBox()); }
   // Picks the key from the list with the arrow keys, as a keyboard user does.
   bool ChooseKey(const std::wstring& key) const {
     const HWND combo = KeyBox();
     const auto wanted = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(key.c_str()));
     if (wanted < 0) return false;
-    ClickAt(CentreOf(FindDescendant(combo, L"Edit")));
+    Click(CentreOf(FirstOf(combo, L"Edit")));
     for (int presses = 0; presses < 80; ++presses) {
       const auto at = SendMessageW(combo, CB_GETCURSEL, 0, 0);
       if (at == wanted) break;
@@ -77,7 +84,7 @@ class HotKeyDialog {
   }
   // Clicks "确定" or "取消"; true when the dialog has gone.
   bool Press(const wchar_t* caption) const {
-    ClickAt(CentreOf(FindDescendant(window_, L"TBitBtn", caption)));
+    Click(CentreOf(FindDescendant(window_, L"TBitBtn", caption)));
     return Closed();
   }
   bool Closed() const {
@@ -167,7 +174,7 @@ TEST(HotKey, CancelEscapeAndTypingIntoTheKeyBoxChangeNothing) {
   {
     HotKeyDialog dialog(qlt, kLabKey);
     ASSERT_TRUE(dialog.Window());
-    ClickAt(CentreOf(FindDescendant(dialog.KeyBox(), L"Edit")));
+    Click(CentreOf(FirstOf(dialog.KeyBox(), L"Edit")));
     TypeText(L"Qz");
     PressKey(VK_BACK);
     EXPECT_EQ(dialog.Key(), L"F9") << "typing into the key box has no effect";
@@ -232,7 +239,7 @@ TEST(HotKey, AHotKeyThatCannotBeRegisteredIsToldAtStartAndAfterTheDialog) {
     dialog.Tick(L"Ctrl", true);
     dialog.Tick(L"Shift", true);
     ASSERT_TRUE(dialog.ChooseKey(L"F8"));
-    ClickAt(CentreOf(FindDescendant(dialog.Window(), L"TBitBtn", L"确定")));
+    Click(CentreOf(FindDescendant(dialog.Window(), L"TBitBtn", L"确定")));
   }
   std::wstring message;
   EXPECT_TRUE(WaitUntil([&] { return !(message = qlt.MessageBoxText()).empty(); }));

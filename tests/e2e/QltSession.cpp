@@ -1,6 +1,8 @@
 #include "tests/e2e/QltSession.h"
 
-#include "tests/e2e/DesktopInput.h"
+#include <thread>
+
+#include "tests/e2e/Desktop.h"
 
 namespace qlt::e2e {
 
@@ -23,38 +25,33 @@ bool QltSession::Start() {
   return main_ != nullptr;
 }
 
-void QltSession::ClickTrayIcon(UINT mouseMessage) const { PostMessageW(main_, WM_USER + 100, 128, mouseMessage); }
+void QltSession::ClickTrayIcon(UINT mouseMessage) const { SendTrayMouse(main_, mouseMessage); }
 
 bool QltSession::ShowMainWindow() const {
-  std::wstring commandLine = L"\"" + process_->ExePath() + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION second{};
-  if (!CreateProcessW(process_->ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder_.Path().c_str(), &startup, &second)) {
-    return false;
-  }
-  WaitForSingleObject(second.hProcess, 10000);
-  CloseHandle(second.hThread);
-  CloseHandle(second.hProcess);
-  return WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }) && (Sleep(300), true);
+  QltProcess second(process_->ExePath());
+  second.Start();
+  second.WaitForExit();
+  if (!WaitUntil([&] { return IsWindowVisible(main_) != FALSE; })) return false;
+  std::this_thread::sleep_for(300ms);  // painted
+  return true;
 }
 
 bool QltSession::ChooseMode(const std::wstring& caption) const {
-  HWND pages = FindDescendant(main_, L"TPageControl");
-  HWND page2 = FindDescendant(main_, L"TTabSheet", L"动作");
-  if (!pages || !page2) return false;
-  // The second tab follows the first ("程序") on the strip of buttons at the top.
-  for (int x = 45; x < 140 && !IsWindowVisible(page2); x += 8) {
-    ClickAt(ClientToScreenPoint(pages, POINT{x, 10}));
-  }
-  HWND radio = FindDescendant(page2, L"TRadioButton", caption);
-  if (!radio || !IsWindowVisible(radio)) return false;
-  ClickAt(CentreOf(radio));
+  const auto pages = Descendants(main_, L"TPageControl");
+  HWND actions = FindDescendant(main_, L"TTabSheet", L"动作");
+  if (pages.empty() || !actions) return false;
+  Click(TabCentre(pages.front(), 1));
+  if (!WaitUntil([&] { return IsWindowVisible(actions) != FALSE; }, 3s)) return false;
+  HWND radio = FindDescendant(actions, L"TRadioButton", caption);
+  if (!radio) return false;
+  Click(CentreOf(radio));
   return WaitUntil([&] { return SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 3s);
 }
 
-POINT QltSession::OnScreen(POINT client) const { return ClientToScreenPoint(main_, client); }
+POINT QltSession::OnScreen(POINT client) const {
+  ClientToScreen(main_, &client);
+  return client;
+}
 
 std::wstring QltSession::Setting(const std::wstring& key) const {
   wchar_t value[256] = {};
@@ -62,21 +59,11 @@ std::wstring QltSession::Setting(const std::wstring& key) const {
   return value;
 }
 
-HWND QltSession::FindMessageBox() const {
-  for (HWND window : process_->TopLevelWindows()) {
-    if (ClassNameOf(window) == L"#32770" && IsWindowVisible(window)) return window;
-  }
-  return nullptr;
-}
+HWND QltSession::FindMessageBox() const { return WaitForMessageBox(process_->Id(), 0ms); }
 
 std::wstring QltSession::MessageBoxText() const {
   HWND box = FindMessageBox();
-  if (!box) return L"";
-  // The text is the static control that has one (the icon's has none).
-  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ClassNameOf(child) == L"Static" && !TextOf(child).empty()) return TextOf(child);
-  }
-  return L"(a message box without text)";
+  return box ? e2e::MessageBoxText(box) : L"";
 }
 
 }  // namespace qlt::e2e
