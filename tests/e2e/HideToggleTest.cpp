@@ -58,12 +58,13 @@ TEST(HideToggle, TrayRightButtonHotKeyMessageAndKeyPressEachToggle) {
   ASSERT_TRUE(programs.Started());
   // Notification area and speakers switched on: under Wine there is neither, and the toggle goes
   // on silently.
-  QltSession qlt(IniText({{"Hotkey", "CTRL+ALT+Z"}, {"Hide", "0"}, {"Volume", "0"}}), "NOTE\r\n");
+  QltSession qlt(IniText({{"Hotkey", "CTRL+ALT+Z"}, {"Type1", "0"}, {"Hide", "0"}, {"Volume", "0"}}), "NOTE\r\n");
   ASSERT_TRUE(qlt.Main());
 
   qlt.ClickTrayIcon(WM_RBUTTONDOWN);
   EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsHidden(); })) << "substring, letter case ignored";
   EXPECT_TRUE(Visible(programs.m));
+  SaveScreenshot(L"20-notepads-hidden");
   EXPECT_EQ(JournalWindows(qlt.Journal().value_or("")), (std::vector<HWND>{programs.n1, programs.n2}));
   qlt.ClickTrayIcon(WM_RBUTTONDOWN);
   EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsShown(); }));
@@ -104,6 +105,7 @@ TEST(HideToggle, TranslucentModeGivesEachWindowTheAlphaAndTheRestoreFullOpacity)
     EXPECT_TRUE(Visible(n));
   }
   EXPECT_FALSE(Layered(programs.m));
+  SaveScreenshot(L"21-notepads-translucent");
   qlt.ClickTrayIcon(WM_RBUTTONDOWN);
   for (HWND n : {programs.n1, programs.n2}) {
     // Fully opaque again: the layered style the hide added is gone.
@@ -129,7 +131,7 @@ TEST(HideToggle, AWindowAlreadyInvisibleIsNeitherRecordedNorShown) {
   ASSERT_TRUE(programs.Started());
   ShowWindow(programs.n2, SW_HIDE);
   ASSERT_TRUE(WaitUntil([&] { return !Visible(programs.n2); }));
-  QltSession qlt(IniText({}), "NOTEPAD\r\n");
+  QltSession qlt(IniText({{"Type1", "0"}}), "NOTEPAD\r\n");
   ASSERT_TRUE(qlt.Main());
 
   qlt.ClickTrayIcon(WM_RBUTTONDOWN);
@@ -163,7 +165,7 @@ TEST(HideToggle, WindowsHiddenAndRestoredAfterTheModeWasSwitchedComeBack) {
 TEST(HideToggle, AQltKilledWhileWindowsAreHiddenBringsThemBackAtItsNextStart) {
   Programs programs;
   ASSERT_TRUE(programs.Started());
-  QltSession qlt(IniText({}), "NOTE\r\nwinemine\r\n");
+  QltSession qlt(IniText({{"Type1", "0"}}), "NOTE\r\nwinemine\r\n");
   ASSERT_TRUE(qlt.Main());
   qlt.ClickTrayIcon(WM_RBUTTONDOWN);
   ASSERT_TRUE(WaitUntil([&] { return programs.NotepadsHidden() && !Visible(programs.m); }));
@@ -188,7 +190,7 @@ TEST(HideToggle, AQltKilledWhileWindowsAreHiddenBringsThemBackAtItsNextStart) {
 TEST(HideToggle, ClosingWhileWindowsAreHiddenShowsThemBeforeTheEnd) {
   Programs programs;
   ASSERT_TRUE(programs.Started());
-  QltSession qlt(IniText({}), "NOTE\r\n");
+  QltSession qlt(IniText({{"Type1", "0"}}), "NOTE\r\n");
   ASSERT_TRUE(qlt.Main());
   qlt.ClickTrayIcon(WM_RBUTTONDOWN);
   ASSERT_TRUE(WaitUntil([&] { return programs.NotepadsHidden(); }));
