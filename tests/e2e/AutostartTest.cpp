@@ -68,8 +68,11 @@ class Autostart : public ::testing::Test {
   const std::wstring exe_ = folder_.File(L"Program Files\\QLT Tools\\QLT.exe");
 };
 
-TEST_F(Autostart, TickingWritesTheQuotedPathUntickingRemovesIt) {
-  QltProcess qlt(exe_);
+TEST_F(Autostart, TickingWritesTheQuotedPathUnderTheNameBeforeTheFirstDotUntickingRemovesIt) {
+  // A file name with two dots: the value is named by what comes before the first.
+  const std::wstring exe = folder_.File(L"Program Files\\QLT Tools\\QLT.v2.exe");
+  ASSERT_TRUE(CopyFileW(Paths().qltExe.c_str(), exe.c_str(), FALSE));
+  QltProcess qlt(exe);
   HWND box = StartAndShow(qlt);
   ASSERT_NE(box, nullptr);
   EXPECT_FALSE(Ticked(box));
@@ -77,7 +80,8 @@ TEST_F(Autostart, TickingWritesTheQuotedPathUntickingRemovesIt) {
   Click(CentreOf(box));
   ASSERT_TRUE(WaitUntil([] { return RunValue(L"QLT").has_value(); })) << "ticking wrote no Run value";
   EXPECT_TRUE(Ticked(box));
-  EXPECT_EQ(RunValue(L"QLT"), L"\"" + exe_ + L"\"");
+  EXPECT_EQ(RunValue(L"QLT"), L"\"" + exe + L"\"");
+  EXPECT_FALSE(RunValue(L"QLT.v2").has_value());
 
   Click(CentreOf(box));
   ASSERT_TRUE(WaitUntil([] { return !RunValue(L"QLT").has_value(); })) << "unticking left the Run value";

@@ -4,6 +4,7 @@
 // gets SC_MONITORPOWER with level 1 instead; a minute beyond 59 never fires.
 #include <gtest/gtest.h>
 
+#include "tests/e2e/Desktop.h"
 #include "tests/e2e/QltProbe.h"
 #include "tests/e2e/QltProcess.h"
 
@@ -48,9 +49,9 @@ class Reminder : public ::testing::Test {
   void Start(const std::string& settings) {
     folder_.WriteBytes(L"QLT.ini", settings);
     qlt_.Start();
-    HWND main = qlt_.WaitForTopLevelWindow(L"TFrm_Main");
-    ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(probe_.WaitAttached(main)) << "the probe did not get into QLT.exe: clock " << probe_.Attached()
+    main_ = qlt_.WaitForTopLevelWindow(L"TFrm_Main");
+    ASSERT_NE(main_, nullptr);
+    ASSERT_TRUE(probe_.WaitAttached(main_)) << "the probe did not get into QLT.exe: clock " << probe_.Attached()
                                            << ", main window " << probe_.Subclassed();
     GetLocalTime(&started_);
   }
@@ -62,6 +63,7 @@ class Reminder : public ::testing::Test {
   ScratchFolder folder_;
   QltProbe probe_;
   QltProcess qlt_{folder_};
+  HWND main_ = nullptr;
   SYSTEMTIME started_{};
 };
 
@@ -104,7 +106,7 @@ TEST_F(Reminder, MonitorGoesToLowPowerThroughTheMainWindowInsteadOfAMessage) {
   EXPECT_TRUE(qlt_.Running());
 }
 
-TEST_F(Reminder, MinuteBeyondTheHourNeverFires) {
+TEST_F(Reminder, MinuteBeyondTheHourNeverFiresAndATypedMinuteTakesEffectAtOnce) {
   Start("[Form]\r\nTime=75\r\nType=1\r\n");
   ClockAt(14, 58);  // 75 minutes past is minute 15 of the next hour: no such minute is chosen
   ASSERT_TRUE(probe_.WaitForClockRead(4s)) << "QLT's timer stopped";
@@ -113,6 +115,13 @@ TEST_F(Reminder, MinuteBeyondTheHourNeverFires) {
   EXPECT_TRUE(MessageBoxes(qlt_).empty());
   EXPECT_EQ(probe_.MonitorPowerCount(), 0);
   EXPECT_NE(folder_.ReadBytes(L"QLT.ini").value_or("").find("Time=75"), std::string::npos) << "the minute is kept";
+
+  // The user types 31 into the minute box (the window need not be shown): minute 31 reminds.
+  HWND minuteBox = Descendants(main_, L"TSpinEdit").at(1);
+  SendMessageW(minuteBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"31"));
+  ClockAt(30, 58);
+  ASSERT_TRUE(WaitUntil([&] { return ReminderBoxCount(qlt_) == 1; }, 8s)) << "no reminder at the typed minute";
+  for (HWND box : MessageBoxes(qlt_)) Dismiss(box);
 }
 
 }  // namespace
