@@ -258,5 +258,28 @@ TEST(HotKey, AHotKeyThatCannotBeRegisteredIsToldAtStartAndAfterTheDialog) {
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(n) != FALSE; }));
 }
 
+TEST(HotKey, AStoredHotKeyNobodyCanParseIsToldAndTheRestOfTheStartStillLoads) {
+  ASSERT_TRUE(WaitUntil([] { return !BalloonShown(); }, 20s)) << "an earlier balloon has gone";
+  RunningProgram notepad(L"notepad.exe");
+  const HWND n = notepad.MainWindow();
+  ASSERT_TRUE(n);
+  // A function key without a number: possible only by editing the file.
+  QltSession qlt(IniText({{"Hotkey", "CTRL+Fx"}, {"Type1", "0"}}), "notepad\r\n");
+  ASSERT_TRUE(qlt.Main());
+  EXPECT_TRUE(WaitUntil(BalloonShown)) << "told at start";
+  EXPECT_EQ(qlt.MessageBoxText(), L"");
+  EXPECT_EQ(qlt.Setting(L"Hotkey"), L"CTRL+Fx");
+
+  // The selection list was loaded all the same: the toggle hides the program, and the exit keeps
+  // data.txt as it was.
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(n); }));
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(n) != FALSE; }));
+  PostMessageW(qlt.Main(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(qlt.Process().WaitForExit());
+  EXPECT_EQ(qlt.Folder().ReadBytes(L"data.txt").value_or(""), "notepad\r\n");
+}
+
 }  // namespace
 }  // namespace qlt::e2e
