@@ -347,6 +347,12 @@ int main(int argc, char** argv) {
       probe.WaitForWindowCalls(10000);
       hosts.Settle(true, true);
     });
+    measure("per-name", [&] {  // the same hide and show, synchronous, no journal, no worker
+      per_name::HideAll({narrowNames[0]});
+      hosts.Settle(false, true);
+      per_name::RestoreWindows();
+      hosts.Settle(true, true);
+    });
     measure("translucent", [&] {
       probe.ToggleHidden({names[0]}, {qlt::HideMode::Translucent, 100}, nullptr);
       probe.ToggleHidden({names[0]}, {qlt::HideMode::Translucent, 100}, nullptr);
