@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <unordered_map>
+#include <utility>
 
 #include "ui/Menus.h"
 #include "ui/SysUtils.h"
@@ -499,7 +500,7 @@ void TWinControl::InsertControl(TControl* control) {
     if (HandleAllocated()) {
       if (w->HandleAllocated()) {
         ::SetParent(w->handle_, handle_);
-      } else if (!InState(csLoading)) {
+      } else if (!InState(csLoading) && !DefersChildHandles()) {
         w->HandleNeeded();
       }
       UpdateTabOrderOfWindows();
@@ -622,7 +623,7 @@ void TWinControl::CreateHandle() {
   if (handle_) return;
   TWinControl* parent = Parent();
   if (parent && !parent->HandleAllocated()) {
-    parent->HandleNeeded();  // creates this window too
+    parent->HandleNeeded();  // creates this window too, unless the parent defers its children
     if (handle_) return;
   }
   TCreateParams p;
@@ -653,14 +654,25 @@ void TWinControl::CreateHandle() {
   }
   SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
   CreateWnd();
-  CreateChildHandles();
+  if (!DefersChildHandles()) CreateChildHandles();
+  // A child asked for alone (its parent deferring the others) takes its place in the tab order.
+  if (parent && !parent->creatingChildren_) parent->UpdateTabOrderOfWindows();
 }
 
 void TWinControl::CreateChildHandles() {
-  for (TWinControl* w : tabList_) {
-    if (!w->handle_) w->CreateHandle();
+  if (!handle_) return;
+  struct Creating {
+    bool& flag;
+    bool saved;
+    ~Creating() { flag = saved; }
+  } creating{creatingChildren_, std::exchange(creatingChildren_, true)};
+  bool created = false;
+  for (size_t i = 0; i < tabList_.size(); ++i) {
+    if (tabList_[i]->handle_) continue;
+    tabList_[i]->CreateHandle();
+    created = true;
   }
-  UpdateTabOrderOfWindows();
+  if (created) UpdateTabOrderOfWindows();
 }
 
 void TWinControl::DestroyHandle() {

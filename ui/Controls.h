@@ -310,6 +310,11 @@ class TWinControl : public TControl {
   virtual void DestroyHandle();
   // Before the window is destroyed by RecreateWnd: a control saves what lives only in the window.
   virtual void DestroyWnd() {}
+  // Whether the children wait for their windows until this one is shown (a hidden form): they
+  // get them then, or as soon as one is asked for its Handle().
+  virtual bool DefersChildHandles() const { return false; }
+  // Creates the windows the children do not have yet, and puts them in tab order.
+  void CreateChildHandles();
   void WndProc(TMessage& message) override;
   void DefaultHandler(TMessage& message) override;
   void FontChanged() override;
@@ -318,6 +323,7 @@ class TWinControl : public TControl {
   // Paints the windowless children on a DC (after the control has painted itself).
   void PaintControls(HDC dc);
   bool creatingHandle_ = false;
+  bool creatingChildren_ = false;  // CreateChildHandles puts the tab order right once at the end
   bool deleteAfterMessage_ = false;  // a form that released itself is deleted after the message
 
  private:
@@ -326,7 +332,6 @@ class TWinControl : public TControl {
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   void UpdateTabOrderOfWindows();
-  void CreateChildHandles();
   void PaintHandler(TMessage& message);
   void PaintBuffered(TMessage& message);
   void ReflectNotification(TMessage& message, HWND child);

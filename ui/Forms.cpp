@@ -397,6 +397,7 @@ void TForm::Show() {
     return;
   }
   TControl::SetVisible(true);
+  CreateChildHandles();
   PlaceOnScreen();
   if (OnShow) OnShow(this);
   ShowWindow(Handle(), SW_SHOW);
@@ -596,6 +597,10 @@ void TForm::WndProc(TMessage& m) {
       return;
     case WM_SHOWWINDOW:
       if (m.LParam == 0) TControl::SetVisible(m.WParam != 0);
+      break;
+    case WM_WINDOWPOSCHANGING:
+      // Shown from outside Show() (ShowWindow, SetWindowPos): the controls come along.
+      if (reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_SHOWWINDOW) CreateChildHandles();
       break;
   }
   TWinControl::WndProc(m);

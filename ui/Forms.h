@@ -112,6 +112,9 @@ class TForm : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  // A hidden form's controls get their windows when it is first shown: its own window (a tray
+  // icon's owner, a hotkey's target) comes without the cost of theirs.
+  bool DefersChildHandles() const override { return !Parent() && !Visible(); }
   void WndProc(TMessage& message) override;
   virtual void DoClose(TCloseAction& action);
 

@@ -116,7 +116,10 @@ TEST_F(Reminder, MinuteBeyondTheHourNeverFiresAndATypedMinuteTakesEffectAtOnce) 
   EXPECT_EQ(probe_.MonitorPowerCount(), 0);
   EXPECT_NE(folder_.ReadBytes(L"QLT.ini").value_or("").find("Time=75"), std::string::npos) << "the minute is kept";
 
-  // The user types 31 into the minute box (the window need not be shown): minute 31 reminds.
+  // The user opens the window (as a second start does) and types 31 into the minute box: minute 31
+  // reminds.
+  PostMessageW(main_, RegisterWindowMessageW(L"QLTZarnit.ShowMainWindow"), 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; })) << "the main window did not show";
   HWND minuteBox = Descendants(main_, L"TSpinEdit").at(1);
   SendMessageW(minuteBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"31"));
   ClockAt(30, 58);
