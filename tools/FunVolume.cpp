@@ -5,22 +5,55 @@
 namespace qlt {
 namespace {
 
+// winmm is loaded at the first mixer call, not with the program: it brings libraries of its own
+// (ole32, msacm32) that a start, and every run that never mutes, can do without.
 class WinmmMixer final : public Mixer {
  public:
-  UINT GetNumDevs() override { return mixerGetNumDevs(); }
+  UINT GetNumDevs() override {
+    const auto f = Function<decltype(&mixerGetNumDevs)>("mixerGetNumDevs");
+    return f ? f() : 0;
+  }
   MMRESULT Open(HMIXER* mixer, UINT device, DWORD_PTR callback, DWORD_PTR instance, DWORD flags) override {
-    return mixerOpen(mixer, device, callback, instance, flags);
+    const auto f = Function<decltype(&mixerOpen)>("mixerOpen");
+    return f ? f(mixer, device, callback, instance, flags) : MMSYSERR_NODRIVER;
   }
   MMRESULT GetLineInfo(HMIXEROBJ mixer, MIXERLINEA* line, DWORD flags) override {
-    return mixerGetLineInfoA(mixer, line, flags);
+    const auto f = Function<decltype(&mixerGetLineInfoA)>("mixerGetLineInfoA");
+    return f ? f(mixer, line, flags) : MMSYSERR_NODRIVER;
   }
   MMRESULT GetLineControls(HMIXEROBJ mixer, MIXERLINECONTROLSA* controls, DWORD flags) override {
-    return mixerGetLineControlsA(mixer, controls, flags);
+    const auto f = Function<decltype(&mixerGetLineControlsA)>("mixerGetLineControlsA");
+    return f ? f(mixer, controls, flags) : MMSYSERR_NODRIVER;
   }
   MMRESULT SetControlDetails(HMIXEROBJ mixer, MIXERCONTROLDETAILS* details, DWORD flags) override {
-    return mixerSetControlDetails(mixer, details, flags);
+    const auto f = Function<decltype(&mixerSetControlDetails)>("mixerSetControlDetails");
+    return f ? f(mixer, details, flags) : MMSYSERR_NODRIVER;
   }
-  MMRESULT Close(HMIXER mixer) override { return mixerClose(mixer); }
+  MMRESULT Close(HMIXER mixer) override {
+    const auto f = Function<decltype(&mixerClose)>("mixerClose");
+    return f ? f(mixer) : MMSYSERR_NODRIVER;
+  }
+
+ private:
+  template <class F>
+  F Function(const char* name) {
+    if (!loaded_) {
+      loaded_ = true;
+      // By full path: never a winmm.dll of the program's folder or the current one.
+      wchar_t path[MAX_PATH] = {};
+      const UINT n = GetSystemDirectoryW(path, MAX_PATH);
+      if (n > 0 && n < MAX_PATH - 11) {
+        std::wstring file(path, n);
+        file += L"\\winmm.dll";
+        library_ = LoadLibraryW(file.c_str());
+      }
+    }
+    if (!library_) return nullptr;
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library_, name)));
+  }
+
+  bool loaded_ = false;
+  HMODULE library_ = nullptr;  // kept for the life of the program
 };
 
 constexpr DWORD kComponentTypes[] = {

@@ -356,13 +356,81 @@ TEST_F(FormReading, TabOrderFollowsTheDescriptionNotTheCreationOrder) {
   EXPECT_EQ(form->Rad_Hide->TabOrder(), 0);
   EXPECT_EQ(form->Edt_AP->TabOrder(), 1);
   EXPECT_EQ(form->Rad_Kill->TabOrder(), 2);  // 3 asked for, but only three windows are in the group
-  // The dialog manager walks the windows in Z order: the same order.
+  // The dialog manager walks the windows in Z order: the same order, also for windows made one at
+  // a time while the form is hidden.
   form->HandleNeeded();
+  const HWND hide = form->Btn_Hide->Handle();
+  const HWND show = form->Btn_Show->Handle();
   HWND first = GetWindow(form->Handle(), GW_CHILD);
-  EXPECT_EQ(first, form->Btn_Show->Handle());
-  EXPECT_EQ(GetWindow(first, GW_HWNDNEXT), form->Btn_Hide->Handle());
+  EXPECT_EQ(first, show);
+  EXPECT_EQ(GetWindow(first, GW_HWNDNEXT), hide);
+  form->Show();  // the other windows come along
+  first = GetWindow(form->Handle(), GW_CHILD);
+  EXPECT_EQ(first, show);
+  EXPECT_EQ(GetWindow(first, GW_HWNDNEXT), hide);
   form->Btn_Hide->SetTabOrder(0);
-  EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), form->Btn_Hide->Handle());
+  EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), hide);
+}
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+int DescendantCount(HWND window) {
+  int count = 0;
+  EnumChildWindows(window, CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// The first windowed control under `parent` that has no window, or nullptr.
+TWinControl* WithoutWindow(const TWinControl* parent) {
+  for (int i = 0; i < parent->ControlCount(); ++i) {
+    auto* w = dynamic_cast<TWinControl*>(parent->Controls(i));
+    if (!w) continue;
+    if (!w->HandleAllocated()) return w;
+    if (TWinControl* inner = WithoutWindow(w)) return inner;
+  }
+  return nullptr;
+}
+
+TEST_F(FormReading, HiddenFormsControlsGetTheirWindowsWhenItShowsWithWhatWasSetMeanwhile) {
+  form->HandleNeeded();
+  EXPECT_EQ(DescendantCount(form->Handle()), 0) << "a hidden form's own window comes alone";
+  EXPECT_FALSE(form->Lst_ALLP->HandleAllocated());
+  // What changes while there are no windows is in them when they come.
+  form->Lst_ALLP->Items()->Add(u"third.exe");
+  form->Rad_Kill->SetChecked(true);
+  form->Edt_AP->SetValue(42);
+  const bool autostart = !form->Chk_Auto->Checked();
+  form->Chk_Auto->SetChecked(autostart);
+  form->Btn_Hide->SetEnabled(false);
+
+  // Shown from outside the framework (as another program could): the controls are there with it.
+  ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
+  EXPECT_EQ(WithoutWindow(form), nullptr) << "every windowed control has its window, the spin button too";
+  ASSERT_TRUE(form->Lst_ALLP->HandleAllocated());
+  EXPECT_EQ(SendMessageW(form->Lst_ALLP->Handle(), LB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(SendMessageW(form->Rad_Kill->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(form->Rad_Hide->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(GetWindowTextLengthW(form->Edt_AP->Handle()), 2);
+  EXPECT_EQ(form->Edt_AP->Value(), 42);
+  EXPECT_EQ(SendMessageW(form->Chk_Auto->Handle(), BM_GETCHECK, 0, 0), autostart ? BST_CHECKED : BST_UNCHECKED);
+  EXPECT_FALSE(IsWindowEnabled(form->Btn_Hide->Handle()));
+  EXPECT_TRUE(IsWindowVisible(form->TabSheet1->Handle()));
+  EXPECT_FALSE(GetWindowLongW(form->TabSheet2->Handle(), GWL_STYLE) & WS_VISIBLE);
+  ShowWindow(form->Handle(), SW_HIDE);
+
+  // A control created later on a hidden form that has its window waits as well.
+  TFrm_Sample* second = NewFormFromText<TFrm_Sample>(Application, kSample);
+  second->HandleNeeded();
+  auto* late = new TButton(second);
+  late->SetParent(second);
+  EXPECT_FALSE(late->HandleAllocated());
+  second->Show();
+  EXPECT_TRUE(late->HandleAllocated());
+  EXPECT_TRUE(IsWindowVisible(late->Handle()));
+  delete second;
 }
 
 TEST_F(FormReading, PropertiesByNameWorkForEveryControlClassAndAreNeutralForUnknownNames) {
