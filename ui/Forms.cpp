@@ -149,10 +149,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
   doubleClicks_ = true;
   SetBounds(0, 0, 320, 240);
   icon_.OnChange = [this] {
-    if (HandleAllocated()) {
-      SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
-      SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
-    }
+    if (HandleAllocated()) SendIcons();
   };
   if (Screen) Screen->AddForm(this);
 }
@@ -314,7 +311,7 @@ void TForm::ApplyClientSize() {
     const int w = clientWidth_ >= 0 ? Width() + clientWidth_ - client.right : Width();
     const int h = clientHeight_ >= 0 ? Height() + clientHeight_ - client.bottom : Height();
     clientWidth_ = clientHeight_ = -1;
-    SetBounds(Left(), Top(), w, h);
+    if (w != Width() || h != Height()) SetBounds(Left(), Top(), w, h);  // nothing to move otherwise
     return;
   }
   TCreateParams p;
@@ -350,12 +347,26 @@ void TForm::CreateWnd() {
     menu_->SetWindowHandle(Handle());
     ::SetMenu(Handle(), menu_->Handle());
   }
-  if (!icon_.Empty()) {
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
+  // Icons cost the window manager some work, and only a shown window needs them.
+  if (DefersChildHandles()) {
+    iconsPending_ = true;
+  } else {
+    SendIcons();
   }
   // The frame size computed without a window can differ (a wrapped menu bar): measure again.
   if (clientWidth_ >= 0 || clientHeight_ >= 0) ApplyClientSize();
+}
+
+void TForm::SendIcons() {
+  iconsPending_ = false;
+  if (icon_.Empty()) return;
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
+}
+
+void TForm::CompleteForShowing() {
+  CreateChildHandles();
+  if (iconsPending_) SendIcons();
 }
 
 bool TForm::Showing() const {
@@ -397,7 +408,7 @@ void TForm::Show() {
     return;
   }
   TControl::SetVisible(true);
-  CreateChildHandles();
+  CompleteForShowing();
   PlaceOnScreen();
   if (OnShow) OnShow(this);
   ShowWindow(Handle(), SW_SHOW);
@@ -599,8 +610,8 @@ void TForm::WndProc(TMessage& m) {
       if (m.LParam == 0) TControl::SetVisible(m.WParam != 0);
       break;
     case WM_WINDOWPOSCHANGING:
-      // Shown from outside Show() (ShowWindow, SetWindowPos): the controls come along.
-      if (reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_SHOWWINDOW) CreateChildHandles();
+      // Shown from outside Show() (ShowWindow, SetWindowPos): the controls and icons come along.
+      if (reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_SHOWWINDOW) CompleteForShowing();
       break;
   }
   TWinControl::WndProc(m);

@@ -112,8 +112,8 @@ class TForm : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
-  // A hidden form's controls get their windows when it is first shown: its own window (a tray
-  // icon's owner, a hotkey's target) comes without the cost of theirs.
+  // A hidden form's controls get their windows, and its window its icons, when it is first shown:
+  // its own window (a tray icon's owner, a hotkey's target) comes without the cost of theirs.
   bool DefersChildHandles() const override { return !Parent() && !Visible(); }
   void WndProc(TMessage& message) override;
   virtual void DoClose(TCloseAction& action);
@@ -124,6 +124,9 @@ class TForm : public TWinControl {
   void CloseModal();
   TWinControl* DefaultButton(bool cancel) const;
   void ApplyClientSize();
+  void SendIcons();
+  // What a hidden form's window waits for until it shows (DefersChildHandles).
+  void CompleteForShowing();
   TFormBorderStyle borderStyle_ = bsSizeable;
   TBorderIcons borderIcons_ = (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize);
   TPosition position_ = poDesigned;
@@ -136,6 +139,7 @@ class TForm : public TWinControl {
   TModalResult modalResult_ = mrNone;
   bool modal_ = false;
   bool placed_ = false;
+  bool iconsPending_ = false;
   int32_t clientWidth_ = -1, clientHeight_ = -1;  // asked for while the window did not exist
   bool created_ = false;
 };

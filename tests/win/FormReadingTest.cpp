@@ -395,8 +395,10 @@ TWinControl* WithoutWindow(const TWinControl* parent) {
 }
 
 TEST_F(FormReading, HiddenFormsControlsGetTheirWindowsWhenItShowsWithWhatWasSetMeanwhile) {
+  form->Icon()->SetHandle(CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
   form->HandleNeeded();
   EXPECT_EQ(DescendantCount(form->Handle()), 0) << "a hidden form's own window comes alone";
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_GETICON, ICON_BIG, 0), 0) << "its icons wait as well";
   EXPECT_FALSE(form->Lst_ALLP->HandleAllocated());
   // What changes while there are no windows is in them when they come.
   form->Lst_ALLP->Items()->Add(u"third.exe");
@@ -409,6 +411,8 @@ TEST_F(FormReading, HiddenFormsControlsGetTheirWindowsWhenItShowsWithWhatWasSetM
   // Shown from outside the framework (as another program could): the controls are there with it.
   ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
   EXPECT_EQ(WithoutWindow(form), nullptr) << "every windowed control has its window, the spin button too";
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(form->Icon()->Handle()));
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(form->Icon()->Handle()));
   ASSERT_TRUE(form->Lst_ALLP->HandleAllocated());
   EXPECT_EQ(SendMessageW(form->Lst_ALLP->Handle(), LB_GETCOUNT, 0, 0), 3);
   EXPECT_EQ(SendMessageW(form->Rad_Kill->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
