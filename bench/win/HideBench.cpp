@@ -21,6 +21,8 @@
 
 #include "app/HideZVQ.h"
 #include "app/ProcessList.h"
+#include "bench/win/BenchClock.h"
+#include "tests/win/WinTestSupport.h"
 
 namespace {
 
@@ -28,28 +30,11 @@ constexpr int kPrograms = 10;
 constexpr int kWindowsPerProgram = 50;
 constexpr wchar_t kStopEvent[] = L"QltHideBenchStop";
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+using qlt::bench::NowMs;
 
 void PumpMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
-std::wstring Folder(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\') + 1); }
-
-std::wstring OwnFolder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return Folder(path);
 }
 
 // The ten programs, each a copy of the window host under its own name.
@@ -65,7 +50,7 @@ class Hosts {
       wchar_t name[32];
       swprintf(name, 32, L"benchhost%02d.exe", i);
       const std::wstring exe = folder_ + name;
-      CopyFileW((OwnFolder() + L"bench_window_host.exe").c_str(), exe.c_str(), FALSE);
+      CopyFileW((qlt::test::TestProgramDirectory() + L"bench_window_host.exe").c_str(), exe.c_str(), FALSE);
       std::wstring line = L"\"" + exe + L"\" " + std::to_wstring(kWindowsPerProgram) + L" " + kStopEvent;
       STARTUPINFOW startup{};
       startup.cb = sizeof(startup);
@@ -88,8 +73,8 @@ class Hosts {
 
   // Waits until every host shows all its windows; collects them.
   bool Ready() {
-    const double deadline = Now() + 60000;
-    while (Now() < deadline) {
+    const double deadline = NowMs() + 60000;
+    while (NowMs() < deadline) {
       windows_.clear();
       for (const auto& w : qlt::EnumerateTopLevelWindows()) {
         if (w.visible && std::find(pids_.begin(), pids_.end(), w.pid) != pids_.end()) {
@@ -105,12 +90,12 @@ class Hosts {
   // Waits until all windows (of the first program only, when asked) are visible, or all hidden;
   // the time it took, -1 when never.
   double Settle(bool visible, bool firstProgramOnly = false) const {
-    const double start = Now();
-    while (Now() - start < 60000) {
+    const double start = NowMs();
+    while (NowMs() - start < 60000) {
       const bool done = std::all_of(windows_.begin(), windows_.end(), [&](const HostWindow& w) {
         return (firstProgramOnly && w.pid != pids_[0]) || (IsWindowVisible(w.window) != FALSE) == visible;
       });
-      if (done) return Now() - start;
+      if (done) return NowMs() - start;
       PumpMessages();
       Sleep(1);
     }
@@ -281,32 +266,32 @@ int main(int argc, char** argv) {
               hosts.WindowCount(), rounds);
 
   if (Argument(argc, argv, "--parts=", 0)) {  // what the round trips to the window server cost
-    double t = Now();
+    double t = NowMs();
     for (int i = 0; i < 10; ++i) qlt::EnumerateTopLevelWindows();
-    std::printf("enumeration %.2f ms\n", (Now() - t) / 10);
-    t = Now();
+    std::printf("enumeration %.2f ms\n", (NowMs() - t) / 10);
+    t = NowMs();
     for (int i = 0; i < 10; ++i) qlt::ToolhelpSnapshot().Processes();
-    std::printf("snapshot %.2f ms\n", (Now() - t) / 10);
+    std::printf("snapshot %.2f ms\n", (NowMs() - t) / 10);
     const auto all = qlt::EnumerateTopLevelWindows();
-    t = Now();
+    t = NowMs();
     for (const auto& w : all) IsWindowVisible(reinterpret_cast<HWND>(w.window));
-    std::printf("visibility of %zu windows %.2f ms\n", all.size(), Now() - t);
-    t = Now();
+    std::printf("visibility of %zu windows %.2f ms\n", all.size(), NowMs() - t);
+    t = NowMs();
     for (const auto& w : all) IsWindow(reinterpret_cast<HWND>(w.window));
-    std::printf("IsWindow %.2f ms\n", Now() - t);
-    t = Now();
+    std::printf("IsWindow %.2f ms\n", NowMs() - t);
+    t = NowMs();
     for (const auto& w : all) GetWindowLongW(reinterpret_cast<HWND>(w.window), GWL_STYLE);
-    std::printf("styles %.2f ms\n", Now() - t);
-    t = Now();
+    std::printf("styles %.2f ms\n", NowMs() - t);
+    t = NowMs();
     for (const auto& w : all) ShowWindowAsync(reinterpret_cast<HWND>(w.window) , SW_SHOWNA);
-    std::printf("ShowWindowAsync %.2f ms\n", Now() - t);
-    t = Now();
+    std::printf("ShowWindowAsync %.2f ms\n", NowMs() - t);
+    t = NowMs();
     for (const auto& w : all) PostMessageW(reinterpret_cast<HWND>(w.window), WM_NULL, 0, 0);
-    std::printf("PostMessage %.2f ms\n", Now() - t);
+    std::printf("PostMessage %.2f ms\n", NowMs() - t);
     Sleep(3000);
-    t = Now();
+    t = NowMs();
     for (const auto& w : all) { DWORD pid; GetWindowThreadProcessId(reinterpret_cast<HWND>(w.window), &pid); }
-    std::printf("thread ids %.2f ms\n", Now() - t);
+    std::printf("thread ids %.2f ms\n", NowMs() - t);
   }
 
   if (const int n = Argument(argc, argv, "--probe=", 0)) {  // which part, if any, holds on to memory
@@ -365,22 +350,22 @@ int main(int argc, char** argv) {
   qlt::HideZVQ engine(std::wstring(journal) + L"qlt-hide-bench.journal");
   Figures qltFigures, perNameFigures;
   for (int round = 0; round < rounds; ++round) {
-    double t = Now();
+    double t = NowMs();
     engine.ToggleHidden(names, {qlt::HideMode::Hide}, nullptr);
-    qltFigures.hideBusy.push_back(Now() - t);
+    qltFigures.hideBusy.push_back(NowMs() - t);
     qltFigures.hideSettled.push_back(hosts.Settle(false) + qltFigures.hideBusy.back());
-    t = Now();
+    t = NowMs();
     engine.ToggleHidden(names, {qlt::HideMode::Hide}, nullptr);
-    qltFigures.restoreBusy.push_back(Now() - t);
+    qltFigures.restoreBusy.push_back(NowMs() - t);
     qltFigures.restoreSettled.push_back(hosts.Settle(true) + qltFigures.restoreBusy.back());
 
-    t = Now();
+    t = NowMs();
     per_name::HideAll(narrowNames);
-    perNameFigures.hideBusy.push_back(Now() - t);
+    perNameFigures.hideBusy.push_back(NowMs() - t);
     perNameFigures.hideSettled.push_back(hosts.Settle(false) + perNameFigures.hideBusy.back());
-    t = Now();
+    t = NowMs();
     per_name::RestoreWindows();
-    perNameFigures.restoreBusy.push_back(Now() - t);
+    perNameFigures.restoreBusy.push_back(NowMs() - t);
     perNameFigures.restoreSettled.push_back(hosts.Settle(true) + perNameFigures.restoreBusy.back());
   }
   Print("QLT", qltFigures);
@@ -391,7 +376,7 @@ int main(int argc, char** argv) {
 
   const std::vector<std::u16string> oneProgram{names[0]};
   Usage before{};
-  const double start = Now();
+  const double start = NowMs();
   for (int i = 0; i < toggles; ++i) {
     if (i == 4) before = CurrentUsage();  // after the first round has set up what stays
     engine.ToggleHidden(oneProgram, {i % 4 < 2 ? qlt::HideMode::Hide : qlt::HideMode::Translucent, 200}, nullptr);
@@ -402,7 +387,7 @@ int main(int argc, char** argv) {
   if (toggles <= 4) return 0;
   const Usage after = CurrentUsage();
   std::printf("%d toggles of one program (hide and translucent modes alternating) in %.1f s\n", toggles,
-              (Now() - start) / 1000);
+              (NowMs() - start) / 1000);
   std::printf("GetGuiResources: GDI objects %lu -> %lu, user objects %lu -> %lu; handles %lu -> %lu; "
               "private bytes %.1f -> %.1f MB\n",
               before.gdi, after.gdi, before.user, after.user, before.handles, after.handles,

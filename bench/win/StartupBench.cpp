@@ -8,7 +8,6 @@
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
-#include <winternl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,46 +15,16 @@
 #include <string>
 #include <vector>
 
+#include "bench/win/BenchClock.h"
+#include "tests/win/WinTestSupport.h"
+
 namespace {
 
 constexpr UINT kIconId = 128;  // both programs add their icon under this id
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-std::wstring OwnFolder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring s = path;
-  return s.substr(0, s.find_last_of(L'\\') + 1);
-}
-
-struct TopWindows {
-  DWORD pid;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTopWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<TopWindows*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid == search->pid) search->found.push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> WindowsOf(DWORD pid) {
-  TopWindows search{pid, {}};
-  EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+using qlt::bench::NowMs;
+using qlt::test::GdiObjectCount;
+using qlt::test::TopLevelWindowsOf;
 
 BOOL CALLBACK CountChild(HWND, LPARAM param) {
   ++*reinterpret_cast<int*>(param);
@@ -64,7 +33,7 @@ BOOL CALLBACK CountChild(HWND, LPARAM param) {
 
 int WindowCount(DWORD pid) {
   int count = 0;
-  for (HWND top : WindowsOf(pid)) {
+  for (HWND top : TopLevelWindowsOf(pid)) {
     ++count;
     EnumChildWindows(top, CountChild, reinterpret_cast<LPARAM>(&count));
   }
@@ -74,7 +43,7 @@ int WindowCount(DWORD pid) {
 // The shell only accepts a change to an icon it holds, so a modify that succeeds tells that the
 // program's icon has been added.
 bool HoldsTrayIcon(DWORD pid) {
-  for (HWND window : WindowsOf(pid)) {
+  for (HWND window : TopLevelWindowsOf(pid)) {
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V2_SIZE;
     data.hWnd = window;
@@ -82,63 +51,6 @@ bool HoldsTrayIcon(DWORD pid) {
     if (Shell_NotifyIconW(NIM_MODIFY, &data)) return true;
   }
   return false;
-}
-
-template <typename T>
-bool ReadFrom(HANDLE process, uintptr_t address, T& value) {
-  SIZE_T read = 0;
-  return address && ReadProcessMemory(process, reinterpret_cast<LPCVOID>(address), &value, sizeof value, &read) &&
-         read == sizeof value;
-}
-
-// GDI objects of another process. Windows counts them; Wine's count is a stub returning 0, so
-// there the process's GDI handle table is read: it hangs off the PEB (offset 0x94 on 32 bits) or,
-// for a 32-bit process on 64-bit Wine, off the 64-bit PEB (reached through the 64-bit TEB whose
-// address the 32-bit TEB keeps at 0xF70; TEB64.Peb at 0x60, PEB64.GdiSharedHandleTable at 0xF8).
-int GdiObjectCount(HANDLE process, HANDLE thread) {
-  if (DWORD counted = GetGuiResources(process, GR_GDIOBJECTS)) return static_cast<int>(counted);
-  PROCESS_BASIC_INFORMATION basic{};
-  ULONG length = 0;
-  if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0) return -1;
-  ULONG table = 0;
-  ReadFrom(process, reinterpret_cast<uintptr_t>(basic.PebBaseAddress) + 0x94, table);
-  uintptr_t tableAddress = table;
-  if (!tableAddress) {
-    struct {
-      LONG exitStatus;
-      PVOID tebBase;
-      PVOID clientId[2];
-      ULONG_PTR affinity;
-      LONG priority;
-      LONG basePriority;
-    } threadInfo{};
-    if (NtQueryInformationThread(thread, static_cast<THREADINFOCLASS>(0) /* ThreadBasicInformation */, &threadInfo, sizeof threadInfo, &length) != 0) return -1;
-    ULONG teb64 = 0;
-    UINT64 peb64 = 0, table64 = 0;
-    if (!ReadFrom(process, reinterpret_cast<uintptr_t>(threadInfo.tebBase) + 0xF70, teb64) ||
-        !ReadFrom(process, uintptr_t{teb64} + 0x60, peb64) ||
-        !ReadFrom(process, static_cast<uintptr_t>(peb64) + 0xF8, table64))
-      return -1;
-    tableAddress = static_cast<uintptr_t>(table64);
-  }
-  if (!tableAddress) return -1;
-  struct Entry {
-    UINT64 object;
-    ULONG owner;
-    USHORT unique;
-    UCHAR type;
-    UCHAR flags;
-    UINT64 user;
-  };
-  static_assert(sizeof(Entry) == 24);
-  std::vector<Entry> entries(0x10000);
-  SIZE_T read = 0;
-  if (!ReadProcessMemory(process, reinterpret_cast<LPCVOID>(tableAddress), entries.data(),
-                         entries.size() * sizeof(Entry), &read))
-    return -1;
-  // Stock objects carry the stock flag (bit 7 of the low byte of `unique`) and belong to no one.
-  return static_cast<int>(std::count_if(entries.begin(), entries.end(),
-                                        [](const Entry& e) { return e.type != 0 && !(e.unique & 0x80); }));
 }
 
 struct Run {
@@ -155,15 +67,15 @@ Run StartAndMeasure(const std::wstring& exe, const std::wstring& folder, DWORD i
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  const double started = Now();
+  const double started = NowMs();
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
                       &pi)) {
     std::fwprintf(stderr, L"cannot start %ls (%lu)\n", exe.c_str(), GetLastError());
     return run;
   }
-  while (Now() - started < 20000) {
+  while (NowMs() - started < 20000) {
     if (HoldsTrayIcon(pi.dwProcessId)) {
-      run.iconMs = Now() - started;
+      run.iconMs = NowMs() - started;
       break;
     }
     if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) break;
@@ -181,7 +93,7 @@ Run StartAndMeasure(const std::wstring& exe, const std::wstring& folder, DWORD i
   }
   run.gdiObjects = GdiObjectCount(pi.hProcess, pi.hThread);
   run.windows = WindowCount(pi.dwProcessId);
-  for (HWND window : WindowsOf(pi.dwProcessId)) PostMessageW(window, WM_CLOSE, 0, 0);
+  for (HWND window : TopLevelWindowsOf(pi.dwProcessId)) PostMessageW(window, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
@@ -221,7 +133,7 @@ void Report(const wchar_t* name, const std::vector<Run>& runs) {
 int wmain(int argc, wchar_t** argv) {
   const int rounds = std::max(1, ArgValue(argc, argv, L"--rounds=", 7));
   const DWORD idleMs = static_cast<DWORD>(std::max(0, ArgValue(argc, argv, L"--idle-ms=", 2000)));
-  const std::wstring here = OwnFolder();
+  const std::wstring here = qlt::test::TestProgramDirectory();
   const std::wstring qlt = here + L"..\\..\\app\\QLT.exe";
   const std::wstring minimal = here + L"bench_minimal_tray.exe";
 

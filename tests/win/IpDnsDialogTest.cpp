@@ -16,6 +16,8 @@ namespace qlt {
 namespace {
 
 using namespace std::chrono_literals;
+using test::FileExists;
+using test::ReadFileBytes;
 
 std::wstring Beside(const std::wstring& name) { return test::TestProgramDirectory() + name; }
 std::wstring TextOfWindow(HWND window) {
@@ -25,19 +27,6 @@ std::wstring TextOfWindow(HWND window) {
 }
 
 std::string ToUtf8(const std::wstring& text) { return Utf16ToUtf8(ToU16(text)); }
-
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFileBytes(const std::wstring& path) {
-  std::string bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char chunk[4096];
-  DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read) bytes.append(chunk, read);
-  CloseHandle(file);
-  return bytes;
-}
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

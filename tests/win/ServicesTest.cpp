@@ -19,23 +19,12 @@
 namespace qlt {
 namespace {
 
+using test::FileExists;
+using test::ReadFileBytes;
 using test::ScratchDir;
 using test::WaitUntil;
 
 std::wstring RecorderPath() { return test::TestProgramDirectory() + L"..\\tools\\qlt_command_recorder.exe"; }
-
-std::string ReadFileBytes(const std::wstring& path) {
-  std::string bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char chunk[4096];
-  DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read) bytes.append(chunk, read);
-  CloseHandle(file);
-  return bytes;
-}
-
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Records what would have been started instead of starting it.
 class RecordingStarter : public ProcessStarter {

@@ -1,7 +1,6 @@
 #include "tests/win/UiTestSupport.h"
 
-#include <winternl.h>
-
+#include "tests/win/WinTestSupport.h"
 #include "ui/Forms.h"
 
 namespace qlt::test {
@@ -107,41 +106,7 @@ POINT CentreOf(HWND window) {
   return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-int GdiObjectCount() {
-  const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (counted) return static_cast<int>(counted);
-  // Wine: the process's GDI handle table hangs off the PEB (GdiSharedHandleTable, offset 0x94 on
-  // 32 bits); 65536 entries of 24 bytes, an entry in use has a non-zero type.
-  struct Entry {
-    UINT64 object;
-    ULONG owner;
-    USHORT unique;
-    UCHAR type;
-    UCHAR flags;
-    UINT64 user;
-  };
-  static_assert(sizeof(Entry) == 24);
-  const auto* teb = reinterpret_cast<const char*>(NtCurrentTeb());
-  const auto* peb = reinterpret_cast<const char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-  const auto* table = *reinterpret_cast<const Entry* const*>(peb + 0x94);
-  if (!table) {
-    // A 32-bit process on 64-bit Wine: the table hangs off the 64-bit PEB, reached through the
-    // 64-bit TEB whose address the 32-bit TEB keeps in GdiBatchCount (0xF70); TEB64.Peb at 0x60,
-    // PEB64.GdiSharedHandleTable at 0xF8. Both live in the low 4 GB.
-    const auto teb64 = static_cast<uintptr_t>(*reinterpret_cast<const ULONG*>(teb + 0xF70));
-    if (!teb64) return -1;
-    const auto peb64 = static_cast<uintptr_t>(*reinterpret_cast<const UINT64*>(teb64 + 0x60));
-    if (!peb64) return -1;
-    table = reinterpret_cast<const Entry*>(static_cast<uintptr_t>(*reinterpret_cast<const UINT64*>(peb64 + 0xF8)));
-  }
-  if (!table) return -1;
-  int live = 0;
-  for (int i = 0; i < 0x10000; ++i) {
-    // Stock objects carry the stock flag (bit 7 of the low byte of `unique`); they never change.
-    if (table[i].type != 0 && !(table[i].unique & 0x80)) ++live;
-  }
-  return live;
-}
+int GdiObjectCount() { return GdiObjectCount(GetCurrentProcess(), GetCurrentThread()); }
 
 MessageBoxWatcher::MessageBoxWatcher(DWORD uiThread) : uiThread_(uiThread), thread_([this] { Watch(); }) {}
 

@@ -1,7 +1,9 @@
 #include "tests/win/WinTestSupport.h"
 
+#include <winternl.h>
+
+#include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <thread>
 
@@ -124,20 +126,94 @@ void ScratchDir::Write(const std::wstring& name, const std::string& bytes) const
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string ScratchDir::Read(const std::wstring& name) const {
-  std::ifstream in(File(name).c_str(), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string ScratchDir::Read(const std::wstring& name) const { return ReadFileBytes(File(name)); }
 
-bool ScratchDir::Exists(const std::wstring& name) const {
-  return GetFileAttributesW(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool ScratchDir::Exists(const std::wstring& name) const { return FileExists(File(name)); }
 
 std::wstring TestProgramDirectory() {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring folder = path;
   return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  std::string bytes;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char chunk[4096];
+  DWORD read = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read) bytes.append(chunk, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+namespace {
+
+template <typename T>
+bool ReadFrom(HANDLE process, uintptr_t address, T& value) {
+  SIZE_T read = 0;
+  return address && ReadProcessMemory(process, reinterpret_cast<LPCVOID>(address), &value, sizeof value, &read) &&
+         read == sizeof value;
+}
+
+// The GDI handle table hangs off the PEB (GdiSharedHandleTable, offset 0x94 on 32 bits) or, for a
+// 32-bit process on 64-bit Wine, off the 64-bit PEB: the 32-bit TEB keeps the 64-bit TEB's address
+// in GdiBatchCount (0xF70); TEB64.Peb at 0x60, PEB64.GdiSharedHandleTable at 0xF8. All of it lives
+// in the low 4 GB.
+uintptr_t GdiHandleTable(HANDLE process, HANDLE thread) {
+  PROCESS_BASIC_INFORMATION basic{};
+  ULONG length = 0;
+  if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0) return 0;
+  ULONG table = 0;
+  ReadFrom(process, reinterpret_cast<uintptr_t>(basic.PebBaseAddress) + 0x94, table);
+  if (table) return table;
+  struct {
+    LONG exitStatus;
+    PVOID tebBase;
+    PVOID clientId[2];
+    ULONG_PTR affinity;
+    LONG priority;
+    LONG basePriority;
+  } threadInfo{};
+  if (NtQueryInformationThread(thread, static_cast<THREADINFOCLASS>(0) /* ThreadBasicInformation */, &threadInfo,
+                               sizeof threadInfo, &length) != 0)
+    return 0;
+  ULONG teb64 = 0;
+  UINT64 peb64 = 0, table64 = 0;
+  if (!ReadFrom(process, reinterpret_cast<uintptr_t>(threadInfo.tebBase) + 0xF70, teb64) ||
+      !ReadFrom(process, uintptr_t{teb64} + 0x60, peb64) ||
+      !ReadFrom(process, static_cast<uintptr_t>(peb64) + 0xF8, table64))
+    return 0;
+  return static_cast<uintptr_t>(table64);
+}
+
+}  // namespace
+
+int GdiObjectCount(HANDLE process, HANDLE thread) {
+  if (DWORD counted = GetGuiResources(process, GR_GDIOBJECTS)) return static_cast<int>(counted);
+  const uintptr_t table = GdiHandleTable(process, thread);
+  if (!table) return -1;
+  // 65536 entries of 24 bytes; an entry in use has a non-zero type.
+  struct Entry {
+    UINT64 object;
+    ULONG owner;
+    USHORT unique;
+    UCHAR type;
+    UCHAR flags;
+    UINT64 user;
+  };
+  static_assert(sizeof(Entry) == 24);
+  std::vector<Entry> entries(0x10000);
+  SIZE_T read = 0;
+  if (!ReadProcessMemory(process, reinterpret_cast<LPCVOID>(table), entries.data(), entries.size() * sizeof(Entry),
+                         &read))
+    return -1;
+  // Stock objects carry the stock flag (bit 7 of the low byte of `unique`); they never change.
+  return static_cast<int>(std::count_if(entries.begin(), entries.end(),
+                                        [](const Entry& e) { return e.type != 0 && !(e.unique & 0x80); }));
 }
 
 }  // namespace qlt::test

@@ -54,4 +54,13 @@ class ScratchDir {
 // The folder of the running test program, with its trailing backslash.
 std::wstring TestProgramDirectory();
 
+// The whole file ("" when it cannot be opened), and whether a file or folder is there.
+std::string ReadFileBytes(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+
+// GDI objects a process holds, stock objects not counted (-1 when they cannot be read). Windows
+// counts them; Wine's count is a stub returning 0, so there the process's GDI handle table is read.
+// `thread` is one of the process's threads (its TEB leads to the table on 64-bit Wine).
+int GdiObjectCount(HANDLE process, HANDLE thread);
+
 }  // namespace qlt::test
