@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "tests/win/WinTestSupport.h"
+
 namespace qlt::e2e {
 namespace {
 
@@ -24,38 +26,6 @@ void CreateFolderTree(const std::wstring& path) {
     CreateDirectoryW(path.substr(0, pos).c_str(), nullptr);
   }
   CreateDirectoryW(path.c_str(), nullptr);
-}
-
-void DeleteFolderContents(const std::wstring& path) {
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    const std::wstring full = path + L"\\" + name;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      DeleteFolderContents(full);
-      RemoveDirectoryW(full.c_str());
-    } else {
-      SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW(full.c_str());
-    }
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-}
-
-struct WindowSearch {
-  DWORD pid;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindowsOfProcess(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid == search->pid) search->found.push_back(window);
-  return TRUE;
 }
 
 }  // namespace
@@ -99,8 +69,8 @@ ScratchFolder::ScratchFolder() {
     if (c == '/' || c == '\\') c = '_';
   }
   path_ = Paths().scratchRoot + L"\\" + Widen(name);
+  test::DeleteTree(path_);
   CreateFolderTree(path_);
-  DeleteFolderContents(path_);
 }
 
 void ScratchFolder::WriteBytes(const std::wstring& name, const std::string& bytes) const {
@@ -115,9 +85,7 @@ std::optional<std::string> ScratchFolder::ReadBytes(const std::wstring& name) co
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool ScratchFolder::Exists(const std::wstring& name) const {
-  return GetFileAttributesW(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool ScratchFolder::Exists(const std::wstring& name) const { return test::FileExists(File(name)); }
 
 QltProcess::QltProcess(const ScratchFolder& folder) : exe_(folder.File(L"QLT.exe")) {
   if (!CopyFileW(Paths().qltExe.c_str(), exe_.c_str(), FALSE)) {
@@ -150,11 +118,7 @@ bool QltProcess::Running() const {
   return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-std::vector<HWND> QltProcess::TopLevelWindows() const {
-  WindowSearch search{info_.dwProcessId, {}};
-  EnumWindows(CollectWindowsOfProcess, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+std::vector<HWND> QltProcess::TopLevelWindows() const { return test::TopLevelWindowsOf(info_.dwProcessId); }
 
 HWND QltProcess::FindTopLevelWindow(const std::wstring& className) const {
   for (HWND window : TopLevelWindows()) {

@@ -57,6 +57,8 @@ std::wstring TestProgramDirectory();
 // The whole file ("" when it cannot be opened), and whether a file or folder is there.
 std::string ReadFileBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
+// Removes a folder with everything in it (read-only files too).
+void DeleteTree(const std::wstring& path);
 
 // GDI objects a process holds, stock objects not counted (-1 when they cannot be read). Windows
 // counts them; Wine's count is a stub returning 0, so there the process's GDI handle table is read.
