@@ -40,26 +40,67 @@ void SendKey(WORD vk, bool up) {
 
 }  // namespace
 
+namespace {
+
+// Whether this thread has taken a mouse move at the target from its queue; Wine now and then
+// updates the pointer position without queueing the move, and then the window under the pointer
+// never learns where the pointer is.
+POINT g_moveTarget{};
+bool g_moveSeen = false;
+
+LRESULT CALLBACK WatchMouseMoves(int code, WPARAM msg, LPARAM info) {
+  if (code == HC_ACTION && (msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE)) {
+    const POINT at = reinterpret_cast<const MOUSEHOOKSTRUCT*>(info)->pt;
+    if (at.x == g_moveTarget.x && at.y == g_moveTarget.y) g_moveSeen = true;
+  }
+  return CallNextHookEx(nullptr, code, msg, info);
+}
+
+struct MouseMoveWatch {
+  explicit MouseMoveWatch(POINT target)
+      : hook(SetWindowsHookExW(WH_MOUSE, WatchMouseMoves, nullptr, GetCurrentThreadId())) {
+    g_moveTarget = target;
+    g_moveSeen = false;
+  }
+  ~MouseMoveWatch() {
+    if (hook) UnhookWindowsHookEx(hook);
+  }
+  MouseMoveWatch(const MouseMoveWatch&) = delete;
+  MouseMoveWatch& operator=(const MouseMoveWatch&) = delete;
+  HHOOK hook;
+};
+
+bool CursorIsAt(POINT screen) {
+  POINT p{};
+  GetCursorPos(&p);
+  return p.x == screen.x && p.y == screen.y;
+}
+
+bool WindowOfThisThreadAt(POINT screen) {
+  HWND window = WindowFromPoint(screen);
+  return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+}  // namespace
+
 void MoveMouseTo(POINT screen) {
-  // The display server may still report where the pointer was a moment ago and move it back; so
-  // the move is repeated until the pointer stays where it was sent.
-  const auto there = [&] {
-    POINT p{};
-    GetCursorPos(&p);
-    return p.x == screen.x && p.y == screen.y;
-  };
-  for (int attempt = 0; attempt < 20; ++attempt) {
-    SetCursorPos(screen.x, screen.y);
+  // Done when the pointer is there and, for a window of this thread, its move has been taken from
+  // the queue. When Wine dropped the move, a step from one pixel away (taken first, then back)
+  // gives the window a fresh one, as a hand would.
+  MouseMoveWatch watch(screen);
+  const bool ownWindow = watch.hook && WindowOfThisThreadAt(screen);
+  const auto arrived = [&] { return CursorIsAt(screen) && (!ownWindow || g_moveSeen); };
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    if (attempt > 0) {
+      const POINT beside{screen.x + 1, screen.y};
+      SendMouse(MOUSEEVENTF_MOVE, beside);
+      PumpUntil([&] { return CursorIsAt(beside); }, 500ms);
+    }
     SendMouse(MOUSEEVENTF_MOVE, screen);
-    if (!PumpUntil(there, 300ms)) continue;
-    PumpFor(200ms);
-    if (!there()) continue;
-    // A last move from one pixel away, as a hand would make: the window under the pointer gets
-    // a WM_MOUSEMOVE at the final place even when an earlier one was spent before a jump back.
-    SendMouse(MOUSEEVENTF_MOVE, POINT{screen.x + 1, screen.y});
-    SendMouse(MOUSEEVENTF_MOVE, screen);
-    PumpFor(100ms);
-    if (there()) return;
+    if (PumpUntil(arrived, 500ms)) {
+      PumpFor(30ms);  // let the window answer the move before the caller acts on it
+      if (CursorIsAt(screen)) return;
+    }
   }
 }
 
