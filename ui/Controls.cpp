@@ -858,7 +858,7 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     }
     case WM_ERASEBKGND:
-      if (doubleBuffered_ && m.WParam != m.LParam) {
+      if (doubleBuffered_ && m.WParam != static_cast<WPARAM>(m.LParam)) {
         m.Result = 1;  // erased in the bitmap when painting
         return;
       }

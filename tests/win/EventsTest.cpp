@@ -398,7 +398,9 @@ TEST_F(Events, AReplacedWindowProcSeesEveryMessageCanSwallowOneAndIsPutBack) {
   TWndMethod labelSaved = label->WindowProc;
   label->WindowProc = [&](TMessage& m) {
     labelSeen.push_back(m.Msg);
-    if (m.Msg == WM_PAINT) EXPECT_NE(m.WParam, 0u) << "the parent's DC";
+    if (m.Msg == WM_PAINT) {
+      EXPECT_NE(m.WParam, 0u) << "the parent's DC";
+    }
     labelSaved(m);
   };
   label->Repaint();
@@ -437,7 +439,9 @@ TEST_F(Events, TheMouseEnteringAndLeavingAControlIsReported) {
         << last << " after " << ::testing::PrintToString(events);
     PumpFor(100ms);
     EXPECT_FALSE(events.empty());
-    if (!events.empty()) EXPECT_EQ(events.back(), last);
+    if (!events.empty()) {
+      EXPECT_EQ(events.back(), last);
+    }
     all.insert(all.end(), events.begin(), events.end());
     events.clear();
   };
