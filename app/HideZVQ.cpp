@@ -49,6 +49,18 @@ void MakeOpaque(HWND window, bool removeLayered) {
   if (removeLayered) SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_LAYERED);
 }
 
+// Another program that has the journal open for a moment (a virus scanner, a backup, an editor)
+// makes replacing or removing it fail; the step is tried again for a short while rather than
+// leaving a journal that names the wrong windows. `step` answers the error it met, or 0.
+bool RetryWhileInUse(const std::function<DWORD()>& step) {
+  for (int attempt = 0;; ++attempt) {
+    const DWORD error = step();
+    if (error == ERROR_SUCCESS) return true;
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || attempt == 40) return false;
+    Sleep(25);
+  }
+}
+
 bool WriteFileReplacing(const std::wstring& path, const std::string& bytes) {
   const std::wstring temporary = path + L".new";
   HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -57,7 +69,12 @@ bool WriteFileReplacing(const std::wstring& path, const std::string& bytes) {
   const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                   written == bytes.size() && FlushFileBuffers(file);
   CloseHandle(file);
-  if (!ok || !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  const auto replace = [&]() -> DWORD {
+    return MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? ERROR_SUCCESS
+               : GetLastError();
+  };
+  if (!ok || !RetryWhileInUse(replace)) {
     DeleteFileW(temporary.c_str());
     return false;
   }
@@ -255,8 +272,12 @@ void HideZVQ::RemoveJournalWhenDone() {
   auto workersLeft = std::make_shared<std::atomic<int>>(2);
   auto removeWhenLast = [journal = journal_, generation, workersLeft] {
     if (--*workersLeft != 0) return;
-    std::lock_guard lock(journal->mutex);
-    if (journal->generation == generation) DeleteFileW(journal->path.c_str());
+    RetryWhileInUse([&]() -> DWORD {
+      std::lock_guard lock(journal->mutex);
+      if (journal->generation != generation || DeleteFileW(journal->path.c_str())) return ERROR_SUCCESS;
+      const DWORD error = GetLastError();
+      return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
+    });
   };
   posts_.Post(removeWhenLast);
   styleCalls_.Post(removeWhenLast);

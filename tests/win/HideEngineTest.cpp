@@ -304,3 +304,68 @@ TEST(HideEngine, AProgramThatDoesNotAnswerCannotFreezeTheToggle) {
 
 }  // namespace
 }  // namespace qlt
+
+namespace qlt {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Another program reading the journal (a virus scanner, a backup, a user's editor) holds it open
+// for a moment, without letting it be replaced or removed meanwhile.
+class JournalReader {
+ public:
+  explicit JournalReader(const std::wstring& path)
+      : file_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                          nullptr)) {}
+  ~JournalReader() { Release(); }
+  bool Open() const { return file_ != INVALID_HANDLE_VALUE; }
+  void ReleaseAfter(std::chrono::milliseconds delay) {
+    closer_ = std::thread([this, delay] {
+      std::this_thread::sleep_for(delay);
+      Release();
+    });
+  }
+  void Join() {
+    if (closer_.joinable()) closer_.join();
+  }
+
+ private:
+  void Release() {
+    HANDLE file = file_.exchange(INVALID_HANDLE_VALUE);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  }
+  std::atomic<HANDLE> file_;
+  std::thread closer_;
+};
+
+TEST(HideEngine, AJournalAnotherProgramHoldsOpenIsStillUpdatedAndRemoved) {
+  ScratchDir dir(L"hide-journal-open");
+  RunningProgram notepad(L"notepad.exe");
+  const HWND n = notepad.MainWindow();
+  ASSERT_TRUE(n);
+  OwnWindow tray;
+  HideZVQ engine(Journal(dir), {[&] { return tray.Get(); }, nullptr});
+  engine.ToggleHidden({}, {HideMode::Hide, 200, true, false}, nullptr);
+  ASSERT_TRUE(Exists(Journal(dir)));
+
+  {
+    JournalReader reader(Journal(dir));
+    ASSERT_TRUE(reader.Open());
+    reader.ReleaseAfter(300ms);
+    engine.HideAll({u"notepad"}, HideMode::Hide, 200);
+    reader.Join();
+  }
+  EXPECT_EQ(ParseJournal(dir.Read(L"QLT.journal")).windows.size(), 1u) << "the journal names the window hidden";
+
+  JournalReader reader(Journal(dir));
+  ASSERT_TRUE(reader.Open());
+  reader.ReleaseAfter(300ms);
+  engine.ToggleHidden({}, {HideMode::Hide, 200, true, false}, nullptr);
+  ASSERT_TRUE(engine.WaitForWindowCalls(5000));
+  reader.Join();
+  EXPECT_TRUE(WaitUntil([&] { return Visible(n); }));
+  EXPECT_FALSE(Exists(Journal(dir))) << "a journal left behind would bring windows back at the next start";
+}
+
+}  // namespace
+}  // namespace qlt
