@@ -28,16 +28,25 @@ function(form_binary_property name hex indent out)
   set(${out} "${indent}${name} = {\n${indent}  ${hex}}" PARENT_SCOPE)
 endfunction()
 
+# The one match of REGEX in TEXT, into OUT, and its leading blanks, into OUT_INDENT; none or
+# several is an error of the build ("FORM_FILE: expected one WHAT").
+function(form_single_slot text regex what form_file out out_indent)
+  string(REGEX MATCHALL "${regex}" slots "${text}")
+  list(LENGTH slots count)
+  if(NOT count EQUAL 1)
+    message(FATAL_ERROR "${form_file}: expected one ${what}, found ${count}")
+  endif()
+  string(REGEX MATCH "^[ ]*" indent "${slots}")
+  set(${out} "${slots}" PARENT_SCOPE)
+  set(${out_indent} "${indent}" PARENT_SCOPE)
+endfunction()
+
 # Fills the one empty "NAME = { }" of a form description in the variable TEXT_VAR with HEX; a
 # description with none or several is an error of the build.
 function(form_fill_single_slot text_var name hex form_file)
   string(REPLACE "." "\\." pattern "${name}")
-  string(REGEX MATCHALL "[ ]*${pattern} = {[ \t\r\n]*}" slots "${${text_var}}")
-  list(LENGTH slots count)
-  if(NOT count EQUAL 1)
-    message(FATAL_ERROR "${form_file}: expected one empty \"${name} = { }\", found ${count}")
-  endif()
-  string(REGEX MATCH "^[ ]*" indent "${slots}")
+  form_single_slot("${${text_var}}" "[ ]*${pattern} = {[ \t\r\n]*}" "empty \"${name} = { }\"" "${form_file}"
+                   slots indent)
   form_binary_property("${name}" "${hex}" "${indent}" filled)
   string(REPLACE "${slots}" "${filled}" text "${${text_var}}")
   set(${text_var} "${text}" PARENT_SCOPE)

@@ -11,7 +11,6 @@ namespace qlt::e2e {
 namespace {
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\run";
-constexpr int kDownsToShowWindowItem = 3;  // "官方网站", "切换IP地址", (separator), "显示窗口"
 
 std::optional<std::wstring> RunValue(const std::wstring& name) {
   HKEY key = nullptr;
@@ -51,10 +50,7 @@ class Autostart : public ::testing::Test {
     qlt.Start();
     HWND main = qlt.WaitForTopLevelWindow(L"TFrm_Main");
     if (!main) return nullptr;
-    SendTrayMouse(main, WM_LBUTTONDOWN);
-    HWND menu = WaitForPopupMenu(qlt.Id());
-    if (!menu) return nullptr;
-    ChooseMenuItem(menu, kDownsToShowWindowItem);
+    if (!ChooseFromTrayMenu(main, qlt.Id(), kTrayMenuShowHideItem)) return nullptr;
     WaitUntil([&] { return IsWindowVisible(main); });
     return FindDescendant(main, L"TCheckBox", L"自启动");
   }

@@ -9,7 +9,6 @@
 namespace qlt::e2e {
 namespace {
 
-constexpr int kDownsToShowWindowItem = 3;  // "官方网站", "切换IP地址", (separator), "显示窗口"
 
 class ColorTool : public ::testing::Test {
  protected:
@@ -17,10 +16,7 @@ class ColorTool : public ::testing::Test {
     qlt_.Start();
     main_ = qlt_.WaitForTopLevelWindow(L"TFrm_Main");
     ASSERT_NE(main_, nullptr);
-    SendTrayMouse(main_, WM_LBUTTONDOWN);
-    HWND menu = WaitForPopupMenu(qlt_.Id());
-    ASSERT_NE(menu, nullptr);
-    ChooseMenuItem(menu, kDownsToShowWindowItem);
+    ASSERT_TRUE(ChooseFromTrayMenu(main_, qlt_.Id(), kTrayMenuShowHideItem));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_); }));
     for (HWND edit : Descendants(main_, L"TEdit")) {
       const RECT r = RectInParent(edit);

@@ -1,6 +1,5 @@
 #include "tests/e2e/Desktop.h"
 
-#include <shellapi.h>
 #include <commctrl.h>
 
 #include <fstream>
@@ -12,14 +11,6 @@
 
 namespace qlt::e2e {
 namespace {
-
-NOTIFYICONDATAW IconData(HWND owner) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
-  data.hWnd = owner;
-  data.uID = kTrayIconId;
-  return data;
-}
 
 struct ProcessWindows {
   DWORD pid;
@@ -60,21 +51,6 @@ void PostKey(HWND window, WORD vk) {
   PostMessageW(window, WM_KEYUP, vk, 0xC0000001);
 }
 
-void SendMouse(DWORD flags, POINT screen) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof input);
-}
-
-bool PointerAt(POINT screen) {
-  POINT p{};
-  GetCursorPos(&p);
-  return p.x == screen.x && p.y == screen.y;
-}
-
 // Memory in another process, for the messages of common controls that take a pointer (the
 // system carries only the standard controls' pointers across processes).
 class RemoteBuffer {
@@ -103,16 +79,6 @@ class RemoteBuffer {
 
 }  // namespace
 
-bool TrayIconPresent(HWND owner) {
-  NOTIFYICONDATAW data = IconData(owner);
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
-void RemoveTrayIcon(HWND owner) {
-  NOTIFYICONDATAW data = IconData(owner);
-  Shell_NotifyIconW(NIM_DELETE, &data);
-}
-
 void BroadcastTaskbarCreated() {
   PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
 }
@@ -140,6 +106,14 @@ HWND WaitForPopupMenu(DWORD pid, std::chrono::milliseconds timeout) {
 void ChooseMenuItem(HWND menu, int downs) {
   for (int i = 0; i < downs; ++i) PostKey(menu, VK_DOWN);
   PostKey(menu, VK_RETURN);
+}
+
+bool ChooseFromTrayMenu(HWND owner, DWORD pid, int downs) {
+  SendTrayMouse(owner, WM_LBUTTONDOWN);
+  HWND menu = WaitForPopupMenu(pid);
+  if (!menu) return false;
+  ChooseMenuItem(menu, downs);
+  return true;
 }
 
 void CloseMenu(HWND menu) { PostKey(menu, VK_ESCAPE); }
@@ -230,34 +204,28 @@ void MovePointer(POINT screen) {
   // the move is repeated until the pointer stays where it was sent.
   for (int attempt = 0; attempt < 20; ++attempt) {
     SetCursorPos(screen.x, screen.y);
-    SendMouse(0, screen);
-    if (!WaitUntil([&] { return PointerAt(screen); }, 300ms)) continue;
+    test::SendMouseInput(0, screen);
+    if (!WaitUntil([&] { return test::PointerAt(screen); }, 300ms)) continue;
     std::this_thread::sleep_for(150ms);
-    if (PointerAt(screen)) return;
+    if (test::PointerAt(screen)) return;
   }
 }
 
 void Click(POINT screen) {
   MovePointer(screen);
-  SendMouse(MOUSEEVENTF_LEFTDOWN, screen);
+  test::SendMouseInput(MOUSEEVENTF_LEFTDOWN, screen);
   std::this_thread::sleep_for(30ms);
-  SendMouse(MOUSEEVENTF_LEFTUP, screen);
+  test::SendMouseInput(MOUSEEVENTF_LEFTUP, screen);
   std::this_thread::sleep_for(100ms);
 }
 
 void DoubleClick(POINT screen) {
   MovePointer(screen);
   for (int i = 0; i < 2; ++i) {
-    SendMouse(MOUSEEVENTF_LEFTDOWN, screen);
-    SendMouse(MOUSEEVENTF_LEFTUP, screen);
+    test::SendMouseInput(MOUSEEVENTF_LEFTDOWN, screen);
+    test::SendMouseInput(MOUSEEVENTF_LEFTUP, screen);
   }
   std::this_thread::sleep_for(100ms);
-}
-
-POINT CentreOf(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 std::vector<COLORREF> ScreenPixels(const RECT& r) {

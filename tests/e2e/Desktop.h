@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/WinTestSupport.h"
+
 namespace qlt::e2e {
 
 using namespace std::chrono_literals;
@@ -16,10 +18,9 @@ using namespace std::chrono_literals;
 inline constexpr UINT kTrayCallback = WM_USER + 100;  // 1124
 inline constexpr UINT kTrayIconId = 128;
 
-// True while the shell has QLT's icon (changing an icon the shell does not have fails).
-bool TrayIconPresent(HWND owner);
-// Takes the icon away, as a taskbar that restarts does.
-void RemoveTrayIcon(HWND owner);
+// Whether the shell has QLT's icon; taking it away, as a taskbar that restarts does.
+inline bool TrayIconPresent(HWND owner) { return test::TrayIconPresent(owner, kTrayIconId); }
+inline void RemoveTrayIcon(HWND owner) { test::RemoveTrayIcon(owner, kTrayIconId); }
 // The shell's "TaskbarCreated" announcement to every top-level window.
 void BroadcastTaskbarCreated();
 // The notification area's window rectangle (Wine's taskbar), for placing the pointer on the icon.
@@ -35,6 +36,13 @@ HWND WaitForPopupMenu(DWORD pid, std::chrono::milliseconds timeout = 5s);
 // Picks the item that is `downs` presses of the down arrow away from the top (separators are
 // skipped by the menu itself) and presses Enter.
 void ChooseMenuItem(HWND menu, int downs);
+// Opens the tray menu with the left button, as the user does, and chooses an item; false when no
+// menu appeared. The items from the top: 官方网站, 切换IP地址, (line), 显示窗口/隐藏窗口, 退出.
+bool ChooseFromTrayMenu(HWND owner, DWORD pid, int downs);
+inline constexpr int kTrayMenuSiteItem = 1;
+inline constexpr int kTrayMenuIpItem = 2;
+inline constexpr int kTrayMenuShowHideItem = 3;
+inline constexpr int kTrayMenuExitItem = 4;
 void CloseMenu(HWND menu);
 
 // A message box of the process ("#32770"), its text, and its OK button.
@@ -62,7 +70,7 @@ POINT TabCentre(HWND tabControl, int tab);
 void MovePointer(POINT screen);
 void Click(POINT screen);
 void DoubleClick(POINT screen);
-POINT CentreOf(HWND window);
+using test::CentreOf;
 
 // The colours of a rectangle of the screen, row by row (0x00RRGGBB).
 std::vector<COLORREF> ScreenPixels(const RECT& screenRect);

@@ -16,7 +16,6 @@ namespace qlt::e2e {
 namespace {
 
 constexpr wchar_t kTcpipKey[] = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-constexpr int kDownsToIpItem = 2;  // "官方网站", "切换IP地址"
 
 std::string InCodePage936(const std::wstring& text) {
   const int n = WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
@@ -67,10 +66,7 @@ class IpDnsDialog : public ::testing::Test {
   }
   // Opens the dialog from the tray menu; its window, once visible.
   HWND OpenDialog() {
-    SendTrayMouse(main_, WM_LBUTTONDOWN);
-    HWND menu = WaitForPopupMenu(qlt_.Id());
-    if (!menu) return nullptr;
-    ChooseMenuItem(menu, kDownsToIpItem);
+    if (!ChooseFromTrayMenu(main_, qlt_.Id(), kTrayMenuIpItem)) return nullptr;
     HWND dialog = nullptr;
     WaitUntil([&] { return (dialog = qlt_.FindTopLevelWindow(L"TFrm_IPDNS")) && IsWindowVisible(dialog); });
     return dialog && IsWindowVisible(dialog) ? dialog : nullptr;

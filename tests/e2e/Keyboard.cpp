@@ -4,31 +4,14 @@
 #include <fstream>
 
 #include "tests/e2e/QltProcess.h"
+#include "tests/win/WinTestSupport.h"
 
 namespace qlt::e2e {
-namespace {
-
-INPUT Key(WORD vk, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  return input;
-}
-
-std::wstring FromUtf8(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
-
-}  // namespace
 
 void PressKeys(const std::vector<WORD>& keys) {
   std::vector<INPUT> inputs;
-  for (WORD vk : keys) inputs.push_back(Key(vk, false));
-  for (auto it = keys.rbegin(); it != keys.rend(); ++it) inputs.push_back(Key(*it, true));
+  for (WORD vk : keys) inputs.push_back(test::KeyInput(vk, false));
+  for (auto it = keys.rbegin(); it != keys.rend(); ++it) inputs.push_back(test::KeyInput(*it, true));
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   Sleep(100);
 }
@@ -36,14 +19,7 @@ void PressKeys(const std::vector<WORD>& keys) {
 void PressKey(WORD key) { PressKeys({key}); }
 
 void TypeText(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT input[2]{};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wScan = input[1].ki.wScan = c;
-    input[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-  }
+  test::SendUnicodeText(text);
   Sleep(100);
 }
 
@@ -75,7 +51,7 @@ std::optional<int> RunHostScript(const std::string& script, std::chrono::millise
         << "echo $? >'" << hostDone << ".tmp' && mv '" << hostDone << ".tmp' '" << hostDone << "'\n";
     if (!out) return std::nullopt;
   }
-  std::wstring command = L"Z:\\bin\\sh \"" + FromUtf8(hostScript) + L"\"";
+  std::wstring command = L"Z:\\bin\\sh \"" + test::Utf8ToWide(hostScript) + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};

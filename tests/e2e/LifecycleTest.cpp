@@ -12,9 +12,6 @@ namespace qlt::e2e {
 namespace {
 
 constexpr wchar_t kMainCaption[] = L"QLTZarnit2.32－QLT科技";
-// Visible items of the tray menu from the top: 官方网站, 切换IP地址, (line), 显示窗口/隐藏窗口, 退出.
-constexpr int kShowHideItem = 3;
-constexpr int kExitItem = 4;
 
 // Task buttons of Wine's taskbar are visible buttons on it (the start button is one more).
 int TaskButtonCount() {
@@ -41,11 +38,8 @@ HWND StartQlt(QltProcess& qlt) {
   return main;
 }
 
-void ChooseFromTrayMenu(const QltProcess& qlt, HWND main, int item) {
-  SendTrayMouse(main, WM_LBUTTONDOWN);
-  HWND menu = WaitForPopupMenu(qlt.Id());
-  ASSERT_NE(menu, nullptr) << "the left button opens the tray menu";
-  ChooseMenuItem(menu, item);
+void ChooseAndWaitForMenuToClose(const QltProcess& qlt, HWND main, int item) {
+  ASSERT_TRUE(ChooseFromTrayMenu(main, qlt.Id(), item)) << "the left button opens the tray menu";
   ASSERT_TRUE(WaitUntil([&] { return VisiblePopupMenu(qlt.Id()) == nullptr; }));
 }
 
@@ -101,7 +95,7 @@ TEST(Lifecycle, TrayMenuShowsAndHidesTheMainWindowAndEndsTheProgram) {
       << "a click outside the menu closes it";
 
   // "显示窗口" shows the window with both lists filled, without a task button.
-  ChooseFromTrayMenu(qlt, main, kShowHideItem);
+  ChooseAndWaitForMenuToClose(qlt, main, kTrayMenuShowHideItem);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
   EXPECT_EQ(GetForegroundWindow(), main);
   HWND processes = Descendants(main, L"TListBox").at(0);
@@ -124,19 +118,19 @@ TEST(Lifecycle, TrayMenuShowsAndHidesTheMainWindowAndEndsTheProgram) {
   SaveScreenshot(L"04-main-window-actions");
 
   // The item now hides the window.
-  ChooseFromTrayMenu(qlt, main, kShowHideItem);
+  ChooseAndWaitForMenuToClose(qlt, main, kTrayMenuShowHideItem);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
 
   // The close box only hides; the item, still reading "隐藏窗口", follows what the window is and
   // shows it.
-  ChooseFromTrayMenu(qlt, main, kShowHideItem);
+  ChooseAndWaitForMenuToClose(qlt, main, kTrayMenuShowHideItem);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
   PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
   std::this_thread::sleep_for(300ms);
   EXPECT_TRUE(qlt.Running());
   EXPECT_TRUE(TrayIconPresent(main));
-  ChooseFromTrayMenu(qlt, main, kShowHideItem);
+  ChooseAndWaitForMenuToClose(qlt, main, kTrayMenuShowHideItem);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
 
   // Another system command gets the default handling.
@@ -144,7 +138,7 @@ TEST(Lifecycle, TrayMenuShowsAndHidesTheMainWindowAndEndsTheProgram) {
   EXPECT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }));
 
   // "退出" ends the program.
-  ChooseFromTrayMenu(qlt, main, kExitItem);
+  ChooseAndWaitForMenuToClose(qlt, main, kTrayMenuExitItem);
   const auto exitCode = qlt.WaitForExit();
   ASSERT_TRUE(exitCode.has_value()) << "退出 ends QLT";
   EXPECT_EQ(*exitCode, 0u);

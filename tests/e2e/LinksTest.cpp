@@ -16,8 +16,6 @@ constexpr wchar_t kBrowserKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion
 constexpr wchar_t kHttpsCommand[] = L"Software\\Classes\\https\\shell\\open\\command";
 constexpr wchar_t kForumSite[] = L"https://forum.velora.example.com/";
 constexpr wchar_t kMakerSite[] = L"https://www.qlt-tech.example.com/";
-constexpr int kDownsToForumItem = 1;       // "官方网站"
-constexpr int kDownsToShowWindowItem = 3;  // "官方网站", "切换IP地址", (separator), "显示窗口"
 
 std::wstring Widen(const std::string& bytes) {
   const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
@@ -73,13 +71,6 @@ class Links : public ::testing::Test {
     qlt_.Start();
     return main_ = qlt_.WaitForTopLevelWindow(L"TFrm_Main");
   }
-  bool ChooseFromTrayMenu(int downs) {
-    SendTrayMouse(main_, WM_LBUTTONDOWN);
-    HWND menu = WaitForPopupMenu(qlt_.Id());
-    if (!menu) return false;
-    ChooseMenuItem(menu, downs);
-    return true;
-  }
   // A click on a label of the main window (labels are drawn by the window, they have none).
   void ClickLabelAt(int left, int top) {
     POINT at{left + 12, top + 6};
@@ -98,13 +89,13 @@ class Links : public ::testing::Test {
 TEST_F(Links, ForumLabelAndMenuItemOpenTheSameAddressInTheRegisteredBrowser) {
   registered_.Set(browser_);
   ASSERT_NE(Start(), nullptr);
-  ASSERT_TRUE(ChooseFromTrayMenu(kDownsToShowWindowItem));
+  ASSERT_TRUE(ChooseFromTrayMenu(main_, qlt_.Id(), kTrayMenuShowHideItem));
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_); }));
 
   const std::wstring expected = L"\"" + browser_ + L"\" \"" + kForumSite + L"\"";
   ClickLabelAt(232, 277);  // Label8 "Velora论坛"
   EXPECT_EQ(Received(browser_), expected);
-  ASSERT_TRUE(ChooseFromTrayMenu(kDownsToForumItem));  // N5 "官方网站"
+  ASSERT_TRUE(ChooseFromTrayMenu(main_, qlt_.Id(), kTrayMenuSiteItem));  // N5 "官方网站"
   EXPECT_EQ(Received(browser_), expected);
   ClickLabelAt(289, 277);  // Label5 "QLT科技网站"
   EXPECT_EQ(Received(browser_), L"\"" + browser_ + L"\" \"" + kMakerSite + L"\"");
@@ -120,7 +111,7 @@ TEST_F(Links, WithoutARegisteredBrowserTheDefaultBrowserIsAsked) {
   handler.Set(L"\"" + defaultBrowser + L"\" \"%1\"");
 
   ASSERT_NE(Start(), nullptr);
-  ASSERT_TRUE(ChooseFromTrayMenu(kDownsToForumItem));
+  ASSERT_TRUE(ChooseFromTrayMenu(main_, qlt_.Id(), kTrayMenuSiteItem));
   const std::wstring line = Received(defaultBrowser);
   EXPECT_NE(line.find(kForumSite), std::wstring::npos) << "the default browser was not asked";
 }

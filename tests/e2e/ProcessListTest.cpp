@@ -47,10 +47,7 @@ class ProcessLists : public ::testing::Test {
     ASSERT_NE(main_, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(main_); }));
     // "显示窗口" from the tray menu.
-    SendTrayMouse(main_, WM_LBUTTONDOWN);
-    HWND menu = WaitForPopupMenu(qlt_.Id());
-    ASSERT_NE(menu, nullptr);
-    ChooseMenuItem(menu, 3);
+    ASSERT_TRUE(ChooseFromTrayMenu(main_, qlt_.Id(), kTrayMenuShowHideItem));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }));
     const auto lists = Descendants(main_, L"TListBox");
     ASSERT_EQ(lists.size(), 2u);

@@ -14,13 +14,6 @@ namespace {
 
 DriverPaths g_paths;
 
-std::wstring Widen(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
-
 void CreateFolderTree(const std::wstring& path) {
   for (size_t pos = path.find(L'\\', 3); pos != std::wstring::npos; pos = path.find(L'\\', pos + 1)) {
     CreateDirectoryW(path.substr(0, pos).c_str(), nullptr);
@@ -45,21 +38,12 @@ void ParseDriverArguments(int argc, char** argv) {
 }
 
 std::wstring ToWindowsPath(const std::string& path) {
-  std::wstring wide = Widen(path);
+  std::wstring wide = test::Utf8ToWide(path);
   if (!wide.empty() && wide[0] == L'/') wide = L"Z:" + wide;
   for (auto& c : wide) {
     if (c == L'/') c = L'\\';
   }
   return wide;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= deadline) return condition();
-    std::this_thread::sleep_for(20ms);
-  }
-  return true;
 }
 
 ScratchFolder::ScratchFolder() {
@@ -68,7 +52,7 @@ ScratchFolder::ScratchFolder() {
   for (auto& c : name) {
     if (c == '/' || c == '\\') c = '_';
   }
-  path_ = Paths().scratchRoot + L"\\" + Widen(name);
+  path_ = Paths().scratchRoot + L"\\" + test::Utf8ToWide(name);
   test::DeleteTree(path_);
   CreateFolderTree(path_);
 }

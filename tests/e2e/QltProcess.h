@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/WinTestSupport.h"
+
 namespace qlt::e2e {
 
 using namespace std::chrono_literals;
@@ -27,8 +29,7 @@ void ParseDriverArguments(int argc, char** argv);
 // a Windows path is returned unchanged.
 std::wstring ToWindowsPath(const std::string& path);
 
-// Polls until the condition holds or the time is up; returns the condition's last value.
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s);
+using test::WaitUntil;
 
 // A fresh, empty folder named after the running test, below the scratch root.
 class ScratchFolder {

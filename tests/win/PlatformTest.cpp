@@ -7,22 +7,16 @@
 
 #include <string>
 
+#include "tests/win/WinTestSupport.h"
 #include "ui/Utf.h"
 
 namespace {
-
-std::wstring SystemUtf8ToWide(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
 
 TEST(Platform, PortableUtf16MatchesWindowsConversion) {
   for (const std::string text : {"QLTZarnit2.32－QLT科技", "一个小时了,请注意您的眼睛,休息一会！", "",
                                  "plain ascii", "\xF0\x9F\x98\x80"}) {
     const std::u16string portable = qlt::Utf8ToUtf16(text);
-    EXPECT_EQ(std::wstring(portable.begin(), portable.end()), SystemUtf8ToWide(text)) << text;
+    EXPECT_EQ(std::wstring(portable.begin(), portable.end()), qlt::test::Utf8ToWide(text)) << text;
   }
 }
 

@@ -11,24 +11,8 @@
 namespace qlt {
 namespace {
 
-// True when the shell has the icon (modifying an icon it does not have fails).
-bool IconPresent(HWND window) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
-  data.hWnd = window;
-  data.uID = kTrayIconId;
-  data.uFlags = NIF_TIP;
-  wcscpy(data.szTip, L"QLTZarnit");
-  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
-void RemoveIcon(HWND window) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
-  data.hWnd = window;
-  data.uID = kTrayIconId;
-  Shell_NotifyIconW(NIM_DELETE, &data);
-}
+bool IconPresent(HWND window) { return test::TrayIconPresent(window, kTrayIconId); }
+void RemoveIcon(HWND window) { test::RemoveTrayIcon(window, kTrayIconId); }
 
 class TestWindow {
  public:

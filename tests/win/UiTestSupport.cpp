@@ -21,20 +21,8 @@ void PumpFor(std::chrono::milliseconds duration) {
 
 namespace {
 
-void SendMouse(DWORD flags, POINT screen) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof input);
-}
-
 void SendKey(WORD vk, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  INPUT input = KeyInput(vk, up);
   SendInput(1, &input, sizeof input);
 }
 
@@ -70,12 +58,6 @@ struct MouseMoveWatch {
   HHOOK hook;
 };
 
-bool CursorIsAt(POINT screen) {
-  POINT p{};
-  GetCursorPos(&p);
-  return p.x == screen.x && p.y == screen.y;
-}
-
 bool WindowOfThisThreadAt(POINT screen) {
   HWND window = WindowFromPoint(screen);
   return window && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
@@ -89,34 +71,34 @@ void MoveMouseTo(POINT screen) {
   // gives the window a fresh one, as a hand would.
   MouseMoveWatch watch(screen);
   const bool ownWindow = watch.hook && WindowOfThisThreadAt(screen);
-  const auto arrived = [&] { return CursorIsAt(screen) && (!ownWindow || g_moveSeen); };
+  const auto arrived = [&] { return PointerAt(screen) && (!ownWindow || g_moveSeen); };
   for (int attempt = 0; attempt < 10; ++attempt) {
     if (attempt > 0) {
       const POINT beside{screen.x + 1, screen.y};
-      SendMouse(MOUSEEVENTF_MOVE, beside);
-      PumpUntil([&] { return CursorIsAt(beside); }, 500ms);
+      SendMouseInput(0, beside);
+      PumpUntil([&] { return PointerAt(beside); }, 500ms);
     }
-    SendMouse(MOUSEEVENTF_MOVE, screen);
+    SendMouseInput(0, screen);
     if (PumpUntil(arrived, 500ms)) {
       PumpFor(30ms);  // let the window answer the move before the caller acts on it
-      if (CursorIsAt(screen)) return;
+      if (PointerAt(screen)) return;
     }
   }
 }
 
 void ClickAt(POINT screen) {
   MoveMouseTo(screen);
-  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, screen);
+  SendMouseInput(MOUSEEVENTF_LEFTDOWN, screen);
   PumpFor(30ms);
-  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, screen);
+  SendMouseInput(MOUSEEVENTF_LEFTUP, screen);
   PumpFor(100ms);
 }
 
 void DoubleClickAt(POINT screen) {
   MoveMouseTo(screen);
   for (int i = 0; i < 2; ++i) {
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, screen);
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP, screen);
+    SendMouseInput(MOUSEEVENTF_LEFTDOWN, screen);
+    SendMouseInput(MOUSEEVENTF_LEFTUP, screen);
   }
   PumpFor(80ms);
 }
@@ -130,21 +112,8 @@ void PressKey(WORD vk, bool withAlt) {
 }
 
 void TypeText(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT input[2]{};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wScan = input[1].ki.wScan = c;
-    input[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-  }
+  SendUnicodeText(text);
   PumpFor(80ms);
-}
-
-POINT CentreOf(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 int GdiObjectCount() { return GdiObjectCount(GetCurrentProcess(), GetCurrentThread()); }

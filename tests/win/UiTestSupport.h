@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/win/WinTestSupport.h"
+
 namespace qlt::test {
 
 using namespace std::chrono_literals;
@@ -25,8 +27,6 @@ void ClickAt(POINT screen);
 void DoubleClickAt(POINT screen);
 void PressKey(WORD vk, bool withAlt = false);
 void TypeText(const std::wstring& text);
-// The centre of a window on the screen.
-POINT CentreOf(HWND window);
 
 // GDI objects of this process: GetGuiResources where it is implemented, otherwise the live entries
 // of the process's GDI handle table (Wine keeps it where Windows does).

@@ -1,5 +1,6 @@
 #include "tests/win/WinTestSupport.h"
 
+#include <shellapi.h>
 #include <winternl.h>
 
 #include <algorithm>
@@ -18,7 +19,72 @@ void PumpMessages() {
   }
 }
 
+NOTIFYICONDATAW IconData(HWND owner, UINT id) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  data.hWnd = owner;
+  data.uID = id;
+  return data;
+}
+
 }  // namespace
+
+void SendMouseInput(DWORD buttonFlags, POINT screen) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = buttonFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof input);
+}
+
+std::wstring Utf8ToWide(const std::string& text) {
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+INPUT KeyInput(WORD vk, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+void SendUnicodeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wScan = input[1].ki.wScan = c;
+    input[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+  }
+}
+
+bool PointerAt(POINT screen) {
+  POINT p{};
+  GetCursorPos(&p);
+  return p.x == screen.x && p.y == screen.y;
+}
+
+POINT CentreOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+bool TrayIconPresent(HWND owner, UINT id) {
+  NOTIFYICONDATAW data = IconData(owner, id);
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void RemoveTrayIcon(HWND owner, UINT id) {
+  NOTIFYICONDATAW data = IconData(owner, id);
+  Shell_NotifyIconW(NIM_DELETE, &data);
+}
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -15,6 +15,25 @@ using namespace std::chrono_literals;
 // Polls (pumping this thread's messages) until the condition holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s);
 
+// Real input through the system's input queue, as a hand gives it (screen coordinates). A mouse
+// event always carries an absolute move to the point; buttonFlags adds presses and releases.
+void SendMouseInput(DWORD buttonFlags, POINT screen);
+// UTF-8 text (the sources' strings, paths from the command line) as UTF-16, by the system.
+std::wstring Utf8ToWide(const std::string& text);
+
+// A key pressed or let go, for SendInput.
+INPUT KeyInput(WORD vk, bool up);
+// Characters as they are (Unicode input), each pressed and let go.
+void SendUnicodeText(const std::wstring& text);
+bool PointerAt(POINT screen);
+// The centre of a window on the screen.
+POINT CentreOf(HWND window);
+
+// True while the shell has the tray icon (changing an icon the shell does not have fails).
+bool TrayIconPresent(HWND owner, UINT id);
+// Takes the icon away, as a taskbar that restarts does.
+void RemoveTrayIcon(HWND owner, UINT id);
+
 // A program of the system (notepad.exe, winemine.exe, ...) or any executable, started by the
 // test and killed at the end unless it has ended by itself.
 class RunningProgram {
