@@ -4,6 +4,8 @@
 // its three kinds (text-like, random, repetitive) also measured alone.
 #include <benchmark/benchmark.h>
 
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -177,11 +179,11 @@ BENCHMARK(BM_UnpackData_TLZH)->DenseRange(kMixed, kRepetitive)->Unit(benchmark::
 
 // What the skin component does at start-up before it builds its objects: unpack, index, parse the
 // description; and, second, decode every bitmap as well.
-void BM_LoadSkin(benchmark::State& state) {
+void LoadSkin(benchmark::State& state, const Bytes& packed) {
   const bool withBitmaps = state.range(0) != 0;
   for (auto _ : state) {
     qlt::TSkinReader reader;
-    if (!reader.LoadPacked(SkinFile())) state.SkipWithError("the skin does not load");
+    if (!reader.LoadPacked(packed)) state.SkipWithError("the skin does not load");
     Bytes description;
     std::string name;
     reader.FindEntry(".ini", description, name);
@@ -192,8 +194,23 @@ void BM_LoadSkin(benchmark::State& state) {
       for (int i = 0; i < reader.Count(); ++i) benchmark::DoNotOptimize(qlt::DecodeBmp(reader.EntryAt(i)));
     }
   }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * SkinStream().size);
+  const std::uint32_t unpacked = packed.size() < 4 ? 0 : packed[0] | packed[1] << 8 | packed[2] << 16 | packed[3] << 24;
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * unpacked);
+  state.counters["packed"] = static_cast<double>(packed.size());
+  state.counters["unpacked"] = unpacked;
 }
+
+void BM_LoadSkin(benchmark::State& state) { LoadSkin(state, SkinFile()); }
 BENCHMARK(BM_LoadSkin)->Arg(0)->Arg(1)->ArgNames({"bitmaps"})->Unit(benchmark::kMicrosecond);
+
+// The default skin QLT carries, as this build drew and packed it.
+void BM_LoadDefaultSkin(benchmark::State& state) {
+  static const Bytes packed = [] {
+    std::ifstream in(QLT_DEFAULT_SKIN_FILE, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }();
+  LoadSkin(state, packed);
+}
+BENCHMARK(BM_LoadDefaultSkin)->Arg(0)->Arg(1)->ArgNames({"bitmaps"})->Unit(benchmark::kMicrosecond);
 
 }  // namespace
