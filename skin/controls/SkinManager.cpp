@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "skin/data/WinSkinData.h"
+#include "skin/frame/WinSkinForm.h"
 #include "ui/ComCtrls.h"
 #include "ui/Forms.h"
 #include "ui/SysUtils.h"
@@ -51,6 +52,111 @@ TSkinManage::TSkinManage() : actionTimer_(std::make_unique<TTimer>(nullptr)) {
 TSkinManage::~TSkinManage() {
   ActivationCount = 4;
   actionTimer_.reset();
+  if (hook_) UnhookWindowsHookEx(hook_);
+  hook_ = nullptr;
+  FreeOwnerlessFormSkinners();
+}
+
+void TSkinManage::InstallHook() {
+  if (!hook_) hook_ = SetWindowsHookExW(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+}
+
+LRESULT CALLBACK TSkinManage::CbtHook(int code, WPARAM wParam, LPARAM lParam) noexcept {
+  // The hook never lets an exception reach the system, and never blocks what it reports.
+  try {
+    if (code >= 0 && SkinManager) SkinManager->HookCallback(code, wParam, lParam);
+  } catch (...) {
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void TSkinManage::HookCallback(int code, WPARAM wParam, LPARAM) {
+  if (code != HCBT_ACTIVATE || ActivationCount == 4) return;
+  if (ActivationCount == 0) ActivationCount = 1;
+  SkinWindow(reinterpret_cast<HWND>(wParam));
+}
+
+TWinSkinForm* TSkinManage::FindFormSkinner(HWND hwnd) const {
+  for (TWinSkinForm* f : formSkinners_) {
+    if (f->Window() == hwnd && f->State() != skDead) return f;
+  }
+  return nullptr;
+}
+
+void TSkinManage::RemoveFormSkinner(TWinSkinForm* skinner) { std::erase(formSkinners_, skinner); }
+
+void TSkinManage::SetMdiMaximized(bool on) { mdiMaximized_ = on; }
+
+int TSkinManage::MdiChildCount() const {
+  return static_cast<int>(std::count_if(formSkinners_.begin(), formSkinners_.end(), [](TWinSkinForm* f) {
+    return f->MdiKind() == mkChild && f->State() != skDead && f->State() != skDestroying;
+  }));
+}
+
+bool TSkinManage::AttachFormSkinner(HWND hwnd, TSkinData& sd, TForm* form) {
+  auto skinner = std::make_unique<TWinSkinForm>(form);
+  skinner->SetWindow(hwnd);
+  if (form) {
+    skinner->AttachToForm(sd, form);
+  } else {
+    skinner->AttachToWindow(sd);
+  }
+  if (!skinner->Subclassed()) return false;
+  formSkinners_.push_back(skinner.release());
+  return true;
+}
+
+void TSkinManage::RefreshFormSkinners() {
+  for (TWinSkinForm* f : formSkinners_) f->FreeTitleButtons();
+}
+
+void TSkinManage::PurgeDeadForms() {
+  // Taken out of the list first: their destructors leave it alone then.
+  std::vector<TWinSkinForm*> dead;
+  std::erase_if(formSkinners_, [&](TWinSkinForm* f) {
+    if (f->State() != skDead) return false;
+    dead.push_back(f);
+    return true;
+  });
+  for (TWinSkinForm* f : dead) delete f;
+}
+
+void TSkinManage::DetachFormSkinners(TSkinData& sd, bool onlyLast) {
+  std::vector<TWinSkinForm*> detach;
+  for (auto it = formSkinners_.rbegin(); it != formSkinners_.rend(); ++it) {
+    if ((*it)->Skin() != &sd) continue;
+    detach.push_back(*it);
+    if (onlyLast) break;
+  }
+  for (TWinSkinForm* f : detach) {
+    std::erase(formSkinners_, f);
+    const HWND window = f->Window();
+    f->RestoreWindow();
+    delete f;
+    if (IsWindow(window)) RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
+}
+
+void TSkinManage::RebuildFormSkinners(TSkinData& sd, bool onlyFirst) {
+  const std::vector<TWinSkinForm*> list = formSkinners_;
+  for (TWinSkinForm* f : list) {
+    if (f->Skin() != &sd || f->State() == skDead) continue;
+    f->ComputeFrameMetrics();
+    f->ReapplySkin();
+    if (onlyFirst) break;
+  }
+}
+
+void TSkinManage::FreeOwnerlessFormSkinners() {
+  // Skinners of windows without a form (message boxes) belong to the manager alone; the others
+  // go with their forms and no longer find a manager to tell.
+  std::vector<TWinSkinForm*> list;
+  list.swap(formSkinners_);
+  for (TWinSkinForm* f : list) {
+    if (f->Owner() && f->State() != skDead) continue;
+    if (f->State() != skDead) f->RestoreWindow();
+    delete f;
+  }
 }
 
 void TSkinManage::RegisterSkinData(TSkinData* sd) {
@@ -178,6 +284,7 @@ TSkinEngine::TSkinEngine(std::unique_ptr<TSkinManage> manager)
     : manager_(manager ? std::move(manager) : std::make_unique<TSkinManage>()) {
   RegisterComponentClass<TSkinData>();
   SkinManager = manager_.get();
+  SkinManager->InstallHook();
 }
 
 TSkinEngine::~TSkinEngine() {

@@ -19,6 +19,7 @@ namespace qlt {
 class TForm;
 class TSkinData;
 class TTimer;
+class TWinSkinForm;
 
 // Pending action codes of the action timer.
 enum TSkinAction { saNone = 0, saSkinAll = 1, saUnskinAll = 2, saRefresh = 3, saPurge = 6 };
@@ -67,6 +68,27 @@ class TSkinManage {
   // Every form skinner drops its title buttons, to rebuild them from a new skin.
   void RefreshAllForms() { RefreshFormSkinners(); }
 
+  // The CBT hook on this thread: every window activation may skin a window. Installed by the
+  // engine right after the manager is made; removed by the destructor.
+  void InstallHook();
+  bool HookInstalled() const { return hook_ != nullptr; }
+
+  // The form skinners, one per skinned window (dead ones until the next purge).
+  const std::vector<TWinSkinForm*>& FormSkinners() const { return formSkinners_; }
+  // The live form skinner of a window, or nullptr.
+  TWinSkinForm* FindFormSkinner(HWND hwnd) const;
+  // Called by a form skinner that is being freed: the list forgets it (by identity, never by
+  // window: a handle can be reused by another window).
+  void RemoveFormSkinner(TWinSkinForm* skinner);
+
+  // Whether the MDI children are shown maximised (their frames are then the system's).
+  bool MdiMaximized() const { return mdiMaximized_; }
+  void SetMdiMaximized(bool on);
+  int MdiChildCount() const;
+  // Set while a drop-down of a skinned menu bar is open.
+  bool MenuBarPopup() const { return menuBarPopup_; }
+  void SetMenuBarPopup(bool open) { menuBarPopup_ = open; }
+
   bool SkinEnabled = false;      // newly activated windows may be skinned
   bool ForcedPass = false;       // a timer-driven skin-all pass is running
   int ActivationCount = 0;       // 0 until the first window activation; 4 while the manager goes
@@ -74,23 +96,31 @@ class TSkinManage {
   TSkinData* PendingSkinData = nullptr;
 
  protected:
-  // The frame skinner's part. Attach a form skinner to a window that passed every check; true when
-  // one was attached.
-  virtual bool AttachFormSkinner(HWND hwnd, TSkinData& sd, TForm* form) { return false; }
+  // The frame skinner's part (tests replace it to watch the manager's decisions). Attach a form
+  // skinner to a window that passed every check; true when one was attached.
+  virtual bool AttachFormSkinner(HWND hwnd, TSkinData& sd, TForm* form);
   // Drop the title buttons of every form skinner.
-  virtual void RefreshFormSkinners() {}
+  virtual void RefreshFormSkinners();
   // Free the form skinners whose window is gone.
-  virtual void PurgeDeadForms() {}
+  virtual void PurgeDeadForms();
   // Detach form skinners that use `sd` (only the last one when `onlyLast`), restoring the windows.
-  virtual void DetachFormSkinners(TSkinData& sd, bool onlyLast) {}
+  virtual void DetachFormSkinners(TSkinData& sd, bool onlyLast);
   // Rebuild the frames of form skinners that use `sd` (only the first one when `onlyFirst`).
-  virtual void RebuildFormSkinners(TSkinData& sd, bool onlyFirst) {}
+  virtual void RebuildFormSkinners(TSkinData& sd, bool onlyFirst);
   // Whether a form skinner already skins the window.
-  virtual bool IsFormSkinned(HWND hwnd) const { return false; }
+  virtual bool IsFormSkinned(HWND hwnd) const { return FindFormSkinner(hwnd) != nullptr; }
 
  private:
+  static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) noexcept;
+  void HookCallback(int code, WPARAM wParam, LPARAM lParam);
+  void FreeOwnerlessFormSkinners();
+
   std::vector<TSkinData*> skinDataList_;
   std::unique_ptr<TTimer> actionTimer_;
+  HHOOK hook_ = nullptr;
+  std::vector<TWinSkinForm*> formSkinners_;
+  bool mdiMaximized_ = false;
+  bool menuBarPopup_ = false;
 };
 
 // The process's manager: created when the skin engine starts, before any window, and freed when it

@@ -1,0 +1,404 @@
+// TWinSkinForm: the frame's size, its painting (composed off the screen and copied in one piece)
+// and the window's shape.
+#include <algorithm>
+#include <cstddef>
+
+#include "skin/data/ImageDib.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/frame/WinSkinForm.h"
+#include "ui/Forms.h"
+
+namespace qlt {
+
+namespace {
+
+// The edges' cell: the first for an active window or a single-cell edge, else the second.
+int EdgeCell(const TDataSkinBorder& edge, bool active) { return active || edge.Frame <= 1 ? 1 : 2; }
+
+void DrawEdge(const PixelView& view, const SkinRect& rect, const TDataSkinBorder& edge, CellLayout layout,
+              bool active) {
+  if (rect.Inverted()) return;
+  DrawNineSlice(view, rect, edge.Image, edge.Frame, EdgeCell(edge, active), layout,
+                {edge.LeftWidth, edge.TopHeight, edge.RightWidth, edge.BottomHeight}, edge.Tile != 1,
+                BlendMode::kCopy);
+}
+
+COLORREF TextColour(const TSkinData& skin, bool active) {
+  const TColor c = active ? skin.TitleTextActiveColour : skin.TitleTextNoActiveColour;
+  return SkinColourToRgb(c, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+}
+
+// Every rectangle ORed into one region, in batches (a region made of thousands of rectangles at
+// once is slow to build).
+UniqueRegion RegionFromRects(const std::vector<SkinRect>& rects) {
+  UniqueRegion result(CreateRectRgn(0, 0, 0, 0));
+  constexpr size_t kBatch = 2000;
+  std::vector<char> buffer;
+  for (size_t start = 0; start < rects.size(); start += kBatch) {
+    const size_t n = std::min(kBatch, rects.size() - start);
+    buffer.assign(sizeof(RGNDATAHEADER) + n * sizeof(RECT), 0);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(n);
+    data->rdh.nRgnSize = static_cast<DWORD>(n * sizeof(RECT));
+    SkinRect bounds = rects[start];
+    auto* out = reinterpret_cast<RECT*>(data->Buffer);
+    for (size_t i = 0; i < n; ++i) {
+      const SkinRect& r = rects[start + i];
+      out[i] = {r.left, r.top, r.right, r.bottom};
+      bounds = {std::min(bounds.left, r.left), std::min(bounds.top, r.top), std::max(bounds.right, r.right),
+                std::max(bounds.bottom, r.bottom)};
+    }
+    data->rdh.rcBound = {bounds.left, bounds.top, bounds.right, bounds.bottom};
+    UniqueRegion batch(ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data));
+    if (!batch || !result) return {};
+    CombineRgn(result.Get(), result.Get(), batch.Get(), RGN_OR);
+  }
+  return result;
+}
+
+}  // namespace
+
+std::u16string TWinSkinForm::WindowText() const {
+  wchar_t text[1001] = {};
+  const int n = GetWindowTextW(window_, text, 1001);
+  return std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<size_t>(std::max(n, 0)));
+}
+
+POINT TWinSkinForm::ToWindow(POINT screen) const {
+  RECT w{};
+  GetWindowRect(window_, &w);
+  return {screen.x - w.left, screen.y - w.top};
+}
+
+void TWinSkinForm::BuildTitleFont() {
+  NONCLIENTMETRICSW metrics{};
+  // The structure grew with later systems; the older size is what every system accepts.
+  metrics.cbSize = sizeof metrics;
+  bool ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != 0;
+  if (!ok) {
+    metrics = {};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof(LOGFONTW);
+    ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != 0;
+  }
+  LOGFONTW lf{};
+  if (ok) {
+    lf = metrics.lfCaptionFont;
+  } else {
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    lf.lfWeight = FW_BOLD;
+  }
+  titleFont_.Reset(CreateFontIndirectW(&lf));
+}
+
+void TWinSkinForm::BuildIcon() {
+  iconSize_ = std::max(GetSystemMetrics(SM_CXSMICON), 1);
+  auto icon = reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_SMALL, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_BIG, 0));
+  icon_.Reset(icon ? static_cast<HICON>(CopyImage(icon, IMAGE_ICON, iconSize_, iconSize_, 0)) : nullptr);
+}
+
+// ---- metrics and fitting ----
+
+void TWinSkinForm::FreeTitleButtons() {
+  if (hotObject_ || pressedObject_) {
+    hotObject_ = pressedObject_ = nullptr;
+  }
+  titleButtons_.clear();
+}
+
+void TWinSkinForm::ComputeFrameMetrics() {
+  if (!skin_ || skin_->NoSkin) return;
+  metrics_ = qlt::ComputeFrameMetrics(*skin_, borderKind_);
+  if (borderKind_ == bkNone) menuBarHeight_ = 0;
+  FreeTitleButtons();
+  for (const auto& data : skin_->SysButtons) titleButtons_.push_back(std::make_unique<TWinSysButton>(*this, *data));
+}
+
+void TWinSkinForm::FitWindowToSkin(bool reread) {
+  if (frameState_ == frMaximized) {
+    RefreshFrame();
+    return;
+  }
+  if (reread) GetClientRect(window_, &clientAtAttach_);
+  const MinimumSize size =
+      WindowSizeForClient(clientAtAttach_.right, clientAtAttach_.bottom, metrics_, menuBarHeight_);
+  int width = size.width;
+  if (!reread && IsDialogClass(className_)) WidenDialogForCaption(width);
+  SetWindowPos(window_, nullptr, 0, 0, width, size.height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::WidenDialogForCaption(int& width) {
+  HDC dc = GetWindowDC(window_);
+  if (!dc) return;
+  HGDIOBJ old = SelectObject(dc, titleFont_.Get());
+  const std::u16string text = WindowText();
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, reinterpret_cast<LPCWSTR>(text.c_str()), static_cast<int>(text.size()), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(window_, dc);
+  const int needed = skin_->Title->LeftWidth + extent.cx + skin_->Title->RightWidth;
+  if (width >= needed) return;
+  const int offset = (needed - width) / 2;
+  // A snapshot of the direct children, moved in their z-order (which is their tab order).
+  std::vector<HWND> children;
+  for (HWND c = GetTopWindow(window_); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+  for (HWND c : children) {
+    RECT r{};
+    GetWindowRect(c, &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(window_, &p);
+    SetWindowPos(c, nullptr, p.x + offset, p.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING | SWP_NOOWNERZORDER);
+  }
+  width = needed;
+}
+
+// ---- non-client messages ----
+
+LRESULT TWinSkinForm::NcCalcSize(WPARAM wParam, LPARAM lParam) {
+  // The window procedure's own answer first (it keeps its own state, a menu's height, in step).
+  CallPrevious(WM_NCCALCSIZE, wParam, lParam);
+  if (!wParam) {
+    // The window rectangle in, the skinned client rectangle out.
+    auto* r = reinterpret_cast<RECT*>(lParam);
+    const SkinRect c = SkinnedClientRect({r->left, r->top, r->right, r->bottom}, metrics_, menuBarHeight_);
+    *r = {c.left, c.top, c.right, c.bottom};
+    return 0;
+  }
+  auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+  if (MdiChildMaximizedOrMinimized() || borderKind_ == bkNone || !p->lppos) {
+    p->rgrc[1] = p->rgrc[0];
+    return WVR_VALIDRECTS;
+  }
+  const WINDOWPOS& wp = *p->lppos;
+  const SkinRect c = SkinnedClientRect(RectOfSize(wp.x, wp.y, wp.cx, wp.cy), metrics_, menuBarHeight_);
+  p->rgrc[0] = p->rgrc[1] = {c.left, c.top, c.right, c.bottom};
+  return WVR_VALIDRECTS;
+}
+
+LRESULT TWinSkinForm::NcHitTest(LPARAM lParam) {
+  const LRESULT answer = CallPrevious(WM_NCHITTEST, 0, lParam);
+  RECT w{};
+  GetWindowRect(window_, &w);
+  const int x = static_cast<short>(LOWORD(lParam)) - w.left, y = static_cast<short>(HIWORD(lParam)) - w.top;
+  return SkinnedHitTest(static_cast<int>(answer), x, y, w.right - w.left, metrics_, menuBarHeight_);
+}
+
+LRESULT TWinSkinForm::NcActivate(WPARAM wParam, LPARAM lParam) {
+  active_ = wParam != 0;
+  StartHoverTimer(active_);
+  if (mdiKind_ == mkFrame) CallPrevious(WM_NCACTIVATE, wParam, lParam);
+  if (!MdiChildMaximizedOrMinimized()) PaintFrame(nullptr);
+  // The system must not paint its own frame now.
+  return TRUE;
+}
+
+// ---- painting ----
+
+void TWinSkinForm::LayOutTitleButtons(int w) {
+  TitleButtonContext ctx;
+  ctx.boxFlags = boxFlags_;
+  ctx.maximized = frameState_ == frMaximized;
+  ctx.active = active_;
+  ctx.kind = borderKind_;
+  ctx.rightToLeft = rightToLeft_;
+  ctx.windowWidth = w;
+  ctx.metrics = metrics_;
+  ctx.menuBarHeight = menuBarHeight_;
+  ctx.menuBarLeftWidth = skin_->MenuBar ? skin_->MenuBar->LeftWidth : 0;
+  // Right-aligned buttons first: the caption is clipped before the leftmost of them.
+  for (int pass = 0; pass < 2; ++pass) {
+    if (pass == 1) ctx.caption = CaptionRect(w);
+    for (auto& b : titleButtons_) {
+      if (IsRightAligned(b->Data) != (pass == 0)) continue;
+      b->Visible = TitleButtonVisible(b->Data, ctx);
+      const bool icon = b->ShowsIcon();
+      const int count = std::max(b->Data.Frame, 1);
+      const int cw = icon ? iconSize_ : b->Data.Image.Width() / count;
+      const int ch = icon ? iconSize_ : b->Data.Image.Height();
+      b->Rect = b->Visible ? TitleButtonRect(b->Data, cw, ch, ctx) : SkinRect{};
+      if (b->Rect.Empty()) b->Visible = false;
+    }
+  }
+}
+
+SkinRect TWinSkinForm::CaptionRect(int w) {
+  const std::u16string text = u"   " + WindowText();
+  HDC dc = surface_.Dc();
+  HGDIOBJ old = SelectObject(dc, titleFont_.Get());
+  RECT measured{0, 0, 0, 0};
+  DrawTextW(dc, reinterpret_cast<LPCWSTR>(text.c_str()), static_cast<int>(text.size()), &measured,
+            DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE);
+  SelectObject(dc, old);
+  CaptionInput in;
+  in.title = {metrics_.left, 0, w - metrics_.right, metrics_.top};
+  in.textWidth = measured.right - measured.left;
+  in.textHeight = measured.bottom - measured.top;
+  in.rightToLeft = rightToLeft_;
+  in.popupStyle = (style_ & WS_POPUP) != 0;
+  in.dialog = borderKind_ == bkDialog;
+  int buttonsLeft = 0;
+  for (const auto& b : titleButtons_) {
+    if (b->Visible && IsRightAligned(b->Data) && b->Rect.left > 0) {
+      buttonsLeft = buttonsLeft == 0 ? b->Rect.left : std::min(buttonsLeft, b->Rect.left);
+    }
+  }
+  in.buttonsLeft = buttonsLeft;
+  caption_ = LayOutCaption(*skin_->Title, in).block;
+  return caption_;
+}
+
+void TWinSkinForm::DrawTitleButton(PixelView view, const TWinSysButton& b) {
+  if (!b.Visible || b.Rect.Empty()) return;
+  if (b.ShowsIcon()) {
+    GdiFlush();
+    if (icon_) {
+      DrawIconEx(surface_.Dc(), b.Rect.left, b.Rect.top, icon_.Get(), iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
+    }
+    return;
+  }
+  DrawCell(view, b.Rect, b.Data.Image, b.Data.Frame, TitleButtonCell(b.Data, b.State, active_),
+           BlendMode::kKeyTransparent);
+}
+
+void TWinSkinForm::ComposeTitleBar(PixelView view, int w) {
+  const SkinRect title{metrics_.left, 0, w - metrics_.right, metrics_.top};
+  DrawEdge(view, title, *skin_->TopBorder, CellLayout::kStacked, active_);
+  LayOutTitleButtons(w);
+  const std::u16string text = u"  " + WindowText();
+  const TDataSkinTitle& t = *skin_->Title;
+  if (!t.Image.Empty()) {
+    const SkinRect strip{caption_.left, title.top, caption_.right, title.bottom};
+    DrawStrip(view, strip, t.Image, 2, active_ ? 1 : 2, CellLayout::kStacked, t.TextBackLeft, t.TextBackRight,
+              BlendMode::kKeyTransparent);
+  }
+  HDC dc = surface_.Dc();
+  GdiFlush();
+  HGDIOBJ old = SelectObject(dc, titleFont_.Get());
+  const int mode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF colour = SetTextColor(dc, TextColour(*skin_, active_));
+  RECT r{caption_.left + t.TextBackLeft, caption_.top, caption_.right - t.TextBackRight, caption_.bottom};
+  // Clipped to the title: a caption wider than the title must not run over the edges.
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, title.left, title.top, title.right, title.bottom);
+  UINT format = DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
+  if (rightToLeft_) format |= DT_RIGHT;
+  DrawTextW(dc, reinterpret_cast<LPCWSTR>(text.c_str()), static_cast<int>(text.size()), &r, format);
+  RestoreDC(dc, saved);
+  SetTextColor(dc, colour);
+  SetBkMode(dc, mode);
+  SelectObject(dc, old);
+  GdiFlush();
+  for (const auto& b : titleButtons_) {
+    if (b->Data.Visibility != 100) DrawTitleButton(view, *b);
+  }
+}
+
+void TWinSkinForm::ComposeFrame(PixelView view, int w, int h) {
+  const TSkinData& s = *skin_;
+  DrawEdge(view, {0, 0, metrics_.left, h}, *s.LeftBorder, CellLayout::kSideBySide, active_);
+  DrawEdge(view, {w - metrics_.right, 0, w, h}, *s.RightBorder, CellLayout::kSideBySide, active_);
+  DrawEdge(view, {metrics_.left, h - metrics_.bottom, w - metrics_.right, h}, *s.BottomBorder, CellLayout::kStacked,
+           active_);
+  ComposeTitleBar(view, w);
+  if (menuBarHeight_ > 0) {
+    // The menu band keeps the face colour until the menu bar skinner paints it.
+    const COLORREF face = SkinColourToRgb(s.ButtonFaceColour, GetSysColor(COLOR_BTNFACE));
+    view.Fill({metrics_.left, metrics_.top, w - metrics_.right, metrics_.top + menuBarHeight_},
+              ToPixel32(RgbPixel(GetRValue(face), GetGValue(face), GetBValue(face))));
+  }
+}
+
+void TWinSkinForm::PaintFrame(HDC given) {
+  if (!skin_ || skin_->NoSkin || (state_ != skActive && state_ != skRefreshing)) return;
+  if (borderKind_ == bkNone || MdiChildMaximizedOrMinimized() || !subclassed_) return;
+  RECT wr{};
+  if (!GetWindowRect(window_, &wr)) return;
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  if (w <= 0 || h <= 0 || !surface_.Reserve(w, h)) return;
+  try {
+    ComposeFrame(surface_.View(w, h), w, h);
+    HDC dc = given ? given : GetWindowDC(window_);
+    if (!dc) return;
+    const int saved = SaveDC(dc);
+    // One copy of the whole window with the client area left out.
+    const SkinRect client = SkinnedClientRect({0, 0, w, h}, metrics_, 0);
+    ExcludeClipRect(dc, client.left, client.top + menuBarHeight_, client.right, client.bottom);
+    surface_.CopyTo(dc, {0, 0, w, h}, 0, 0);
+    RestoreDC(dc, saved);
+    if (!given) ReleaseDC(window_, dc);
+  } catch (...) {
+    // A frame that cannot be painted stays as it was; the window goes on working.
+  }
+}
+
+void TWinSkinForm::PaintTitleButton(const TWinSysButton& button) {
+  if (!skin_ || state_ != skActive || button.Rect.Empty()) return;
+  RECT wr{};
+  if (!GetWindowRect(window_, &wr)) return;
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  if (!surface_.Reserve(w, h)) return;
+  ComposeFrame(surface_.View(w, h), w, h);
+  HDC dc = GetWindowDC(window_);
+  if (!dc) return;
+  surface_.CopyTo(dc, button.Rect, button.Rect.left, button.Rect.top);
+  ReleaseDC(window_, dc);
+}
+
+// ---- the window's shape ----
+
+void TWinSkinForm::UpdateRegion() {
+  if (state_ == skDead || !skin_ || skin_->NoSkin || MdiChildMaximizedOrMinimized()) return;
+  RECT wr{};
+  GetWindowRect(window_, &wr);
+  const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  if (w <= 0 || h <= 0) return;
+  if (w == regionSize_.cx && h == regionSize_.cy && !IsMdiChild() && state_ != skRefreshing) return;
+  // Set first: SetWindowRgn sends the frame messages again, which must not rebuild it.
+  regionSize_ = {w, h};
+  const TSkinData& s = *skin_;
+  const bool shaped = s.LeftBorder->Trans == 1 || s.RightBorder->Trans == 1 || s.TopBorder->Trans == 1 ||
+                      s.BottomBorder->Trans == 1;
+  std::vector<SkinRect> rects;
+  const FrameMetrics& m = metrics_;
+  if (!shaped || borderKind_ == bkNone) {
+    rects.push_back({0, 0, w, h});
+  } else {
+    if (!surface_.Reserve(w, h)) return;
+    const PixelView view = surface_.View(w, h);
+    ComposeFrame(view, w, h);
+    rects.push_back({m.left, m.top, w - m.right, h - m.bottom});
+    auto add = [&](const SkinRect& band, bool cut) {
+      if (band.Empty()) return;
+      if (!cut) {
+        rects.push_back(band);
+        return;
+      }
+      const auto opaque = OpaqueRects(view, band, 0, 0);
+      rects.insert(rects.end(), opaque.begin(), opaque.end());
+    };
+    add({0, 0, m.left, h}, s.LeftBorder->Trans == 1 && h > 1);
+    add({w - m.right, 0, w, h}, s.RightBorder->Trans == 1 && h > 1);
+    add({m.left, h - m.bottom, w - m.right, h}, s.BottomBorder->Trans == 1 && m.bottom >= 2);
+    add({m.left, 0, w - m.right, m.top}, s.TopBorder->Trans == 1 && m.top > 1);
+  }
+  UniqueRegion region = RegionFromRects(rects);
+  if (!region) return;
+  // Once set, the region belongs to the system: it is not deleted here.
+  if (SetWindowRgn(window_, region.Get(), TRUE)) {
+    region.Release();
+    regionOwned_ = true;
+  }
+}
+
+void TWinSkinForm::RemoveRegion() {
+  if (!regionOwned_) return;
+  regionOwned_ = false;
+  regionSize_ = {};
+  if (IsWindow(window_)) SetWindowRgn(window_, nullptr, TRUE);
+}
+
+}  // namespace qlt

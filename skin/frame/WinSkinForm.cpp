@@ -1,0 +1,448 @@
+// TWinSkinForm: attaching to a window, the message routing, and giving the window back.
+#include "skin/frame/WinSkinForm.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "skin/controls/SkinManager.h"
+#include "skin/data/WinSkinData.h"
+#include "ui/Forms.h"
+#include "ui/Menus.h"
+
+namespace qlt {
+
+static_assert(wsbits::kPopup == WS_POPUP && wsbits::kChild == WS_CHILD && wsbits::kCaption == WS_CAPTION &&
+              wsbits::kThickFrame == WS_THICKFRAME && wsbits::kSysMenu == WS_SYSMENU &&
+              wsbits::kMinimizeBox == WS_MINIMIZEBOX && wsbits::kMaximizeBox == WS_MAXIMIZEBOX &&
+              wsbits::kModalFrame == DS_MODALFRAME && wsbits::kExMdiChild == WS_EX_MDICHILD &&
+              wsbits::kExLeftScrollBar == WS_EX_LEFTSCROLLBAR && wsbits::kBorder == WS_BORDER &&
+              wsbits::kDlgFrame == WS_DLGFRAME && wsbits::kMinimized == WS_MINIMIZE &&
+              wsbits::kMaximized == WS_MAXIMIZE);
+static_assert(hit::kCaption == HTCAPTION && hit::kMenu == HTMENU && hit::kBorder == HTBORDER &&
+              hit::kNowhere == HTNOWHERE && hit::kClient == HTCLIENT);
+
+namespace {
+
+constexpr UINT_PTR kFrameSubclassId = 0x51534B46;  // one subclass of ours per window
+constexpr UINT_PTR kHoverTimerId = 0x5148;
+
+std::u16string ClassNameOf(HWND window) {
+  wchar_t name[101] = {};
+  const int n = GetClassNameW(window, name, 101);
+  return std::u16string(reinterpret_cast<const char16_t*>(name), static_cast<size_t>(std::max(n, 0)));
+}
+
+bool HasMdiClientChild(HWND window) {
+  for (HWND child = GetTopWindow(window); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (AsciiLower(ClassNameOf(child)) == u"mdiclient") return true;
+  }
+  return false;
+}
+
+bool ManagerMdiMaximized() { return SkinManager && SkinManager->MdiMaximized(); }
+
+// The frame switch of the skin stays off while a form rebuilds its menu, and comes back on every
+// path out, an exception included.
+class FramePaintOff {
+ public:
+  explicit FramePaintOff(TSkinData* skin) : skin_(skin), saved_(skin ? skin->FramePaintEnabled : true) {
+    if (skin_) skin_->FramePaintEnabled = false;
+  }
+  ~FramePaintOff() {
+    if (skin_) skin_->FramePaintEnabled = saved_;
+  }
+  FramePaintOff(const FramePaintOff&) = delete;
+  FramePaintOff& operator=(const FramePaintOff&) = delete;
+
+ private:
+  TSkinData* skin_;
+  bool saved_;
+};
+
+}  // namespace
+
+LRESULT CALLBACK FrameSubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR data) noexcept {
+  auto* self = reinterpret_cast<TWinSkinForm*>(data);
+  try {
+    return self->FrameWndProc(msg, wParam, lParam);
+  } catch (...) {
+    ShowExceptionInHandler();
+    return DefSubclassProc(window, msg, wParam, lParam);
+  }
+}
+
+const TClassInfo& TWinSkinForm::StaticClass() {
+  static const TClassInfo info = ClassBuilder<TWinSkinForm, TComponent>("TWinSkinForm")
+                                     .Int("DisableTag", &TWinSkinForm::DisableTag, &TWinSkinForm::SetDisableTag)
+                                     .Build();
+  return info;
+}
+
+TWinSkinForm::TWinSkinForm(TComponent* owner) : TComponent(owner) {}
+
+TWinSkinForm::~TWinSkinForm() {
+  // Freed while its window lives (the manager gave the window back first, or a form freed its
+  // components): nothing of ours may stay in the window's chain.
+  StartHoverTimer(false);
+  Unsubclass();
+  pressedObject_ = hotObject_ = nullptr;
+  titleButtons_.clear();
+  systemMenu_.reset();
+  if (SkinManager) SkinManager->RemoveFormSkinner(this);
+}
+
+LRESULT TWinSkinForm::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefSubclassProc(window_, msg, wParam, lParam);
+}
+
+// ---- attaching ----
+
+void TWinSkinForm::AttachToForm(TSkinData& skin, TForm* form) {
+  form_ = form;
+  if (form_) {
+    form_->SetAutoScroll(false);
+    savedFormColour_ = form_->Color();
+  }
+  AttachToWindow(skin);
+  if (form_ && subclassed_) form_->SetColor(skin.ButtonFaceColour);
+}
+
+void TWinSkinForm::AttachToWindow(TSkinData& skin) {
+  if (subclassed_ || !IsWindow(window_)) return;
+  skin_ = &skin;
+  frameSkinning_ = (skin.SkinControls() & SkinControlBit(xcMainMenu)) != 0;
+  ReadWindow();
+  BuildTitleFont();
+  BuildSystemMenu();
+  UpdateWindowState();
+  mdiKind_ = mkNone;
+  if (HasMdiClientChild(window_)) mdiKind_ = mkFrame;
+  if (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_MDICHILD) mdiKind_ = mkChild;
+  borderKind_ = DecideBorderKind(style_, className_);
+  if (frameSkinning_) {
+    if (!(IsMdiChild() && ManagerMdiMaximized()) && !Minimized()) SetFrameStyles(false);
+    ComputeFrameMetrics();
+  } else {
+    state_ = skActive;
+  }
+  Subclass();
+  if (IsMdiChild() && frameState_ == frMaximized && SkinManager && !SkinManager->MdiMaximized()) {
+    SkinManager->SetMdiMaximized(true);
+  }
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void TWinSkinForm::ReadWindow() {
+  style_ = static_cast<std::uint32_t>(GetWindowLongW(window_, GWL_STYLE));
+  rightToLeft_ = (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+  const bool hasSystemMenu = GetSystemMenu(window_, FALSE) != nullptr;
+  BuildIcon();
+  className_ = ClassNameOf(window_);
+  owner_ = GetWindow(window_, GW_OWNER);
+  GetClientRect(window_, &clientAtAttach_);
+  RECT w{};
+  GetWindowRect(window_, &w);
+  standardFrame_ = {(w.right - w.left) - clientAtAttach_.right, (w.bottom - w.top) - clientAtAttach_.bottom};
+  boxFlags_ = BoxFlagsOf(style_, hasSystemMenu);
+}
+
+void TWinSkinForm::Subclass() {
+  if (subclassed_) return;
+  subclassed_ = SetWindowSubclass(window_, FrameSubclassProc, kFrameSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void TWinSkinForm::Unsubclass() {
+  if (!subclassed_) return;
+  RemoveWindowSubclass(window_, FrameSubclassProc, kFrameSubclassId);
+  subclassed_ = false;
+}
+
+void TWinSkinForm::SetFrameStyles(bool restore) {
+  if (!restore && IsMdiChild() && ManagerMdiMaximized()) return;
+  const auto style = static_cast<std::uint32_t>(GetWindowLongW(window_, GWL_STYLE));
+  const std::uint32_t changed =
+      restore ? RestoreFrameStyles(style, removedStyles_) : StripFrameStyles(style, owner_ || IsMdiChild(), removedStyles_);
+  if (removedStyles_ & WS_CAPTION) boxFlags_ |= boxflag::kCaptionRemoved;
+  if (changed != style) SetWindowLongW(window_, GWL_STYLE, static_cast<LONG>(changed));
+  style_ = changed;
+}
+
+void TWinSkinForm::RefreshFrame() {
+  SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::StartHoverTimer(bool on) {
+  if (on == hoverTimer_) return;
+  if (on) {
+    hoverTimer_ = SetTimer(window_, kHoverTimerId, 250, nullptr) != 0;
+  } else {
+    if (IsWindow(window_)) KillTimer(window_, kHoverTimerId);
+    hoverTimer_ = false;
+  }
+}
+
+void TWinSkinForm::UpdateWindowState() {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  if (!GetWindowPlacement(window_, &wp)) return;
+  if (wp.showCmd == SW_SHOWMINIMIZED || wp.showCmd == SW_MINIMIZE || wp.showCmd == SW_SHOWMINNOACTIVE) {
+    frameState_ = frMinimized;
+  } else if (wp.showCmd == SW_SHOWMAXIMIZED) {
+    frameState_ = frMaximized;
+  } else {
+    frameState_ = frNormal;
+  }
+}
+
+// ---- giving the window back ----
+
+void TWinSkinForm::ReleaseOnDestroy() {
+  systemMenu_.reset();
+  StartHoverTimer(false);
+  pressedObject_ = hotObject_ = nullptr;
+  surface_.Release();
+}
+
+void TWinSkinForm::RestoreWindow() {
+  if (!subclassed_) return;
+  systemMenu_.reset();
+  StartHoverTimer(false);
+  pressedObject_ = hotObject_ = nullptr;
+  if (form_ && state_ != skDestroying) form_->SetColor(savedFormColour_);
+  if (!frameSkinning_) {
+    Unsubclass();
+    if (form_) form_->Invalidate();
+    return;
+  }
+  SetFrameStyles(true);
+  // Our procedure must not answer the frame messages of the resize that follows.
+  Unsubclass();
+  const bool keepSize = borderKind_ == bkNone || frameState_ != frNormal || ((style_ & WS_CHILD) && !IsMdiChild());
+  if (state_ != skDestroying) {
+    if (keepSize) {
+      RefreshFrame();
+    } else {
+      RestoreStandardSize();
+    }
+  }
+  RemoveRegion();
+  surface_.Release();
+}
+
+void TWinSkinForm::RestoreStandardSize() {
+  // The client area stays as the user sees it; the standard frame goes around it again.
+  RECT client{};
+  GetClientRect(window_, &client);
+  SetWindowPos(window_, nullptr, 0, 0, client.right + standardFrame_.cx, client.bottom + standardFrame_.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// ---- the message routing ----
+
+bool TWinSkinForm::StageTwoRuns() const {
+  return !MdiChildMaximizedOrMinimized() && !Minimized() && state_ != skAttaching;
+}
+
+LRESULT TWinSkinForm::FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      const LRESULT r = CallPrevious(msg, wParam, lParam);
+      if (form_ || !skin_) return r;
+      RECT client{};
+      GetClientRect(window_, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, skin_->FaceBrush());
+      return 1;
+    }
+    case WM_STYLECHANGED:
+      if (wParam == static_cast<WPARAM>(GWL_STYLE)) style_ = reinterpret_cast<STYLESTRUCT*>(lParam)->styleNew;
+      return CallPrevious(msg, wParam, lParam);
+    case WM_NCDESTROY: {
+      state_ = skDestroying;
+      ReleaseOnDestroy();
+      const LRESULT r = CallPrevious(msg, wParam, lParam);
+      // The system's subclass chain lets a procedure take itself out while it runs.
+      Unsubclass();
+      state_ = skDead;
+      return r;
+    }
+    case WM_CTLCOLORBTN: {
+      const LRESULT r = CallPrevious(msg, wParam, lParam);
+      if (!form_) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return r;
+    }
+    case WM_CTLCOLORSTATIC: {
+      const LRESULT r = CallPrevious(msg, wParam, lParam);
+      if (form_ || !skin_) return r;
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<LRESULT>(skin_->FaceBrush());
+    }
+    case WM_SKIN_QUERY:
+      return 1;
+    default:
+      break;
+  }
+  if (!frameSkinning_) return CallPrevious(msg, wParam, lParam);
+  // A child window that is no MDI child keeps its own frame.
+  if (!IsMdiChild() && (style_ & WS_CHILD)) return CallPrevious(msg, wParam, lParam);
+  LRESULT result = 0;
+  if (HandleFrameMessage(msg, wParam, lParam, result)) return result;
+  return CallPrevious(msg, wParam, lParam);
+}
+
+bool TWinSkinForm::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // Stage one: whatever the window's state.
+  switch (msg) {
+    case WM_SIZE:
+      result = CallPrevious(msg, wParam, lParam);
+      SizeHandler(wParam);
+      return true;
+    case WM_ACTIVATE:
+      active_ = LOWORD(wParam) != WA_INACTIVE;
+      break;
+    case WM_GETMINMAXINFO:
+      result = CallPrevious(msg, wParam, lParam);
+      MinMaxHandler(reinterpret_cast<MINMAXINFO*>(lParam));
+      return true;
+    case WM_WINDOWPOSCHANGED:
+      UpdateWindowState();
+      result = CallPrevious(msg, wParam, lParam);
+      return true;
+    case WM_COMMAND:
+      return CommandHandler(wParam, lParam, result);
+    case WM_SYSCOMMAND:
+      return SysCommandHandler(wParam, lParam, result);
+    case WM_SKIN_ATTACHED:
+      AttachCompleted();
+      return true;
+    case WM_SKIN_CHANGED:
+      ReapplySkin();
+      return true;
+    case WM_TIMER:
+      if (wParam != kHoverTimerId) break;
+      HoverCheck();
+      return true;
+    case CM_MENUCHANGED: {
+      // The form's own menu rebuild must not paint the frame half-way.
+      FramePaintOff off(skin_);
+      result = CallPrevious(msg, wParam, lParam);
+      return true;
+    }
+    case WM_SETTEXT:
+    case WM_SETICON:
+      // The default handling paints the system's caption at once: the skin's goes over it.
+      result = CallPrevious(msg, wParam, lParam);
+      if (msg == WM_SETICON) BuildIcon();
+      if (state_ == skActive) RefreshFrame();
+      return true;
+    case WM_NCACTIVATE:
+      active_ = wParam != 0;
+      break;
+    default:
+      break;
+  }
+  if (!StageTwoRuns()) return false;
+  switch (msg) {
+    case WM_NCCALCSIZE:
+      result = NcCalcSize(wParam, lParam);
+      return true;
+    case WM_NCHITTEST:
+      result = NcHitTest(lParam);
+      return true;
+    case WM_NCPAINT:
+      if (!skin_->FramePaintEnabled) return true;
+      if (borderKind_ == bkNone) return false;
+      PaintFrame(nullptr);
+      return true;
+    case WM_NCACTIVATE:
+      result = NcActivate(wParam, lParam);
+      return true;
+    case WM_SKIN_REPAINTFRAME:
+      PaintFrame(nullptr);
+      return true;
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONUP:
+      return NcMouse(msg, wParam, lParam, result);
+    default:
+      return false;
+  }
+}
+
+void TWinSkinForm::SizeHandler(WPARAM type) {
+  if (type == SIZE_RESTORED) frameState_ = frNormal;
+  if (type == SIZE_MINIMIZED) frameState_ = frMinimized;
+  if (type == SIZE_MAXIMIZED) frameState_ = frMaximized;
+  if (Minimized() || (IsMdiChild() && (ManagerMdiMaximized() || frameState_ != frNormal))) return;
+  if (state_ == skActive || state_ == skRefreshing) UpdateRegion();
+}
+
+void TWinSkinForm::MinMaxHandler(MINMAXINFO* info) {
+  UpdateWindowState();
+  if (Minimized()) {
+    SetFrameStyles(true);
+  } else if (!IsMdiChild()) {
+    SetFrameStyles(false);
+  } else if (frameState_ == frNormal) {
+    if (ManagerMdiMaximized()) SkinManager->SetMdiMaximized(false);
+    SetFrameStyles(false);
+  } else if (frameState_ == frMaximized) {
+    if (SkinManager && !SkinManager->MdiMaximized()) SkinManager->SetMdiMaximized(true);
+    SetFrameStyles(true);
+  }
+  if (!info) return;
+  if (borderKind_ == bkSizeable) {
+    info->ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+  }
+  // Never smaller than the frame: the client area would turn inside out.
+  if (state_ != skAttaching && borderKind_ != bkNone) {
+    const MinimumSize least = MinimumFrameSize(metrics_, menuBarHeight_);
+    info->ptMinTrackSize.x = std::max<LONG>(info->ptMinTrackSize.x, least.width);
+    info->ptMinTrackSize.y = std::max<LONG>(info->ptMinTrackSize.y, least.height);
+  }
+}
+
+void TWinSkinForm::AttachCompleted() {
+  if (state_ == skAttaching) {
+    if (IsMdiChild() && ManagerMdiMaximized()) {
+      SetFrameStyles(true);
+      RefreshFrame();
+    } else if (!Minimized() && borderKind_ != bkNone) {
+      state_ = skResizing;
+      FitWindowToSkin(false);
+      state_ = skActive;
+      UpdateRegion();
+    }
+  }
+  state_ = skActive;
+  if (GetActiveWindow() == window_) active_ = true;
+  StartHoverTimer(active_);
+}
+
+void TWinSkinForm::ReapplySkin() {
+  if (!skin_ || !subclassed_) return;
+  if (form_) form_->SetColor(skin_->ButtonFaceColour);
+  HWND focus = GetFocus();
+  state_ = skRefreshing;
+  if (frameSkinning_) {
+    BuildTitleFont();
+    BuildSystemMenu();
+    if (!Minimized() && borderKind_ != bkNone) {
+      FitWindowToSkin(true);
+    } else {
+      RefreshFrame();
+    }
+    regionSize_ = {};
+    UpdateRegion();
+  }
+  if (focus && IsChild(window_, focus)) SetFocus(focus);
+  state_ = skActive;
+  RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+}  // namespace qlt

@@ -1,0 +1,214 @@
+#pragma once
+// TWinSkinForm: the skinned frame of one top-level window (a form, a message box, a dialog of the
+// system, any window of the program). It subclasses the window, takes the caption styles away,
+// answers the non-client messages from the skin (frame size, hit testing, painting, the title
+// buttons and the system menu) and gives the window its standard frame back when the skin is
+// switched off. The skin manager creates one per window it skins and frees it; the window's form,
+// when there is one, owns it as a component.
+//
+// Lifecycle: skAttaching from construction, skActive once WM_SKIN_ATTACHED has fitted the window
+// to the frame, skRefreshing while a new skin is applied, skDestroying inside WM_NCDESTROY and
+// skDead after it; the manager frees dead skinners.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "skin/frame/FrameLayout.h"
+#include "skin/frame/PaintSurface.h"
+#include "ui/Classes.h"
+#include "ui/Handles.h"
+
+namespace qlt {
+
+class TSkinData;
+class TForm;
+class TPopupMenu;
+class TWinSkinForm;
+class TDataSkinSysButton;
+
+enum TSkinFormState { skAttaching = 0, skActive = 1, skRefreshing = 3, skDestroying = 4, skResizing = 5, skDead = 6 };
+
+// One hot-trackable object of the non-client area (a title button, a menu bar button).
+class TNCObject {
+ public:
+  explicit TNCObject(TWinSkinForm& owner) : owner_(owner) {}
+  virtual ~TNCObject() = default;
+  TNCObject(const TNCObject&) = delete;
+  TNCObject& operator=(const TNCObject&) = delete;
+
+  virtual void MouseDown();
+  virtual void MouseUp();
+  virtual void MouseMove();
+  virtual void MouseLeave();
+  virtual void Paint() {}
+
+  SkinRect Rect;          // window coordinates; empty until laid out
+  bool Visible = false;
+  int State = kButtonNormal;
+
+ protected:
+  TWinSkinForm& owner_;
+};
+
+// A title button drawn from a skin button object.
+class TWinSysButton : public TNCObject {
+ public:
+  TWinSysButton(TWinSkinForm& owner, const TDataSkinSysButton& data) : TNCObject(owner), Data(data) {}
+  void Paint() override;
+  // The button shows the window's icon instead of an image (system-menu buttons).
+  bool ShowsIcon() const;
+  const TDataSkinSysButton& Data;
+};
+
+class TWinSkinForm : public TComponent {
+  QLT_CLASS(TWinSkinForm)
+ public:
+  // `owner` is the window's form, or nullptr for a window without one.
+  explicit TWinSkinForm(TComponent* owner);
+  ~TWinSkinForm() override;
+
+  int32_t DisableTag() const { return disableTag_; }
+  void SetDisableTag(int32_t value) { disableTag_ = value; }
+
+  // Called by the manager, in this order, for a new window.
+  void SetWindow(HWND window) { window_ = window; }
+  void AttachToForm(TSkinData& skin, TForm* form);
+  void AttachToWindow(TSkinData& skin);
+  // The skin is switched off: the window gets its standard frame, styles and size back.
+  void RestoreWindow();
+  // A new skin: the title buttons go at once (they refer to the old skin's objects) ...
+  void FreeTitleButtons();
+  // ... and the frame is rebuilt from the new one.
+  void ComputeFrameMetrics();
+  void ReapplySkin();
+
+  HWND Window() const { return window_; }
+  TForm* Form() const { return form_; }
+  TSkinData* Skin() const { return skin_; }
+  TSkinFormState State() const { return state_; }
+  bool Subclassed() const { return subclassed_; }
+  bool FrameSkinning() const { return frameSkinning_; }
+  TBorderKind BorderKind() const { return borderKind_; }
+  TMdiKind MdiKind() const { return mdiKind_; }
+  TFrameState FrameState() const { return frameState_; }
+  bool Active() const { return active_; }
+  const FrameMetrics& Metrics() const { return metrics_; }
+  int MenuBarHeight() const { return menuBarHeight_; }
+  std::uint8_t BoxFlags() const { return boxFlags_; }
+  const std::vector<std::unique_ptr<TWinSysButton>>& TitleButtons() const { return titleButtons_; }
+  TPopupMenu* SkinnedSystemMenu() const { return systemMenu_.get(); }
+  // The object under the mouse or pressed, or nullptr.
+  TNCObject* HotObject() const { return hotObject_; }
+  void SetHotObject(TNCObject* object) { hotObject_ = object; }
+
+  // Paints the whole frame (a DC of the window, or nullptr for a fresh one).
+  void PaintFrame(HDC dc);
+  // Paints the title bar again where one title button is (after its state changed).
+  void PaintTitleButton(const TWinSysButton& button);
+  // SetWindowPos with no change but SWP_FRAMECHANGED: the frame is measured and painted again.
+  void RefreshFrame();
+  void UpdateRegion();
+  // Runs a title button's action.
+  void ButtonAction(const TWinSysButton& button, POINT screen);
+  // Shows the system menu (the skin's, or the window's own) at a screen point.
+  void ShowSystemMenu(int x, int y);
+
+  // Messages the subclass passes on to the window's own procedure.
+  LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam);
+
+ private:
+  friend LRESULT CALLBACK FrameSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
+  LRESULT FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  bool HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool StageTwoRuns() const;
+  bool IsMdiChild() const { return mdiKind_ == mkChild; }
+  bool Minimized() const { return frameState_ == frMinimized; }
+  bool MdiChildMaximizedOrMinimized() const { return IsMdiChild() && frameState_ != frNormal; }
+
+  // Attaching and detaching.
+  void Subclass();
+  void Unsubclass();
+  void ReadWindow();
+  void SetFrameStyles(bool restore);
+  void ReleaseOnDestroy();
+  void RestoreStandardSize();
+  void RemoveRegion();
+  void StartHoverTimer(bool on);
+
+  // Messages.
+  void SizeHandler(WPARAM type);
+  void MinMaxHandler(MINMAXINFO* info);
+  void UpdateWindowState();
+  void AttachCompleted();
+  LRESULT NcCalcSize(WPARAM wParam, LPARAM lParam);
+  LRESULT NcHitTest(LPARAM lParam);
+  LRESULT NcActivate(WPARAM wParam, LPARAM lParam);
+  bool NcMouse(UINT msg, WPARAM hitCode, LPARAM lParam, LRESULT& result);
+  bool CommandHandler(WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool SysCommandHandler(WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void HoverCheck();
+
+  // Frame geometry and painting.
+  void FitWindowToSkin(bool reread);
+  void WidenDialogForCaption(int& width);
+  void ComposeFrame(PixelView view, int w, int h);
+  void ComposeTitleBar(PixelView view, int w);
+  void LayOutTitleButtons(int w);
+  void DrawTitleButton(PixelView view, const TWinSysButton& button);
+  SkinRect CaptionRect(int w);
+  void BuildIcon();
+  void BuildTitleFont();
+  void BuildSystemMenu();
+  void SystemMenuClick(int tag);
+  std::u16string WindowText() const;
+  POINT ToWindow(POINT screen) const;
+  TNCObject* ObjectAt(POINT window) const;
+  void Maximize();
+  void Minimize();
+  void Restore();
+
+  // What the window was and is.
+  HWND window_ = nullptr;
+  TForm* form_ = nullptr;
+  TSkinData* skin_ = nullptr;
+  bool subclassed_ = false;
+  bool frameSkinning_ = false;
+  TSkinFormState state_ = skAttaching;
+  std::uint32_t style_ = 0;
+  bool rightToLeft_ = false;
+  TMdiKind mdiKind_ = mkNone;
+  TBorderKind borderKind_ = bkSingle;
+  std::uint8_t boxFlags_ = 0;
+  std::uint32_t removedStyles_ = 0;  // exactly the style bits the skin took away
+  TFrameState frameState_ = frNormal;
+  bool active_ = false;
+  int32_t disableTag_ = 0;
+  HWND owner_ = nullptr;
+  std::u16string className_;
+  SIZE standardFrame_{};   // window size minus client size before the skin
+  RECT clientAtAttach_{};  // the client area the skinned frame keeps
+  TColor savedFormColour_ = 0;
+
+  // The frame.
+  FrameMetrics metrics_;
+  int menuBarHeight_ = 0;
+  SkinRect caption_;
+  std::vector<std::unique_ptr<TWinSysButton>> titleButtons_;
+  TNCObject* hotObject_ = nullptr;
+  TNCObject* pressedObject_ = nullptr;  // pressed, and not yet released over itself
+  UniqueFont titleFont_;
+  UniqueIcon icon_;  // the window's icon at the small size
+  int iconSize_ = 16;
+  PaintSurface surface_;
+  bool regionOwned_ = false;
+  SIZE regionSize_{};
+  std::unique_ptr<TPopupMenu> systemMenu_;
+  bool hoverTimer_ = false;
+  DWORD lastMenuRequest_ = 0;
+  bool hasMenuRequest_ = false;
+};
+
+}  // namespace qlt
