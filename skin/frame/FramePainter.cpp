@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "skin/data/ImageDib.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
 #include "ui/Forms.h"
@@ -97,6 +96,26 @@ void TWinSkinForm::BuildIcon() {
   auto icon = reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_SMALL, 0));
   if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_BIG, 0));
   icon_.Reset(icon ? static_cast<HICON>(CopyImage(icon, IMAGE_ICON, iconSize_, iconSize_, 0)) : nullptr);
+  iconFallback_.Clear();
+  if (!skin_) return;
+  TBitmap& shared = *skin_->IconBitmap();
+  if (icon_ && shared.Empty()) {
+    // The first window with an icon lends it to the windows without one (on magenta, the skin's
+    // transparent colour).
+    shared.SetSize(iconSize_, iconSize_);
+    HDC dc = shared.Canvas()->Handle();
+    const RECT all{0, 0, iconSize_, iconSize_};
+    UniqueBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    FillRect(dc, &all, magenta.Get());
+    DrawIconEx(dc, 0, 0, icon_.Get(), iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
+  } else if (!icon_ && !shared.Empty()) {
+    GdiFlush();
+    iconFallback_ = Bitmap24(shared.Width(), shared.Height());
+    for (int y = 0; y < shared.Height(); ++y) {
+      const uint8_t* row = shared.ScanLine(y);
+      for (int x = 0; x < shared.Width(); ++x) iconFallback_.At(x, y) = Bgr{row[3 * x], row[3 * x + 1], row[3 * x + 2]};
+    }
+  }
 }
 
 // ---- metrics and fitting ----
@@ -257,6 +276,8 @@ void TWinSkinForm::DrawTitleButton(PixelView view, const TWinSysButton& b) {
     GdiFlush();
     if (icon_) {
       DrawIconEx(surface_.Dc(), b.Rect.left, b.Rect.top, icon_.Get(), iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
+    } else {
+      DrawCell(view, b.Rect, iconFallback_, 1, 1, BlendMode::kKeyTransparent);
     }
     return;
   }

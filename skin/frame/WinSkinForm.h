@@ -201,6 +201,7 @@ class TWinSkinForm : public TComponent {
   TNCObject* pressedObject_ = nullptr;  // pressed, and not yet released over itself
   UniqueFont titleFont_;
   UniqueIcon icon_;  // the window's icon at the small size
+  Bitmap24 iconFallback_;  // the program's icon for a window without one
   int iconSize_ = 16;
   PaintSurface surface_;
   bool regionOwned_ = false;

@@ -1,0 +1,119 @@
+#include "gallery/FrmGallery.h"
+
+#include "ui/Utf.h"
+
+namespace qlt {
+
+const TClassInfo& TFrm_GalleryDialog::StaticClass() {
+  static const TClassInfo info =
+      ClassBuilder<TFrm_GalleryDialog, TForm>("TFrm_GalleryDialog").Field("Btn_Ok", &TFrm_GalleryDialog::Btn_Ok).Build();
+  return info;
+}
+
+const TClassInfo& TFrm_GalleryPopup::StaticClass() {
+  static const TClassInfo info = ClassBuilder<TFrm_GalleryPopup, TForm>("TFrm_GalleryPopup")
+                                     .Handler("FormClick", &TFrm_GalleryPopup::FormClick)
+                                     .Build();
+  return info;
+}
+
+// A popup has no close box: a click puts it away.
+void TFrm_GalleryPopup::FormClick(TObject*) { Hide(); }
+
+const TClassInfo& TFrm_GalleryTool::StaticClass() {
+  static const TClassInfo info = ClassBuilder<TFrm_GalleryTool, TForm>("TFrm_GalleryTool").Build();
+  return info;
+}
+
+const TClassInfo& TFrm_Gallery::StaticClass() {
+  static const TClassInfo info = ClassBuilder<TFrm_Gallery, TForm>("TFrm_Gallery")
+                                     .Field("SkinData1", &TFrm_Gallery::SkinData1)
+                                     .Field("Btn_Dialog", &TFrm_Gallery::Btn_Dialog)
+                                     .Field("Btn_Popup", &TFrm_Gallery::Btn_Popup)
+                                     .Field("Btn_Tool", &TFrm_Gallery::Btn_Tool)
+                                     .Field("Btn_Message", &TFrm_Gallery::Btn_Message)
+                                     .Field("Btn_SkinOnOff", &TFrm_Gallery::Btn_SkinOnOff)
+                                     .Handler("FormCreate", &TFrm_Gallery::FormCreate)
+                                     .Handler("Btn_DialogClick", &TFrm_Gallery::Btn_DialogClick)
+                                     .Handler("Btn_PopupClick", &TFrm_Gallery::Btn_PopupClick)
+                                     .Handler("Btn_ToolClick", &TFrm_Gallery::Btn_ToolClick)
+                                     .Handler("Btn_MessageClick", &TFrm_Gallery::Btn_MessageClick)
+                                     .Handler("Btn_SkinOnOffClick", &TFrm_Gallery::Btn_SkinOnOffClick)
+                                     .Build();
+  return info;
+}
+
+void RegisterGalleryClasses() {
+  RegisterComponentClass<TFrm_GalleryDialog>();
+  RegisterComponentClass<TFrm_GalleryPopup>();
+  RegisterComponentClass<TFrm_GalleryTool>();
+  RegisterComponentClass<TFrm_Gallery>();
+}
+
+const char16_t* TFrm_Gallery::MessageCaption() {
+  return u"A message box whose caption is much wider than its short text — 标题比正文宽得多";
+}
+const char16_t* TFrm_Gallery::MessageText() { return u"Short text."; }
+
+void TFrm_Gallery::FormCreate(TObject*) {
+  const std::u16string& file = TheGalleryOptions().skinFile;
+  if (!file.empty() && SkinData1) SkinData1->SetSkinFile(file);
+}
+
+TFrm_GalleryDialog* TFrm_Gallery::Dialog() {
+  if (!dialog_) dialog_ = NewForm<TFrm_GalleryDialog>(this);
+  return dialog_;
+}
+
+TFrm_GalleryPopup* TFrm_Gallery::Popup() {
+  if (!popup_) popup_ = NewForm<TFrm_GalleryPopup>(this);
+  return popup_;
+}
+
+TFrm_GalleryTool* TFrm_Gallery::Tool() {
+  if (!tool_) tool_ = NewForm<TFrm_GalleryTool>(this);
+  return tool_;
+}
+
+void TFrm_Gallery::Btn_DialogClick(TObject*) {
+  // Opened from the command line it is already showing, without being modal.
+  if (Dialog()->Visible()) return Dialog()->BringToFront();
+  Dialog()->ShowModal();
+}
+void TFrm_Gallery::Btn_PopupClick(TObject*) { Popup()->Show(); }
+void TFrm_Gallery::Btn_ToolClick(TObject*) { Tool()->Show(); }
+
+void TFrm_Gallery::Btn_MessageClick(TObject*) {
+  MessageBoxW(Handle(), reinterpret_cast<LPCWSTR>(MessageText()), reinterpret_cast<LPCWSTR>(MessageCaption()),
+              MB_OKCANCEL | MB_ICONINFORMATION);
+}
+
+void TFrm_Gallery::Btn_SkinOnOffClick(TObject*) {
+  if (SkinData1) SkinData1->SetActive(!SkinData1->Active());
+}
+
+GalleryOptions& TheGalleryOptions() {
+  static GalleryOptions options;
+  return options;
+}
+
+GalleryOptions ReadGalleryArguments(int argc, wchar_t** argv) {
+  GalleryOptions options;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::u16string name = reinterpret_cast<const char16_t*>(argv[i]);
+    const std::u16string value = reinterpret_cast<const char16_t*>(argv[i + 1]);
+    if (name == u"--skin") options.skinFile = value;
+    if (name == u"--open") options.open = value;
+  }
+  return options;
+}
+
+void OpenGalleryWindows(TFrm_Gallery& gallery, const std::u16string& kinds) {
+  auto named = [&](std::u16string_view kind) { return kinds.find(kind) != std::u16string::npos; };
+  if (named(u"dialog")) gallery.Dialog()->Show();
+  if (named(u"popup")) gallery.Popup()->Show();
+  if (named(u"tool")) gallery.Tool()->Show();
+  if (named(u"message")) PostMessageW(gallery.Btn_Message->Handle(), BM_CLICK, 0, 0);
+}
+
+}  // namespace qlt
