@@ -21,7 +21,10 @@ class TSkinData;
 class TTimer;
 
 // Pending action codes of the action timer.
-enum TSkinAction { saNone = 0, saSkinAll = 1, saUnskinAll = 2, saRefresh = 3, saPurge = 6 };
+enum TSkinAction : int { saNone = 0, saSkinAll = 1, saUnskinAll = 2, saRefresh = 3, saPurge = 6 };
+
+// A form whose Tag is this is never skinned, whatever its skin component's DisableTag says.
+inline constexpr int kNeverSkinnedFormTag = 99;
 
 // Private window messages of the skin engine.
 inline constexpr UINT WM_SKIN_CHANGED = 0x3401;
@@ -45,15 +48,34 @@ class TSkinManage {
   void UnregisterSkinData(TSkinData* sd);
   const std::vector<TSkinData*>& SkinDataList() const { return skinDataList_; }
 
+  // Where the manager is in its life: before the first window activation, actions 1 and 2 only
+  // switch skinning on or off (the windows are skinned as they are activated); afterwards they go
+  // through the action timer; while the manager is destroyed nothing new starts.
+  enum class TPhase { BeforeFirstActivation, Running, GoingAway };
+  TPhase Phase() const { return phase_; }
+  // The hook saw a window activated.
+  void WindowActivated();
+  // A component that skins only its own form (or dialogs) has finished loading: skinning is on
+  // from now, the start-up phase is over, and `owner`'s window is skinned at once.
+  void SkinOwnFormNow(TForm* owner);
+
   // Sets the pending action and the timer's interval. Before the first window activation only
-  // actions 1 and 2 have an effect, at once: they switch SkinEnabled; the windows are skinned as
-  // they are activated.
-  void ScheduleAction(int action, int interval);
+  // actions 1 and 2 have an effect, at once: they switch skinning on or off.
+  void ScheduleAction(TSkinAction action, int interval);
+  // The component the pending action belongs to: the timer's tick carries the action out for it.
+  void SetPendingSkinData(TSkinData* sd) { pendingSkinData_ = sd; }
   // The timer's tick: nothing (and the timer keeps running) while no component is pending;
   // otherwise the timer stops, the action runs, the component hears of it and nothing is pending.
   void RunPendingAction();
+  TSkinAction PendingAction() const { return pendingAction_; }
+  TSkinData* PendingSkinData() const { return pendingSkinData_; }
   bool ActionTimerEnabled() const;
   int ActionTimerInterval() const;
+
+  // Newly activated windows may be skinned.
+  bool SkinEnabled() const { return skinEnabled_; }
+  // A timer-driven skin-all pass is running: it also skins MDI children and other child forms.
+  bool ForcedPass() const { return forcedPass_; }
 
   // Attaches a form skinner to a top-level window (or MDI child) when skinning is on, the window is
   // not skinned yet, has a size, is not exempt and a component with a loaded skin is there for it.
@@ -66,12 +88,6 @@ class TSkinManage {
   bool QueryFormSkin(const std::u16string& className) const;
   // Every form skinner drops its title buttons, to rebuild them from a new skin.
   void RefreshAllForms() { RefreshFormSkinners(); }
-
-  bool SkinEnabled = false;      // newly activated windows may be skinned
-  bool ForcedPass = false;       // a timer-driven skin-all pass is running
-  int ActivationCount = 0;       // 0 until the first window activation; 4 while the manager goes
-  int PendingAction = saNone;
-  TSkinData* PendingSkinData = nullptr;
 
  protected:
   // The frame skinner's part. Attach a form skinner to a window that passed every check; true when
@@ -89,8 +105,15 @@ class TSkinManage {
   virtual bool IsFormSkinned(HWND hwnd) const { return false; }
 
  private:
+  void SkinAll(TSkinData& sd, bool onlyOwner);
+
   std::vector<TSkinData*> skinDataList_;
   std::unique_ptr<TTimer> actionTimer_;
+  TPhase phase_ = TPhase::BeforeFirstActivation;
+  bool skinEnabled_ = false;
+  bool forcedPass_ = false;
+  TSkinAction pendingAction_ = saNone;
+  TSkinData* pendingSkinData_ = nullptr;
 };
 
 // The process's manager: created when the skin engine starts, before any window, and freed when it
