@@ -21,9 +21,10 @@ SelectListFile ReadSelectListFile(const std::wstring& path = DataFilePath());
 // The list alone: empty for a missing or unreadable file.
 SelectList LoadSelectList(const std::wstring& path = DataFilePath());
 
-// Writes a new file and puts it in the old one's place, so a failure half-way never loses the
-// old file. Nothing on success; otherwise the framework's text for a file that cannot be created,
-// "Cannot create file "<path>". <reason>", which the caller shows in the error box.
+// Writes a new file and puts it in the old one's place (ReplaceFileContents), so a failure
+// half-way never loses the old file. Nothing on success; otherwise the framework's text for a
+// file that cannot be created, "Cannot create file "<path>". <reason>", which the caller shows in
+// the error box.
 std::optional<std::wstring> SaveSelectList(const SelectList& list, const std::wstring& path = DataFilePath());
 
 }  // namespace qlt

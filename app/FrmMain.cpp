@@ -18,6 +18,10 @@ namespace {
 
 constexpr char16_t kShowWindowCaption[] = u"显示窗口";
 constexpr char16_t kHideWindowCaption[] = u"隐藏窗口";
+// Without the journal a crash or a kill would leave the hidden windows hidden for good.
+constexpr char16_t kJournalNotWrittenMessage[] =
+    u"无法保存隐藏窗口的记录文件QLT.journal。如果QLT意外退出，被隐藏的窗口不会在下次启动时自动恢复；"
+    u"请确认QLT所在的文件夹可以写入。";
 // Posted to itself: a message of the start shown once the message loop runs.
 constexpr UINT kShowPendingMessage = WM_APP + 1;
 
@@ -137,11 +141,13 @@ void TFrm_Main::FormCreate(TObject*) {
   trayIcon_ = std::make_unique<TrayIcon>(Handle(), Icon()->Handle(), ToWide(Application->Title()));
   trayIcon_->Add();
 
+  // Loading the settings writes the values it corrects, so QLT.ini exists from the first start on.
+  const bool firstStart = GetFileAttributesW(settings_.Ini().Path().c_str()) == INVALID_FILE_ATTRIBUTES;
   const FormSettings stored = LoadSettings();
   LoadSelection();
   remindMinute_ = Edt_M->Value();
   StartHideEngine();
-  RegisterStoredHotKey(stored.hotKey);
+  RegisterStoredHotKey(stored.hotKey, firstStart);
 }
 
 void TFrm_Main::LoadSelection() {
@@ -326,6 +332,7 @@ void TFrm_Main::Edt_MChange(TObject*) {
 void TFrm_Main::StartHideEngine() {
   HideSeams seams;
   seams.setMute = [](bool mute) { SetLineMute(kSpeakersLine, mute ? 1 : 0); };
+  seams.journalNotWritten = [this](const std::wstring&) { Notify(kJournalNotWrittenMessage); };
   hide_ = std::make_unique<HideZVQ>(DefaultJournalPath(), std::move(seams));
   // What an earlier run left hidden when it ended without restoring (killed, crashed) comes
   // back now.
@@ -357,35 +364,45 @@ void TFrm_Main::Btn_ShowClick(TObject*) {
   if (hide_) hide_->RestoreWindows();
 }
 
-void TFrm_Main::RegisterStoredHotKey(const std::u16string& text) {
+void TFrm_Main::RegisterStoredHotKey(const std::u16string& text, bool firstStart) {
   hotKey_ = std::make_unique<GlobalHotKey>(Handle());
-  const HotKeyOutcome outcome = hotKey_->Register(text);
-  // The label shows only a hotkey that works; the stored text stays for the next start.
-  Lab_key->SetCaption(outcome.activeText);
-  if (!outcome.ok()) ShowHotKeyOutcome(outcome, true);
+  const std::u16string stored = Trim(text);
+  // The label shows what is stored, also when it cannot be registered: that is what the user
+  // chose, and the dialog starts from it.
+  Lab_key->SetCaption(stored);
+  const HotKeyOutcome outcome = hotKey_->Register(stored);
+  if (outcome.ok()) return;
+  // No hotkey stored is a choice, not a fault (the tray icon's right button toggles too); only the
+  // very first start points to the hotkey once.
+  if (!stored.empty()) {
+    Notify(outcome.message);
+  } else if (firstStart) {
+    Notify(HotKeyProblemMessage(HotKeyState::NoKey, u""));
+  }
 }
 
 void TFrm_Main::Lab_keyClick(TObject*) {
   const auto accepted = AcceptedHotKey(EditHotKey(settings_.ReadHotKey()));
   if (!accepted || !hotKey_) return;  // cancelled
+  // The choice is stored whether or not it can be registered now; the next start registers it.
+  settings_.SaveHotKey(*accepted);
+  // It takes effect at once when it can; otherwise the hotkey in effect stays, and the label and
+  // the message name both.
   const HotKeyOutcome outcome = hotKey_->Change(*accepted);
-  // A hotkey that could not be registered is not stored: the one in effect stays. Choosing no
-  // key is stored, and leaves no hotkey.
-  if (outcome.ok() || outcome.state == HotKeyState::NoKey) settings_.SaveHotKey(*accepted);
-  Lab_key->SetCaption(outcome.activeText);
-  if (!outcome.ok()) ShowHotKeyOutcome(outcome, false);
+  Lab_key->SetCaption(HotKeyLabel(Trim(*accepted), outcome.activeText));
+  if (!outcome.ok()) Application->ShowMessage(outcome.message);
 }
 
-void TFrm_Main::ShowHotKeyOutcome(const HotKeyOutcome& outcome, bool atStart) {
-  // At start a balloon does not hold the program up; when there is no notification area to show
-  // it, the message comes once the program runs.
-  if (atStart && trayIcon_ && trayIcon_->ShowBalloon(ToWide(Application->Title()), ToWide(outcome.message))) return;
-  if (atStart) {
-    pendingMessage_ = outcome.message;
-    PostMessageW(Handle(), kShowPendingMessage, 0, 0);
+void TFrm_Main::Notify(const std::u16string& text) {
+  // A balloon does not hold the program up; where there is no notification area to show it, the
+  // message comes once the message loop runs (never from inside the handler that found it).
+  if (trayIcon_ && trayIcon_->ShowBalloon(ToWide(Application->Title()), ToWide(text))) return;
+  if (!pendingMessage_.empty()) {
+    pendingMessage_ += u"\r\n\r\n" + text;  // one box for what came before the loop got to it
     return;
   }
-  Application->ShowMessage(outcome.message);
+  pendingMessage_ = text;
+  PostMessageW(Handle(), kShowPendingMessage, 0, 0);
 }
 
 // ---- Reminder, autostart, links, IP/DNS dialog, colour tool ----

@@ -133,8 +133,10 @@ class TFrm_Main : public TForm {
 
   // The hide engine and the global hotkey.
   void StartHideEngine();
-  void RegisterStoredHotKey(const std::u16string& text);
-  void ShowHotKeyOutcome(const HotKeyOutcome& outcome, bool atStart);
+  void RegisterStoredHotKey(const std::u16string& text, bool firstStart);
+  // Tells the user something that went wrong outside a dialog: a balloon at the tray icon, or a
+  // message once the message loop runs.
+  void Notify(const std::u16string& text);
   HideOptions CurrentHideOptions() const;
 
   SelectList selectList_;   // the chosen executable names, "data.txt"
@@ -143,7 +145,7 @@ class TFrm_Main : public TForm {
   std::unique_ptr<TrayIcon> trayIcon_;
   std::unique_ptr<HideZVQ> hide_;           // HiddenFlag and the windows the last hide acted on
   std::unique_ptr<GlobalHotKey> hotKey_;    // "Hotkeyzvq"
-  std::u16string pendingMessage_;           // a message of the start, shown once the loop runs
+  std::u16string pendingMessage_;           // a message for the user, shown once the loop runs
   bool loadingSettings_ = false;  // the stored values are being put into the controls
   bool keepDataFile_ = false;     // data.txt could not be read at start: it is never overwritten
   ReminderTimer reminder_;        // Timer1's clock and the once-an-hour rule

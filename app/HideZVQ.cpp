@@ -1,8 +1,11 @@
 #include "app/HideZVQ.h"
 
 #include <atomic>
+#include <optional>
 #include <unordered_set>
+#include <utility>
 
+#include "app/FileAccess.h"
 #include "app/ProcessList.h"
 #include "app/TrayArea.h"
 #include "app/WinText.h"
@@ -47,53 +50,6 @@ void MakeTranslucent(HWND window, BYTE alpha, bool addLayered) {
 void MakeOpaque(HWND window, bool removeLayered) {
   SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA);
   if (removeLayered) SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_LAYERED);
-}
-
-// Another program that has the journal open for a moment (a virus scanner, a backup, an editor)
-// makes replacing or removing it fail; the step is tried again for a short while rather than
-// leaving a journal that names the wrong windows. `step` answers the error it met, or 0.
-bool RetryWhileInUse(const std::function<DWORD()>& step) {
-  for (int attempt = 0;; ++attempt) {
-    const DWORD error = step();
-    if (error == ERROR_SUCCESS) return true;
-    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || attempt == 40) return false;
-    Sleep(25);
-  }
-}
-
-bool WriteFileReplacing(const std::wstring& path, const std::string& bytes) {
-  const std::wstring temporary = path + L".new";
-  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                  written == bytes.size() && FlushFileBuffers(file);
-  CloseHandle(file);
-  const auto replace = [&]() -> DWORD {
-    return MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-               ? ERROR_SUCCESS
-               : GetLastError();
-  };
-  if (!ok || !RetryWhileInUse(replace)) {
-    DeleteFileW(temporary.c_str());
-    return false;
-  }
-  return true;
-}
-
-std::string ReadSmallFile(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string bytes;
-  char chunk[16 * 1024];
-  DWORD read = 0;
-  // A journal names at most a few thousand windows; anything far larger is not one.
-  while (bytes.size() < (8u << 20) && ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) {
-    bytes.append(chunk, read);
-  }
-  CloseHandle(file);
-  return bytes;
 }
 
 }  // namespace
@@ -239,9 +195,10 @@ void HideZVQ::ToggleHidden(const std::vector<std::u16string>& names, const HideO
 }
 
 size_t HideZVQ::ReplayJournal() {
-  const std::string text = ReadSmallFile(journal_->path);
-  if (text.empty() && GetFileAttributesW(journal_->path.c_str()) == INVALID_FILE_ATTRIBUTES) return 0;
-  const HideRecord left = ParseJournal(text);
+  // A journal names at most a few thousand windows; anything far larger is not one.
+  const WholeFile file = ReadWholeFile(journal_->path, 8u << 20);
+  if (file.Missing()) return 0;
+  const HideRecord left = ParseJournal(file.bytes);
   std::vector<HiddenWindow> stillThere;
   for (const auto& w : left.windows) {
     DWORD pid = 0;
@@ -257,9 +214,17 @@ size_t HideZVQ::ReplayJournal() {
 }
 
 void HideZVQ::SaveJournal() {
-  std::lock_guard lock(journal_->mutex);
-  ++journal_->generation;
-  WriteFileReplacing(journal_->path, FormatJournal(record_));
+  std::optional<std::wstring> error;
+  {
+    std::lock_guard lock(journal_->mutex);
+    ++journal_->generation;
+    error = ReplaceFileContents(journal_->path, FormatJournal(record_));
+  }
+  if (!error) {
+    journalFailureTold_ = false;
+  } else if (!std::exchange(journalFailureTold_, true) && seams_.journalNotWritten) {
+    seams_.journalNotWritten(*error);
+  }
 }
 
 void HideZVQ::RemoveJournalWhenDone() {

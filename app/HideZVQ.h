@@ -32,6 +32,9 @@ struct HideOptions {
 struct HideSeams {
   std::function<HWND()> findTray;           // the notification area; default FindTrayNotifyWnd
   std::function<void(bool mute)> setMute;   // the speakers; none: they are left alone
+  // Told when the journal cannot be written (the error text): a crash would then lose the hidden
+  // windows. Told once, and again only after a save has worked in between.
+  std::function<void(const std::wstring& error)> journalNotWritten = nullptr;
 };
 
 std::wstring DefaultJournalPath();  // "QLT.journal" beside the executable
@@ -92,6 +95,7 @@ class HideZVQ {
   AsyncWindowCalls styleCalls_;   // layered style and alpha: may wait for a hung program
   HideRecord record_;
   bool hidden_ = false;
+  bool journalFailureTold_ = false;
 };
 
 }  // namespace qlt

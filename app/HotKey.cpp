@@ -4,9 +4,13 @@
 
 namespace qlt {
 
-std::u16string HotKeyProblemMessage(HotKeyState state, std::u16string_view text, std::u16string_view detail) {
+std::u16string HotKeyProblemMessage(HotKeyState state, std::u16string_view text, std::u16string_view detail,
+                                    std::u16string_view stillActive) {
   const std::u16string quoted = u"“" + std::u16string(text) + u"”";
-  const std::u16string fallback = u"现在可以用鼠标右键单击托盘图标来隐藏和显示程序。";
+  const std::u16string fallback =
+      stillActive.empty()
+          ? std::u16string(u"现在可以用鼠标右键单击托盘图标来隐藏和显示程序。")
+          : u"现在仍然使用热键“" + std::u16string(stillActive) + u"”；新选的热键已保存，下次启动时再注册。";
   switch (state) {
     case HotKeyState::Registered: return u"";
     case HotKeyState::NoKey:
@@ -17,6 +21,12 @@ std::u16string HotKeyProblemMessage(HotKeyState state, std::u16string_view text,
     case HotKeyState::NotUnderstood: break;
   }
   return u"热键" + quoted + u"无法识别：" + std::u16string(detail) + u"。" + fallback;
+}
+
+std::u16string HotKeyLabel(std::u16string_view stored, std::u16string_view active) {
+  std::u16string label(stored);
+  if (!active.empty() && active != stored) label += u"（当前有效：" + std::u16string(active) + u"）";
+  return label;
 }
 
 GlobalHotKey::GlobalHotKey(HWND window, const wchar_t* atomName) : window_(window) {
@@ -35,45 +45,44 @@ void GlobalHotKey::Release() {
   activeText_.clear();
 }
 
-HotKeyOutcome GlobalHotKey::TryRegister(std::u16string_view text) {
+HotKeyOutcome GlobalHotKey::TryRegister(std::u16string_view text, std::u16string& detail) {
   HotKeyOutcome outcome;
   const std::u16string trimmed = Trim(text);
   const HotKeyParse parsed = ParseHotKey(trimmed);
   if (!parsed.ok()) {
     outcome.state = HotKeyState::NotUnderstood;
-    outcome.message = HotKeyProblemMessage(outcome.state, trimmed, parsed.error);
-    return outcome;
-  }
-  if (parsed.hotKey.key == 0) {
+    detail = parsed.error;
+  } else if (parsed.hotKey.key == 0) {
     outcome.state = HotKeyState::NoKey;
-    outcome.message = HotKeyProblemMessage(outcome.state, trimmed);
-    return outcome;
-  }
-  if (!id_ || !RegisterHotKey(window_, id_, parsed.hotKey.modifiers, parsed.hotKey.key)) {
+  } else if (!id_ || !RegisterHotKey(window_, id_, parsed.hotKey.modifiers, parsed.hotKey.key)) {
     outcome.state = HotKeyState::Taken;
-    outcome.message = HotKeyProblemMessage(outcome.state, trimmed);
-    return outcome;
+  } else {
+    registered_ = true;
+    activeText_ = trimmed;
+    outcome.state = HotKeyState::Registered;
   }
-  registered_ = true;
-  activeText_ = trimmed;
-  outcome.state = HotKeyState::Registered;
-  outcome.activeText = trimmed;
+  outcome.activeText = activeText_;
   return outcome;
 }
 
 HotKeyOutcome GlobalHotKey::Register(std::u16string_view text) {
   Release();
-  return TryRegister(text);
+  std::u16string detail;
+  HotKeyOutcome outcome = TryRegister(text, detail);
+  outcome.message = HotKeyProblemMessage(outcome.state, Trim(text), detail);
+  return outcome;
 }
 
 HotKeyOutcome GlobalHotKey::Change(std::u16string_view text) {
   const std::u16string previous = activeText_;
   Release();
-  HotKeyOutcome outcome = TryRegister(text);
-  if (outcome.state == HotKeyState::Taken || outcome.state == HotKeyState::NotUnderstood) {
-    if (!previous.empty()) TryRegister(previous);
-    outcome.activeText = activeText_;
+  std::u16string detail;
+  HotKeyOutcome outcome = TryRegister(text, detail);
+  if ((outcome.state == HotKeyState::Taken || outcome.state == HotKeyState::NotUnderstood) && !previous.empty()) {
+    std::u16string ignored;
+    outcome.activeText = TryRegister(previous, ignored).activeText;
   }
+  outcome.message = HotKeyProblemMessage(outcome.state, Trim(text), detail, outcome.activeText);
   return outcome;
 }
 

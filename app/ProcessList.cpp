@@ -2,8 +2,6 @@
 
 #include <tlhelp32.h>
 
-#include <utility>
-
 #include "app/WinText.h"
 
 namespace qlt {
@@ -37,23 +35,7 @@ struct ToolhelpApi {
 
 ToolhelpSnapshot::ToolhelpSnapshot() {
   const auto& api = ToolhelpApi::Get();
-  if (api.Available()) handle_ = api.createSnapshot(TH32CS_SNAPPROCESS, 0);
-  if (!handle_) handle_ = INVALID_HANDLE_VALUE;
-}
-
-ToolhelpSnapshot::~ToolhelpSnapshot() {
-  if (Valid()) CloseHandle(handle_);
-}
-
-ToolhelpSnapshot::ToolhelpSnapshot(ToolhelpSnapshot&& other) noexcept
-    : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-
-ToolhelpSnapshot& ToolhelpSnapshot::operator=(ToolhelpSnapshot&& other) noexcept {
-  if (this != &other) {
-    if (Valid()) CloseHandle(handle_);
-    handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
-  }
-  return *this;
+  if (api.Available()) handle_.Reset(api.createSnapshot(TH32CS_SNAPPROCESS, 0));
 }
 
 std::vector<ProcessInfo> ToolhelpSnapshot::Processes() const {
@@ -62,7 +44,7 @@ std::vector<ProcessInfo> ToolhelpSnapshot::Processes() const {
   const auto& api = ToolhelpApi::Get();
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
-  for (BOOL more = api.first(handle_, &entry); more; more = api.next(handle_, &entry)) {
+  for (BOOL more = api.first(handle_.Get(), &entry); more; more = api.next(handle_.Get(), &entry)) {
     entry.szExeFile[MAX_PATH - 1] = L'\0';
     processes.push_back({entry.th32ProcessID, ToU16(entry.szExeFile)});
     entry.dwSize = sizeof(entry);

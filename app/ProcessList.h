@@ -6,25 +6,21 @@
 #include <vector>
 
 #include "app/HidePlan.h"
+#include "ui/Handles.h"
 
 namespace qlt {
 
-// Owns one toolhelp snapshot handle.
+// One toolhelp process snapshot (move-only, like the handle it owns).
 class ToolhelpSnapshot {
  public:
   ToolhelpSnapshot();  // a process snapshot; Valid() is false when it could not be taken
-  ~ToolhelpSnapshot();
-  ToolhelpSnapshot(ToolhelpSnapshot&& other) noexcept;
-  ToolhelpSnapshot& operator=(ToolhelpSnapshot&& other) noexcept;
-  ToolhelpSnapshot(const ToolhelpSnapshot&) = delete;
-  ToolhelpSnapshot& operator=(const ToolhelpSnapshot&) = delete;
 
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Valid() const { return static_cast<bool>(handle_); }
   // The processes in snapshot order, executable names as the snapshot gives them.
   std::vector<ProcessInfo> Processes() const;
 
  private:
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  UniqueKernelHandle handle_;
 };
 
 // RefreshProcessList's rows: one entry per running process, in snapshot order.

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "ui/Handles.h"
+
 namespace qlt {
 namespace {
 
@@ -21,8 +23,8 @@ class SystemStarter final : public ProcessStarter {
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
       return false;
     }
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    // Nothing waits for the program: both handles go at once.
+    const UniqueKernelHandle thread(info.hThread), process(info.hProcess);
     return true;
   }
 

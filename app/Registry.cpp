@@ -1,6 +1,5 @@
 #include "app/Registry.h"
 
-#include <utility>
 #include <vector>
 
 #include "app/Links.h"
@@ -8,20 +7,6 @@
 #include "ui/SysUtils.h"
 
 namespace qlt {
-
-RegKey::~RegKey() {
-  if (key_) RegCloseKey(key_);
-}
-
-RegKey::RegKey(RegKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-
-RegKey& RegKey::operator=(RegKey&& other) noexcept {
-  if (this != &other) {
-    if (key_) RegCloseKey(key_);
-    key_ = std::exchange(other.key_, nullptr);
-  }
-  return *this;
-}
 
 RegKey RegKey::Open(HKEY root, std::wstring_view path, REGSAM access, bool create) {
   HKEY key = nullptr;
@@ -37,13 +22,13 @@ std::optional<std::wstring> RegKey::ReadString(std::wstring_view name) const {
   const std::wstring valueName(name);
   DWORD type = 0;
   DWORD size = 0;
-  if (RegQueryValueExW(key_, valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExW(key_.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
       (type != REG_SZ && type != REG_EXPAND_SZ)) {
     return std::nullopt;
   }
   std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
   DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-  if (RegQueryValueExW(key_, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes) !=
+  if (RegQueryValueExW(key_.Get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes) !=
       ERROR_SUCCESS) {
     return std::nullopt;
   }
@@ -55,12 +40,12 @@ bool RegKey::WriteString(std::wstring_view name, std::wstring_view text, int ext
   std::wstring data(text);
   data.append(static_cast<size_t>(extraNuls), L'\0');
   const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
-  return RegSetValueExW(key_, std::wstring(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+  return RegSetValueExW(key_.Get(), std::wstring(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                         bytes) == ERROR_SUCCESS;
 }
 
 bool RegKey::DeleteValue(std::wstring_view name) const {
-  return key_ && RegDeleteValueW(key_, std::wstring(name).c_str()) == ERROR_SUCCESS;
+  return key_ && RegDeleteValueW(key_.Get(), std::wstring(name).c_str()) == ERROR_SUCCESS;
 }
 
 namespace {

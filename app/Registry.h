@@ -7,22 +7,20 @@
 #include <string>
 #include <string_view>
 
+#include "ui/Handles.h"
+
 namespace qlt {
 
+// An open key (move-only, like the handle it owns).
 class RegKey {
  public:
   RegKey() = default;
-  ~RegKey();
-  RegKey(RegKey&& other) noexcept;
-  RegKey& operator=(RegKey&& other) noexcept;
-  RegKey(const RegKey&) = delete;
-  RegKey& operator=(const RegKey&) = delete;
 
   // Opens the key, or creates it when create is set; an empty key when that fails.
   static RegKey Open(HKEY root, std::wstring_view path, REGSAM access, bool create = false);
 
-  explicit operator bool() const { return key_ != nullptr; }
-  HKEY Get() const { return key_; }
+  explicit operator bool() const { return static_cast<bool>(key_); }
+  HKEY Get() const { return key_.Get(); }
 
   std::optional<std::wstring> ReadString(std::wstring_view name) const;  // REG_SZ or REG_EXPAND_SZ
   // Writes a REG_SZ value; extraNuls NUL characters are stored after the text's own.
@@ -31,7 +29,7 @@ class RegKey {
 
  private:
   explicit RegKey(HKEY key) : key_(key) {}
-  HKEY key_ = nullptr;
+  UniqueRegKey key_;
 };
 
 // Nothing on success, otherwise the error text for the user's error box.

@@ -58,10 +58,6 @@ bool TrayIcon::ShowBalloon(std::wstring_view title, std::wstring_view text) {
 SingleInstance::SingleInstance(const wchar_t* name)
     : mutex_(CreateMutexW(nullptr, FALSE, name)), first_(mutex_ && GetLastError() != ERROR_ALREADY_EXISTS) {}
 
-SingleInstance::~SingleInstance() {
-  if (mutex_) CloseHandle(mutex_);
-}
-
 UINT ShowMainWindowMessage() {
   static const UINT message = RegisterWindowMessageW(L"QLTZarnit.ShowMainWindow");
   return message;

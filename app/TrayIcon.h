@@ -7,6 +7,8 @@
 
 #include <string_view>
 
+#include "ui/Handles.h"
+
 namespace qlt {
 
 inline constexpr UINT kTrayCallbackMessage = WM_USER + 100;  // 1124
@@ -39,13 +41,10 @@ class TrayIcon {
 class SingleInstance {
  public:
   explicit SingleInstance(const wchar_t* name = L"Local\\QLTZarnit.Instance");
-  ~SingleInstance();
-  SingleInstance(const SingleInstance&) = delete;
-  SingleInstance& operator=(const SingleInstance&) = delete;
   bool First() const { return first_; }
 
  private:
-  HANDLE mutex_;
+  UniqueKernelHandle mutex_;  // held for the whole run: the next start finds it
   bool first_;
 };
 

@@ -11,7 +11,7 @@ template <class H, class Traits>
 class UniqueHandle {
  public:
   UniqueHandle() = default;
-  explicit UniqueHandle(H handle) : handle_(handle) {}
+  explicit UniqueHandle(H handle) : handle_(Adopt(handle)) {}
   ~UniqueHandle() { Reset(); }
   UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, H{})) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
@@ -25,11 +25,20 @@ class UniqueHandle {
   explicit operator bool() const { return handle_ != H{}; }
   void Reset(H handle = H{}) {
     if (handle_ != H{}) Traits::Release(handle_);
-    handle_ = handle;
+    handle_ = Adopt(handle);
   }
   H Release() { return std::exchange(handle_, H{}); }
 
  private:
+  // A kind whose calls report failure with a value other than null says so in its Traits::Adopt.
+  static H Adopt(H handle) {
+    if constexpr (requires { Traits::Adopt(handle); }) {
+      return Traits::Adopt(handle);
+    } else {
+      return handle;
+    }
+  }
+
   H handle_{};
 };
 
@@ -48,6 +57,17 @@ struct IconTraits {
 struct WindowTraits {
   static void Release(HWND h) { DestroyWindow(h); }
 };
+// Files, mutexes, events, processes, threads, snapshots, mappings: closed with CloseHandle.
+struct KernelHandleTraits {
+  static void Release(HANDLE h) { CloseHandle(h); }
+  // CreateFile and CreateToolhelp32Snapshot fail with INVALID_HANDLE_VALUE, the other creating
+  // calls with null; both are held as "no handle" (INVALID_HANDLE_VALUE is also the value of
+  // GetCurrentProcess(), which must never be closed).
+  static HANDLE Adopt(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : h; }
+};
+struct RegKeyTraits {
+  static void Release(HKEY h) { RegCloseKey(h); }
+};
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
@@ -58,6 +78,8 @@ using UniqueMemoryDc = UniqueHandle<HDC, DcTraits>;  // CreateCompatibleDC
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+using UniqueRegKey = UniqueHandle<HKEY, RegKeyTraits>;
 
 // A DC obtained with GetDC or GetWindowDC, released to its window.
 class WindowDc {

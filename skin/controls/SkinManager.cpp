@@ -50,7 +50,7 @@ TSkinManage::TSkinManage() : actionTimer_(std::make_unique<TTimer>(nullptr)) {
 }
 
 TSkinManage::~TSkinManage() {
-  ActivationCount = 4;
+  phase_ = TPhase::GoingAway;
   actionTimer_.reset();
   if (hook_) UnhookWindowsHookEx(hook_);
   hook_ = nullptr;
@@ -71,8 +71,8 @@ LRESULT CALLBACK TSkinManage::CbtHook(int code, WPARAM wParam, LPARAM lParam) no
 }
 
 void TSkinManage::HookCallback(int code, WPARAM wParam, LPARAM) {
-  if (code != HCBT_ACTIVATE || ActivationCount == 4) return;
-  if (ActivationCount == 0) ActivationCount = 1;
+  if (code != HCBT_ACTIVATE || phase_ == TPhase::GoingAway) return;
+  WindowActivated();
   SkinWindow(reinterpret_cast<HWND>(wParam));
 }
 
@@ -168,46 +168,66 @@ void TSkinManage::RegisterSkinData(TSkinData* sd) {
 void TSkinManage::UnregisterSkinData(TSkinData* sd) {
   std::erase(skinDataList_, sd);
   // A tick after the component is gone must not reach it.
-  if (PendingSkinData == sd) PendingSkinData = nullptr;
+  if (pendingSkinData_ == sd) pendingSkinData_ = nullptr;
 }
 
-void TSkinManage::ScheduleAction(int action, int interval) {
-  PendingAction = action;
+void TSkinManage::WindowActivated() {
+  if (phase_ == TPhase::BeforeFirstActivation) phase_ = TPhase::Running;
+}
+
+void TSkinManage::SkinOwnFormNow(TForm* owner) {
+  skinEnabled_ = true;
+  WindowActivated();
+  if (owner) SkinWindow(owner->Handle());
+}
+
+void TSkinManage::ScheduleAction(TSkinAction action, int interval) {
+  if (phase_ == TPhase::GoingAway) return;  // the timer is gone
+  pendingAction_ = action;
   actionTimer_->SetInterval(interval);
-  if (ActivationCount != 0) {
+  if (phase_ != TPhase::BeforeFirstActivation) {
     actionTimer_->SetEnabled(true);
   } else if (action == saSkinAll || action == saUnskinAll) {
-    SkinEnabled = action == saSkinAll;
+    skinEnabled_ = action == saSkinAll;
   }
 }
 
 bool TSkinManage::ActionTimerEnabled() const { return actionTimer_->Enabled(); }
 int TSkinManage::ActionTimerInterval() const { return actionTimer_->Interval(); }
 
-void TSkinManage::RunPendingAction() {
-  if (!PendingSkinData) return;
-  actionTimer_->SetEnabled(false);
-  TSkinData& sd = *PendingSkinData;
-  const bool onlyThisForm = sd.SkinFormtype() == sfOnlyThisForm;
-  switch (PendingAction) {
-    case saSkinAll:
-      SkinEnabled = true;
-      ForcedPass = true;
-      if (onlyThisForm) {
-        for (int i = Screen ? Screen->FormCount() - 1 : -1; i >= 0; --i) {
-          if (Screen->Forms(i) == sd.Owner()) {
-            SkinVisibleForm(Screen->Forms(i));
-            break;
-          }
-        }
-      } else {
-        PurgeDeadForms();
-        for (int i = Screen ? Screen->FormCount() - 1 : -1; i >= 0; --i) SkinVisibleForm(Screen->Forms(i));
+void TSkinManage::SkinAll(TSkinData& sd, bool onlyOwner) {
+  skinEnabled_ = true;
+  // Cleared on every way out, also when attaching a skinner throws: a forced pass left standing
+  // would let every later activation skin plain child windows.
+  struct ForcedPassScope {
+    bool& flag;
+    explicit ForcedPassScope(bool& f) : flag(f) { flag = true; }
+    ~ForcedPassScope() { flag = false; }
+  } scope(forcedPass_);
+  if (onlyOwner) {
+    for (int i = Screen ? Screen->FormCount() - 1 : -1; i >= 0; --i) {
+      if (Screen->Forms(i) == sd.Owner()) {
+        SkinVisibleForm(Screen->Forms(i));
+        return;
       }
-      ForcedPass = false;
+    }
+    return;
+  }
+  PurgeDeadForms();
+  for (int i = Screen ? Screen->FormCount() - 1 : -1; i >= 0; --i) SkinVisibleForm(Screen->Forms(i));
+}
+
+void TSkinManage::RunPendingAction() {
+  if (!pendingSkinData_ || phase_ == TPhase::GoingAway) return;
+  actionTimer_->SetEnabled(false);
+  TSkinData& sd = *pendingSkinData_;
+  const bool onlyThisForm = sd.SkinFormtype() == sfOnlyThisForm;
+  switch (pendingAction_) {
+    case saSkinAll:
+      SkinAll(sd, onlyThisForm);
       break;
     case saUnskinAll:
-      SkinEnabled = false;
+      skinEnabled_ = false;
       PurgeDeadForms();
       DetachFormSkinners(sd, onlyThisForm);
       break;
@@ -218,26 +238,27 @@ void TSkinManage::RunPendingAction() {
     case saPurge:
       PurgeDeadForms();
       break;
-    default:
+    case saNone:
       break;
   }
   // The component may have been freed by its own handler; it unregisters itself then.
-  if (PendingSkinData == &sd) {
-    PendingSkinData = nullptr;
+  if (pendingSkinData_ == &sd) {
+    pendingSkinData_ = nullptr;
     sd.DoSkinChanged();
   }
 }
 
 bool TSkinManage::SkinWindow(HWND hwnd) {
-  if (!SkinEnabled || !IsWindow(hwnd) || SendMessageW(hwnd, WM_SKIN_QUERY, 0, 0) == 1) return false;
+  if (!skinEnabled_ || phase_ == TPhase::GoingAway || !IsWindow(hwnd)) return false;
+  if (SendMessageW(hwnd, WM_SKIN_QUERY, 0, 0) == 1) return false;
   PurgeDeadForms();
   if (IsFormSkinned(hwnd)) return false;
   TForm* form = FindVclForm(hwnd);
-  if (!ForcedPass && IsPlainChildWindow(hwnd)) return false;
+  if (!forcedPass_ && IsPlainChildWindow(hwnd)) return false;
   RECT r{};
   GetWindowRect(hwnd, &r);
   if (static_cast<long long>(r.right - r.left) * (r.bottom - r.top) == 0) return false;
-  if (form && form->Tag() == 99) return false;  // a fixed exemption, whatever DisableTag says
+  if (form && form->Tag() == kNeverSkinnedFormTag) return false;
   const std::u16string className = WindowClassName(hwnd);
   if (className == u"TApplication" || !QueryFormSkin(className)) return false;
   TSkinData* sd = ChooseSkinData(hwnd);

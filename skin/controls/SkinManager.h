@@ -4,10 +4,9 @@
 // property writer: the component asks the manager, whose 250 ms action timer carries it out later
 // on the same thread and then tells the component (OnSkinChanged).
 //
-// This part holds the registration, the action timer with its pending action, the decision which
-// window may be skinned with which component (SkinWindow) and the skin-all pass. Attaching a form
-// skinner to a window, refreshing and detaching form skinners are the frame skinner's: it overrides
-// the protected operations below.
+// It holds the registration, the action timer with its pending action, the CBT hook that sees every
+// window activation, the decision which window may be skinned with which component (SkinWindow),
+// the skin-all pass, and the form skinners (skin/frame) of the skinned windows.
 #include <windows.h>
 
 #include <memory>
@@ -22,7 +21,10 @@ class TTimer;
 class TWinSkinForm;
 
 // Pending action codes of the action timer.
-enum TSkinAction { saNone = 0, saSkinAll = 1, saUnskinAll = 2, saRefresh = 3, saPurge = 6 };
+enum TSkinAction : int { saNone = 0, saSkinAll = 1, saUnskinAll = 2, saRefresh = 3, saPurge = 6 };
+
+// A form whose Tag is this is never skinned, whatever its skin component's DisableTag says.
+inline constexpr int kNeverSkinnedFormTag = 99;
 
 // Private window messages of the skin engine.
 inline constexpr UINT WM_SKIN_CHANGED = 0x3401;
@@ -46,15 +48,34 @@ class TSkinManage {
   void UnregisterSkinData(TSkinData* sd);
   const std::vector<TSkinData*>& SkinDataList() const { return skinDataList_; }
 
+  // Where the manager is in its life: before the first window activation, actions 1 and 2 only
+  // switch skinning on or off (the windows are skinned as they are activated); afterwards they go
+  // through the action timer; while the manager is destroyed nothing new starts.
+  enum class TPhase { BeforeFirstActivation, Running, GoingAway };
+  TPhase Phase() const { return phase_; }
+  // The hook saw a window activated.
+  void WindowActivated();
+  // A component that skins only its own form (or dialogs) has finished loading: skinning is on
+  // from now, the start-up phase is over, and `owner`'s window is skinned at once.
+  void SkinOwnFormNow(TForm* owner);
+
   // Sets the pending action and the timer's interval. Before the first window activation only
-  // actions 1 and 2 have an effect, at once: they switch SkinEnabled; the windows are skinned as
-  // they are activated.
-  void ScheduleAction(int action, int interval);
+  // actions 1 and 2 have an effect, at once: they switch skinning on or off.
+  void ScheduleAction(TSkinAction action, int interval);
+  // The component the pending action belongs to: the timer's tick carries the action out for it.
+  void SetPendingSkinData(TSkinData* sd) { pendingSkinData_ = sd; }
   // The timer's tick: nothing (and the timer keeps running) while no component is pending;
   // otherwise the timer stops, the action runs, the component hears of it and nothing is pending.
   void RunPendingAction();
+  TSkinAction PendingAction() const { return pendingAction_; }
+  TSkinData* PendingSkinData() const { return pendingSkinData_; }
   bool ActionTimerEnabled() const;
   int ActionTimerInterval() const;
+
+  // Newly activated windows may be skinned.
+  bool SkinEnabled() const { return skinEnabled_; }
+  // A timer-driven skin-all pass is running: it also skins MDI children and other child forms.
+  bool ForcedPass() const { return forcedPass_; }
 
   // Attaches a form skinner to a top-level window (or MDI child) when skinning is on, the window is
   // not skinned yet, has a size, is not exempt and a component with a loaded skin is there for it.
@@ -89,12 +110,6 @@ class TSkinManage {
   bool MenuBarPopup() const { return menuBarPopup_; }
   void SetMenuBarPopup(bool open) { menuBarPopup_ = open; }
 
-  bool SkinEnabled = false;      // newly activated windows may be skinned
-  bool ForcedPass = false;       // a timer-driven skin-all pass is running
-  int ActivationCount = 0;       // 0 until the first window activation; 4 while the manager goes
-  int PendingAction = saNone;
-  TSkinData* PendingSkinData = nullptr;
-
  protected:
   // The frame skinner's part (tests replace it to watch the manager's decisions). Attach a form
   // skinner to a window that passed every check; true when one was attached.
@@ -111,12 +126,18 @@ class TSkinManage {
   virtual bool IsFormSkinned(HWND hwnd) const { return FindFormSkinner(hwnd) != nullptr; }
 
  private:
+  void SkinAll(TSkinData& sd, bool onlyOwner);
   static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) noexcept;
   void HookCallback(int code, WPARAM wParam, LPARAM lParam);
   void FreeOwnerlessFormSkinners();
 
   std::vector<TSkinData*> skinDataList_;
   std::unique_ptr<TTimer> actionTimer_;
+  TPhase phase_ = TPhase::BeforeFirstActivation;
+  bool skinEnabled_ = false;
+  bool forcedPass_ = false;
+  TSkinAction pendingAction_ = saNone;
+  TSkinData* pendingSkinData_ = nullptr;
   HHOOK hook_ = nullptr;
   std::vector<TWinSkinForm*> formSkinners_;
   bool mdiMaximized_ = false;

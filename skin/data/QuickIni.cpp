@@ -1,13 +1,51 @@
 #include "skin/data/QuickIni.h"
 
+#include <limits>
+#include <optional>
+
 #include "skin/data/SkinText.h"
 #include "ui/SysUtils.h"
-#include "ui/Utf.h"
 
 namespace qlt {
 namespace {
 
 bool IsHeader(std::string_view line) { return line.size() >= 2 && line.front() == '[' && line.back() == ']'; }
+
+int DigitValue(char c, int base) {
+  int d = -1;
+  if (c >= '0' && c <= '9') d = c - '0';
+  else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+  return d < base ? d : -1;
+}
+
+// A description's number: an optional sign and decimal digits, or "$" and hexadecimal digits,
+// within the signed 32-bit range; nothing for any other text.
+std::optional<std::int32_t> ParseSkinInteger(std::string_view text) {
+  bool negative = false;
+  int base = 10;
+  std::size_t i = 0;
+  if (!text.empty() && text[0] == '$') {
+    base = 16;  // no sign before it: "$FFFFFFFF" is 4294967295, outside the range, not -1
+    i = 1;
+  } else if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+    negative = text[0] == '-';
+    i = 1;
+  }
+  if (i == text.size()) return std::nullopt;
+  std::int64_t magnitude = 0;
+  for (; i < text.size(); ++i) {
+    const int d = DigitValue(text[i], base);
+    if (d < 0) return std::nullopt;
+    magnitude = magnitude * base + d;
+    if (magnitude > std::int64_t{1} << 31) return std::nullopt;  // beyond every 32-bit value
+  }
+  const std::int64_t value = negative ? -magnitude : magnitude;
+  if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(value);
+}
 
 }  // namespace
 
@@ -73,9 +111,9 @@ std::string TQuickIni::ReadString(std::string_view section, std::string_view key
 }
 
 std::int32_t TQuickIni::ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const {
-  // Bytes that are not UTF-8 become U+FFFD, which is no digit, so such a value gives the default.
-  std::int32_t value = 0;
-  return TryStrToInt(Utf8ToUtf16(ReadString(section, key, "")), value) ? value : defaultValue;
+  std::string text = ReadString(section, key, "");
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.replace(0, 2, "$");
+  return ParseSkinInteger(text).value_or(defaultValue);
 }
 
 }  // namespace qlt

@@ -23,8 +23,8 @@ class TQuickIni {
   // The section names in text order, brackets and surrounding blanks removed.
   std::vector<std::string> ReadSections() const;
   std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
-  // Decimal with an optional sign, or hexadecimal after "$" or "0x" (eight digits give the 32-bit
-  // pattern, so "0xFF00000F" reads as the system colour it names); else the default.
+  // Decimal with an optional sign, or hexadecimal after "$" or "0x" (no sign before either); a value
+  // outside the signed 32-bit range ("$FFFFFFFF", "0xFF00000F"), or any other text, gives the default.
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const;
 
   // Every kept line, trimmed, in text order (blank lines and ";" comments are not kept).

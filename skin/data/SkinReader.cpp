@@ -20,19 +20,20 @@ std::uint32_t Le32(const std::uint8_t* p) {
 
 }  // namespace
 
-bool TSkinReader::Refuse(SkinLoadResult result, std::string problem) {
-  result_ = result;
-  message_ = result == SkinLoadResult::OldFormat ? kOldSkinMessage : kDamagedSkinMessage;
+bool TSkinReader::Refuse(SkinDefect defect, std::string problem) {
+  result_ = defect == SkinDefect::OtherFormat ? SkinLoadResult::OldFormat : SkinLoadResult::Damaged;
+  message_ = result_ == SkinLoadResult::OldFormat ? kOldSkinMessage : kDamagedSkinMessage;
   problem_ = std::move(problem);
+  defect_ = defect;
   return false;
 }
 
 bool TSkinReader::LoadPacked(ByteView packed) {
   bytesMissing_ = 0;
-  if (packed.size() < 4) return Refuse(SkinLoadResult::Damaged, "shorter than its 4-byte size");
+  if (packed.size() < 4) return Refuse(SkinDefect::NoUnpackedSize, "shorter than its 4-byte size");
   const std::uint32_t size = Le32(packed.data());
   if (size > kMaxUnpackedSize) {
-    return Refuse(SkinLoadResult::Damaged,
+    return Refuse(SkinDefect::UnpackedSizeTooLarge,
                   "claims " + std::to_string(size) + " bytes unpacked, more than any skin (" +
                       std::to_string(kMaxUnpackedSize) + ")");
   }
@@ -60,25 +61,28 @@ bool TSkinReader::LoadPacked(ByteView packed) {
 
 bool TSkinReader::LoadContainer(Bytes container) {
   const std::size_t size = container.size();
-  if (size < kHeaderSize) return Refuse(SkinLoadResult::Damaged, "shorter than the 16-byte container header");
+  if (size < kHeaderSize) return Refuse(SkinDefect::ShortHeader, "shorter than the 16-byte container header");
   const auto format = static_cast<std::int32_t>(Le32(container.data()));
   if (format != kSkinFormatNumber) {
-    return Refuse(SkinLoadResult::OldFormat, "format number " + std::to_string(format) + ", not 20000");
+    return Refuse(SkinDefect::OtherFormat, "format number " + std::to_string(format) + ", not 20000");
   }
   const auto nameListLength = static_cast<std::int32_t>(Le32(container.data() + 4));
-  if (nameListLength < 0 || static_cast<std::size_t>(nameListLength) > size - kHeaderSize) {
-    return Refuse(SkinLoadResult::Damaged,
+  if (nameListLength < 0) {
+    return Refuse(SkinDefect::NegativeNameList, "name list of " + std::to_string(nameListLength) + " bytes");
+  }
+  if (static_cast<std::size_t>(nameListLength) > size - kHeaderSize) {
+    return Refuse(SkinDefect::NameListBeyondData,
                   "name list of " + std::to_string(nameListLength) + " bytes reaches beyond the data");
   }
   const std::string nameText = AsciiLower(std::string_view(
       reinterpret_cast<const char*>(container.data()) + kHeaderSize, static_cast<std::size_t>(nameListLength)));
   const std::vector<std::string_view> lines = SplitTextLines(nameText);
   if (lines.size() > kMaxEntries) {
-    return Refuse(SkinLoadResult::Damaged, "lists " + std::to_string(lines.size()) + " names, more than " +
+    return Refuse(SkinDefect::TooManyNames, "lists " + std::to_string(lines.size()) + " names, more than " +
                                                std::to_string(kMaxEntries));
   }
   const std::size_t sizesAt = kHeaderSize + static_cast<std::size_t>(nameListLength);
-  if (lines.size() * 4 > size - sizesAt) return Refuse(SkinLoadResult::Damaged, "size table reaches beyond the data");
+  if (lines.size() * 4 > size - sizesAt) return Refuse(SkinDefect::SizeTableBeyondData, "size table reaches beyond the data");
 
   std::vector<std::string> names(lines.begin(), lines.end());
   std::vector<std::int32_t> sizes(lines.size());
@@ -87,11 +91,11 @@ bool TSkinReader::LoadContainer(Bytes container) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     sizes[i] = static_cast<std::int32_t>(Le32(container.data() + sizesAt + 4 * i));
     if (sizes[i] < 0) {
-      return Refuse(SkinLoadResult::Damaged,
+      return Refuse(SkinDefect::NegativeEntrySize,
                     "entry \"" + names[i] + "\" has a negative size (" + std::to_string(sizes[i]) + ")");
     }
     if (static_cast<std::size_t>(sizes[i]) > size - next) {
-      return Refuse(SkinLoadResult::Damaged, "entry \"" + names[i] + "\" of " + std::to_string(sizes[i]) +
+      return Refuse(SkinDefect::EntryBeyondData, "entry \"" + names[i] + "\" of " + std::to_string(sizes[i]) +
                                                  " bytes reaches beyond the data");
     }
     offsets[i] = next;
@@ -105,6 +109,7 @@ bool TSkinReader::LoadContainer(Bytes container) {
   result_ = SkinLoadResult::Loaded;
   message_.clear();
   problem_.clear();
+  defect_ = SkinDefect::None;
   return true;
 }
 

@@ -28,6 +28,21 @@ inline constexpr const char* kDamagedSkinMessage =
 
 enum class SkinLoadResult { NotLoaded, Loaded, OldFormat, Damaged };
 
+// Which check refused a file.
+enum class SkinDefect {
+  None,
+  NoUnpackedSize,          // shorter than the 4-byte unpacked size
+  UnpackedSizeTooLarge,    // claims more than kMaxUnpackedSize
+  ShortHeader,             // container shorter than its 16-byte header
+  OtherFormat,             // format number other than 20000
+  NegativeNameList,
+  NameListBeyondData,      // the name list runs past the container's end
+  TooManyNames,            // more than kMaxEntries
+  SizeTableBeyondData,     // the sizes after the name list run past the end
+  NegativeEntrySize,
+  EntryBeyondData,         // an entry runs past the end
+};
+
 class TSkinReader {
  public:
   // The sizes table of the format has room for this many entries.
@@ -45,6 +60,7 @@ class TSkinReader {
   SkinLoadResult Result() const { return result_; }
   const std::string& Message() const { return message_; }
   const std::string& Problem() const { return problem_; }
+  SkinDefect Defect() const { return defect_; }
   // Input bytes the decoder needed beyond the end of the packed data (a cut-off file).
   std::uint64_t BytesMissing() const { return bytesMissing_; }
 
@@ -66,7 +82,7 @@ class TSkinReader {
   const Bytes& Container() const { return container_; }
 
  private:
-  bool Refuse(SkinLoadResult result, std::string problem);
+  bool Refuse(SkinDefect defect, std::string problem);
   int IndexOf(std::string_view lowerName) const;
 
   std::vector<std::string> names_;      // lower-cased, in container order
@@ -76,6 +92,7 @@ class TSkinReader {
   SkinLoadResult result_ = SkinLoadResult::NotLoaded;
   std::string message_;
   std::string problem_;
+  SkinDefect defect_ = SkinDefect::None;
   std::uint64_t bytesMissing_ = 0;
 };
 

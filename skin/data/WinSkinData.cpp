@@ -77,10 +77,11 @@ COLORREF SkinColourToRgb(TColor colour, COLORREF fallback) {
 int DrawTextAnsi(HDC dc, std::u16string_view text, RECT& rect, UINT format) {
   const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
   const int length = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  const int size = std::max(WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr), 0);
+  // Room after the text for what DT_MODIFYSTRING writes back (the shortened text with its ellipsis).
+  std::string ansi(static_cast<std::size_t>(size) + kModifiedTextRoom, '\0');
   WideCharToMultiByte(CP_ACP, 0, wide, length, ansi.data(), size, nullptr, nullptr);
-  return DrawTextA(dc, ansi.c_str(), -1, &rect, format);
+  return DrawTextA(dc, ansi.data(), -1, &rect, format);
 }
 
 const TClassInfo& TSkinData::StaticClass() {
@@ -189,15 +190,15 @@ void TSkinData::SetActive(bool value) {
   active_ = value;
   if (Deferred() || !SkinManager) return;
   const bool switchOn = value && !NoSkin;
-  const int action = value ? saSkinAll : saUnskinAll;
+  const TSkinAction action = value ? saSkinAll : saUnskinAll;
   switch (skinFormtype_) {
     case sfMainform:
       if (value && !switchOn) return;
       SkinManager->ScheduleAction(action, kSkinActionDelay);
-      SkinManager->PendingSkinData = this;
+      SkinManager->SetPendingSkinData(this);
       break;
     case sfOnlyThisForm:
-      SkinManager->PendingSkinData = this;
+      SkinManager->SetPendingSkinData(this);
       if (value && !switchOn) return;
       SkinManager->ScheduleAction(action, kSkinActionDelay);
       break;
@@ -211,9 +212,7 @@ void TSkinData::Loaded() {
   if (!SkinManager) return;
   SkinManager->RegisterSkinData(this);
   if (skinFormtype_ != sfMainform) {
-    SkinManager->SkinEnabled = true;
-    SkinManager->ActivationCount += 1;
-    if (auto* form = dynamic_cast<TForm*>(Owner())) SkinManager->SkinWindow(form->Handle());
+    SkinManager->SkinOwnFormNow(dynamic_cast<TForm*>(Owner()));
   } else if (active_) {
     if (NoSkin) {
       active_ = false;  // no skin to show: the program runs unskinned
@@ -236,18 +235,13 @@ void TSkinData::SetSkinFile(const std::u16string& path) {
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   SkinStream = TMemoryStream(std::move(bytes));
-  const bool loaded = LoadSkin();
+  // A skin that does not load has told the user so; the skin objects of the last good one stay,
+  // and the windows are refreshed from them all the same.
+  LoadSkin();
   if (skinFormtype_ != sfMainform || !SkinManager) return;
-  SkinManager->PendingSkinData = this;
-  if (loaded) {
-    SkinManager->RefreshAllForms();
-    SkinManager->ScheduleAction(saRefresh, kSkinActionDelay);
-  } else {
-    // Refreshing the windows from a skin that did not load would leave them half skinned (no
-    // title buttons): they go back to the system's look, and Active says so.
-    active_ = false;
-    SkinManager->ScheduleAction(saUnskinAll, kSkinActionDelay);
-  }
+  SkinManager->SetPendingSkinData(this);
+  SkinManager->RefreshAllForms();
+  SkinManager->ScheduleAction(saRefresh, kSkinActionDelay);
 }
 
 void TSkinData::DoFormSkin(const std::u16string& name, bool& doSkin) {
@@ -265,7 +259,15 @@ void TSkinData::DoSkinChanged() {
 
 int TSkinData::DrawSkinText(HDC dc, std::u16string_view text, RECT& rect, UINT format) const {
   if (!IsUnicodePlatform()) return DrawTextAnsi(dc, text, rect, format);
-  return DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()), &rect, format);
+  const int length = static_cast<int>(text.size());
+  if ((format & DT_MODIFYSTRING) == 0) {
+    return DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.data()), length, &rect, format);
+  }
+  // DrawTextW writes the shortened text back into the string it is given: a copy of the caller's
+  // text (which may live in read-only memory), with room for the ellipsis.
+  std::u16string writable(text);
+  writable.append(kModifiedTextRoom, u'\0');
+  return DrawTextW(dc, reinterpret_cast<wchar_t*>(writable.data()), length, &rect, format);
 }
 
 }  // namespace qlt

@@ -39,6 +39,8 @@ SkinMessageHandler& SkinMessageBox();
 
 // DrawTextA with the text in the system's ANSI code page (the text routine of the Windows 9x family).
 int DrawTextAnsi(HDC dc, std::u16string_view text, RECT& rect, UINT format);
+// What DrawText may write beyond a text's end with DT_MODIFYSTRING: an ellipsis and its NUL.
+inline constexpr std::size_t kModifiedTextRoom = 4;
 
 // A skin colour as a GDI colour: system colours through GetSysColor, clNone and values not given as
 // the fallback.
@@ -92,7 +94,8 @@ class TSkinData : public TComponent, public TSkinContent {
   void DoFormSkin(const std::u16string& name, bool& doSkin);
   // Fires OnSkinChanged; called by the skin manager after it has carried out a requested action.
   void DoSkinChanged();
-  // Text for the painters: DrawTextW on the NT family, the ANSI code page elsewhere.
+  // Text for the painters: DrawTextW on the NT family, the ANSI code page elsewhere. The text is
+  // never written to: with DT_MODIFYSTRING the system shortens a copy.
   int DrawSkinText(HDC dc, std::u16string_view text, RECT& rect, UINT format) const;
   // The largest skin file read: far above any skin, far below what would exhaust memory.
   static constexpr std::uintmax_t kMaxSkinFileSize = 16u << 20;

@@ -6,6 +6,7 @@
 
 #include "tests/e2e/Desktop.h"
 #include "tests/e2e/QltProcess.h"
+#include "ui/Handles.h"
 
 namespace qlt::e2e {
 namespace {
@@ -13,23 +14,22 @@ namespace {
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\run";
 
 std::optional<std::wstring> RunValue(const std::wstring& name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
+  const UniqueRegKey key(opened);
   wchar_t data[1024] = {};
   DWORD size = sizeof data - sizeof(wchar_t);
   DWORD type = 0;
-  const bool found =
-      RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  if (!found) return std::nullopt;
+  if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
   return std::wstring(data);
 }
 
 void DeleteRunValue(const std::wstring& name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-  RegDeleteValueW(key, name.c_str());
-  RegCloseKey(key);
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+  RegDeleteValueW(UniqueRegKey(opened).Get(), name.c_str());
 }
 
 bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }

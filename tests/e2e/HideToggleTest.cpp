@@ -1,7 +1,7 @@
 // The hide/show toggle of the real QLT.exe against real programs (two notepads and a winemine
 // started by the driver): the tray icon's right button, the hotkey message and a real key press
 // toggle; the three modes; a restore after the mode was switched; a QLT killed while windows are
-// hidden; the exit while windows are hidden.
+// hidden; the exit while windows are hidden; a journal that cannot be written.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -201,6 +201,39 @@ TEST(HideToggle, ClosingWhileWindowsAreHiddenShowsThemBeforeTheEnd) {
   EXPECT_EQ(*exitCode, 0u);
   EXPECT_TRUE(WaitUntil([&] { return programs.NotepadsShown(); }, 3s));
   EXPECT_FALSE(qlt.Journal()) << "nothing left for a next start to bring back";
+}
+
+TEST(HideToggle, AJournalThatCannotBeWrittenIsToldOnceAndTheToggleGoesOn) {
+  ASSERT_TRUE(WaitUntil([] { return !TrayBalloonShown(); }, 20s)) << "an earlier balloon has gone";
+  RunningProgram notepad(L"notepad.exe");
+  const HWND n = notepad.MainWindow();
+  ASSERT_TRUE(n);
+  QltSession qlt(IniText({{"Type1", "0"}}), "notepad\r\n");
+  ASSERT_TRUE(qlt.Main());
+  EXPECT_FALSE(WaitUntil(TrayBalloonShown, 3s)) << "nothing to tell at start";
+  // A folder where QLT writes its new journal first: no journal can be written.
+  const std::wstring blocker = qlt.Folder().File(L"QLT.journal.new");
+  ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
+
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return !Visible(n); })) << "hidden all the same";
+  EXPECT_TRUE(WaitUntil(TrayBalloonShown)) << "told in a balloon: a crash now would leave the window hidden";
+  SaveScreenshot(L"36-journal-not-written-balloon");
+  EXPECT_EQ(qlt.MessageBoxText(), L"");
+  EXPECT_FALSE(qlt.Journal());
+  qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+  EXPECT_TRUE(WaitUntil([&] { return Visible(n); }));
+
+  // Told once: once the balloon has gone, further presses bring no other.
+  ASSERT_TRUE(WaitUntil([] { return !TrayBalloonShown(); }, 30s));
+  for (int i = 0; i < 2; ++i) {
+    qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+    EXPECT_TRUE(WaitUntil([&] { return !Visible(n); }));
+    qlt.ClickTrayIcon(WM_RBUTTONDOWN);
+    EXPECT_TRUE(WaitUntil([&] { return Visible(n); }));
+  }
+  EXPECT_FALSE(WaitUntil(TrayBalloonShown, 3s));
+  RemoveDirectoryW(blocker.c_str());
 }
 
 }  // namespace

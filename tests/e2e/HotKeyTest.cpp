@@ -1,7 +1,10 @@
 // The hotkey of the real QLT.exe: the dialog opened from the main window, a new hotkey that works
 // at once and shows on the main window, cancelling, the key box that takes no typing, and hotkeys
-// that cannot be registered, told to the user at start and after the dialog.
+// that cannot be registered, told to the user at start and after the dialog, and a start without a
+// hotkey that says nothing (but for a hint at the very first start).
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "tests/e2e/Desktop.h"
 #include "tests/e2e/Keyboard.h"
@@ -19,8 +22,9 @@ using test::RunningProgram;
 // Client points of the main window: the hotkey label and the label before it ("热键设置：").
 constexpr POINT kLabKey{177, 264};
 constexpr POINT kLabel1{125, 264};
-// Where Lab_key shows its text: from its left edge to the next label.
+// Where Lab_key shows its text: from its left edge to the next label, and on to the window's edge.
 constexpr RECT kLabKeyArea{166, 256, 231, 272};
+constexpr RECT kLabKeyLine{166, 256, 370, 272};
 
 // Holds a hotkey for the driver (as another program would); false when someone else has it.
 class HeldHotKey {
@@ -48,21 +52,26 @@ HWND FirstOf(HWND root, const wchar_t* className) {
 // True when the combination is registered by someone (the driver cannot have it).
 bool Taken(UINT modifiers, UINT key) { return !HeldHotKey(modifiers, key).Held(); }
 
-std::vector<COLORREF> LabKeyPixels(const QltSession& qlt) {
-  const POINT from = qlt.OnScreen({kLabKeyArea.left, kLabKeyArea.top});
-  const POINT to = qlt.OnScreen({kLabKeyArea.right, kLabKeyArea.bottom});
+std::vector<COLORREF> LabKeyPixels(const QltSession& qlt, const RECT& area = kLabKeyArea) {
+  const POINT from = qlt.OnScreen({area.left, area.top});
+  const POINT to = qlt.OnScreen({area.right, area.bottom});
   Sleep(300);  // painted after the dialog closed
   return ScreenPixels(RECT{from.x, from.y, to.x, to.y});
 }
 
-// True while the notification area shows a balloon (a tracking tooltip of the balloon style; its
-// text lives in the shell's process, which may not be a 32-bit one).
-bool BalloonShown() {
-  for (HWND w = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); w;
-       w = FindWindowExW(nullptr, w, L"tooltips_class32", nullptr)) {
-    if (IsWindowVisible(w) && (GetWindowLongW(w, GWL_STYLE) & TTS_BALLOON)) return true;
-  }
-  return false;
+// What the main window shows for a stored hotkey that works, from a start of its own.
+struct LabKeyShowing {
+  std::vector<COLORREF> area, line;
+};
+LabKeyShowing ShowingOf(const char* hotKey) {
+  QltSession reference(IniText({{"Hotkey", hotKey}}), "");
+  LabKeyShowing showing;
+  if (!reference.ShowMainWindow()) return showing;
+  showing.area = LabKeyPixels(reference);
+  showing.line = LabKeyPixels(reference, kLabKeyLine);
+  PostMessageW(reference.Main(), WM_CLOSE, 0, 0);
+  reference.Process().WaitForExit();
+  return showing;
 }
 
 // The hotkey dialog of the session's QLT, driven with real input.
@@ -134,7 +143,7 @@ TEST(HotKey, ChosenInTheDialogItIsStoredShownAndWorksAtOnce) {
   QltSession qlt(IniText({{"Hotkey", "ALT+F9"}, {"Type1", "0"}}), "NOTE\r\n");
   ASSERT_TRUE(qlt.ShowMainWindow());
   EXPECT_TRUE(Taken(MOD_ALT, VK_F9)) << "the stored hotkey is registered at start";
-  EXPECT_FALSE(WaitUntil(BalloonShown, 3s)) << "a hotkey that works is not reported";
+  EXPECT_FALSE(WaitUntil(TrayBalloonShown, 3s)) << "a hotkey that works is not reported";
   const auto showingAltF9 = LabKeyPixels(qlt);
   ASSERT_NE(showingAltF9, showingCtrlZ);
 
@@ -203,12 +212,15 @@ TEST(HotKey, AHotKeyThatCannotBeRegisteredIsToldAtStartAndAfterTheDialog) {
   RunningProgram notepad(L"notepad.exe");
   const HWND n = notepad.MainWindow();
   ASSERT_TRUE(n);
+  ASSERT_FALSE(Taken(MOD_CONTROL | MOD_SHIFT, VK_F8));
+  const LabKeyShowing showingCtrlShiftF8 = ShowingOf("CTRL+SHIFT+F8");
+  ASSERT_FALSE(showingCtrlShiftF8.line.empty());
   HeldHotKey other(MOD_CONTROL | MOD_SHIFT, VK_F8);  // another program has it
   ASSERT_TRUE(other.Held());
 
   QltSession qlt(IniText({{"Hotkey", "CTRL+SHIFT+F8"}, {"Type1", "0"}}), "notepad\r\n");
   ASSERT_TRUE(qlt.Main());
-  EXPECT_TRUE(WaitUntil(BalloonShown)) << "told at start, in a balloon at the tray icon";
+  EXPECT_TRUE(WaitUntil(TrayBalloonShown)) << "told at start, in a balloon at the tray icon";
   SaveScreenshot(L"32-hotkey-taken-balloon");
   EXPECT_EQ(qlt.MessageBoxText(), L"") << "a start is not held up by a message box";
   EXPECT_EQ(qlt.Setting(L"Hotkey"), L"CTRL+SHIFT+F8") << "the stored hotkey is kept for the next start";
@@ -219,8 +231,10 @@ TEST(HotKey, AHotKeyThatCannotBeRegisteredIsToldAtStartAndAfterTheDialog) {
   qlt.ClickTrayIcon(WM_RBUTTONDOWN);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(n) != FALSE; }));
 
-  // No hotkey works, so Lab_key is empty; the label before it opens the dialog.
+  // Lab_key shows the stored hotkey although it does not work; the label before it opens the
+  // dialog as well.
   ASSERT_TRUE(qlt.ShowMainWindow());
+  EXPECT_EQ(LabKeyPixels(qlt, kLabKeyLine), showingCtrlShiftF8.line);
   {
     HotKeyDialog dialog(qlt, kLabel1);
     ASSERT_TRUE(dialog.Window());
@@ -235,7 +249,8 @@ TEST(HotKey, AHotKeyThatCannotBeRegisteredIsToldAtStartAndAfterTheDialog) {
   EXPECT_TRUE(Taken(MOD_ALT, VK_F7));
   EXPECT_EQ(qlt.MessageBoxText(), L"");
 
-  // Choosing the taken one again: told at once, and the working hotkey stays.
+  // Choosing the taken one again: told at once; it is stored for the next start, and the hotkey
+  // in effect stays, which the label and the message both name.
   {
     HotKeyDialog dialog(qlt, kLabKey);
     ASSERT_TRUE(dialog.Window());
@@ -248,9 +263,14 @@ TEST(HotKey, AHotKeyThatCannotBeRegisteredIsToldAtStartAndAfterTheDialog) {
   std::wstring message;
   EXPECT_TRUE(WaitUntil([&] { return !(message = qlt.MessageBoxText()).empty(); }));
   EXPECT_NE(message.find(L"CTRL+SHIFT+F8"), std::wstring::npos);
+  EXPECT_NE(message.find(L"ALT+F7"), std::wstring::npos) << "the message says which hotkey works";
+  SaveScreenshot(L"33-hotkey-taken-after-the-dialog");
   PressKey(VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return qlt.FindMessageBox() == nullptr; }));
-  EXPECT_EQ(qlt.Setting(L"HotKey"), L"ALT+F7");
+  EXPECT_EQ(qlt.Setting(L"HotKey"), L"CTRL+SHIFT+F8");
+  EXPECT_EQ(LabKeyPixels(qlt), showingCtrlShiftF8.area) << "the label begins with the stored hotkey";
+  EXPECT_NE(LabKeyPixels(qlt, kLabKeyLine), showingCtrlShiftF8.line) << "and goes on with the one in effect";
+  SaveScreenshot(L"34-main-window-hotkey-in-effect");
   EXPECT_TRUE(Taken(MOD_ALT, VK_F7));
   ASSERT_TRUE(PressKeysOnDisplay("alt+F7"));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(n); })) << "the hotkey in effect still toggles";
@@ -259,14 +279,14 @@ TEST(HotKey, AHotKeyThatCannotBeRegisteredIsToldAtStartAndAfterTheDialog) {
 }
 
 TEST(HotKey, AStoredHotKeyNobodyCanParseIsToldAndTheRestOfTheStartStillLoads) {
-  ASSERT_TRUE(WaitUntil([] { return !BalloonShown(); }, 20s)) << "an earlier balloon has gone";
+  ASSERT_TRUE(WaitUntil([] { return !TrayBalloonShown(); }, 20s)) << "an earlier balloon has gone";
   RunningProgram notepad(L"notepad.exe");
   const HWND n = notepad.MainWindow();
   ASSERT_TRUE(n);
   // A function key without a number: possible only by editing the file.
   QltSession qlt(IniText({{"Hotkey", "CTRL+Fx"}, {"Type1", "0"}}), "notepad\r\n");
   ASSERT_TRUE(qlt.Main());
-  EXPECT_TRUE(WaitUntil(BalloonShown)) << "told at start";
+  EXPECT_TRUE(WaitUntil(TrayBalloonShown)) << "told at start";
   EXPECT_EQ(qlt.MessageBoxText(), L"");
   EXPECT_EQ(qlt.Setting(L"Hotkey"), L"CTRL+Fx");
 
@@ -279,6 +299,45 @@ TEST(HotKey, AStoredHotKeyNobodyCanParseIsToldAndTheRestOfTheStartStillLoads) {
   PostMessageW(qlt.Main(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(qlt.Process().WaitForExit());
   EXPECT_EQ(qlt.Folder().ReadBytes(L"data.txt").value_or(""), "notepad\r\n");
+}
+
+TEST(HotKey, NoHotKeyStoredIsNotToldOnlyTheVeryFirstStartPointsToIt) {
+  ASSERT_TRUE(WaitUntil([] { return !TrayBalloonShown(); }, 20s)) << "an earlier balloon has gone";
+  // The very first start: there is no QLT.ini yet.
+  ScratchFolder folder;
+  {
+    QltProcess first(folder);
+    first.Start();
+    const HWND main = first.WaitForTopLevelWindow(L"TFrm_Main");
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(WaitUntil(TrayBalloonShown)) << "a hint, once";
+    SaveScreenshot(L"35-first-start-hint");
+    EXPECT_EQ(WaitForMessageBox(first.Id(), 0ms), nullptr);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(first.WaitForExit());
+  }
+  ASSERT_TRUE(folder.Exists(L"QLT.ini")) << "the first start wrote its settings";
+  ASSERT_TRUE(WaitUntil([] { return !TrayBalloonShown(); }, 20s));
+  {
+    QltProcess again(folder);
+    again.Start();
+    const HWND main = again.WaitForTopLevelWindow(L"TFrm_Main");
+    ASSERT_TRUE(main);
+    EXPECT_FALSE(WaitUntil(TrayBalloonShown, 4s)) << "later starts without a hotkey say nothing";
+    EXPECT_EQ(WaitForMessageBox(again.Id(), 0ms), nullptr);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(again.WaitForExit());
+  }
+  // A QLT.ini of its own without a hotkey (as autostart finds it at every log-on): silent too, and
+  // the label is empty.
+  QltSession qlt(IniText({{"Type1", "0"}}), "");
+  ASSERT_TRUE(qlt.Main());
+  EXPECT_FALSE(WaitUntil(TrayBalloonShown, 4s));
+  EXPECT_EQ(qlt.MessageBoxText(), L"");
+  ASSERT_TRUE(qlt.ShowMainWindow());
+  const auto label = LabKeyPixels(qlt, kLabKeyLine);
+  EXPECT_TRUE(std::all_of(label.begin(), label.end(), [&](COLORREF c) { return c == label.front(); }))
+      << "nothing is shown for the hotkey";
 }
 
 }  // namespace

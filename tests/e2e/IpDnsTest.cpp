@@ -11,6 +11,7 @@
 #include "tests/e2e/Desktop.h"
 #include "tests/e2e/QltProcess.h"
 #include "tests/e2e/Recorder.h"
+#include "ui/Handles.h"
 
 namespace qlt::e2e {
 namespace {
@@ -26,25 +27,25 @@ std::string InCodePage936(const std::wstring& text) {
 
 // "NameServer" as stored: every byte of its data, NULs included.
 std::optional<std::wstring> NameServerData() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTcpipKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTcpipKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
+  const UniqueRegKey key(opened);
   DWORD type = 0, size = 0;
   std::optional<std::wstring> data;
-  if (RegQueryValueExW(key, L"NameServer", nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
+  if (RegQueryValueExW(key.Get(), L"NameServer", nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
     std::wstring bytes(size / sizeof(wchar_t), L'\0');
-    RegQueryValueExW(key, L"NameServer", nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size);
+    RegQueryValueExW(key.Get(), L"NameServer", nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size);
     data = bytes;
   }
-  RegCloseKey(key);
   return data;
 }
 
 void SetNameServer(const std::wstring& text) {
-  HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTcpipKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-  RegSetValueExW(key, L"NameServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+  HKEY created = nullptr;
+  RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTcpipKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr);
+  const UniqueRegKey key(created);
+  RegSetValueExW(key.Get(), L"NameServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
 }
 
 class IpDnsDialog : public ::testing::Test {

@@ -8,6 +8,7 @@
 #include "tests/e2e/Desktop.h"
 #include "tests/e2e/QltProcess.h"
 #include "tests/e2e/Recorder.h"
+#include "ui/Handles.h"
 
 namespace qlt::e2e {
 namespace {
@@ -28,28 +29,27 @@ std::wstring Widen(const std::string& bytes) {
 class SavedDefaultValue {
  public:
   SavedDefaultValue(HKEY root, std::wstring path) : root_(root), path_(std::move(path)) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
+    const UniqueRegKey key(opened);
     wchar_t data[1024] = {};
     DWORD size = sizeof data - sizeof(wchar_t);
-    if (RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
+    if (RegQueryValueExW(key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
       saved_ = data;
     }
-    RegCloseKey(key);
   }
   ~SavedDefaultValue() { saved_ ? Set(*saved_) : Remove(); }
   void Set(const std::wstring& text) const {
-    HKEY key = nullptr;
-    RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+    HKEY created = nullptr;
+    RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr);
+    const UniqueRegKey key(created);
+    RegSetValueExW(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
   }
   void Remove() const {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueW(key, nullptr);
-    RegCloseKey(key);
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
+    RegDeleteValueW(UniqueRegKey(opened).Get(), nullptr);
   }
 
  private:

@@ -12,6 +12,7 @@
 #include "tests/e2e/Desktop.h"
 #include "tests/e2e/QltProcess.h"
 #include "tests/win/WinTestSupport.h"
+#include "ui/Handles.h"
 
 namespace qlt::e2e {
 namespace {
@@ -20,13 +21,13 @@ using test::RunningProgram;
 
 int RunningCopies(const std::wstring& exeName) {
   int count = 0;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return count;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
     if (exeName == entry.szExeFile) ++count;
   }
-  CloseHandle(snapshot);
   return count;
 }
 

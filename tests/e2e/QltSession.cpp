@@ -1,5 +1,7 @@
 #include "tests/e2e/QltSession.h"
 
+#include <commctrl.h>
+
 #include <thread>
 
 #include "tests/e2e/Desktop.h"
@@ -10,6 +12,14 @@ std::string IniText(std::initializer_list<std::pair<const char*, const char*>> k
   std::string text = "[Form]\r\n";
   for (const auto& [key, value] : keys) text += std::string(key) + "=" + value + "\r\n";
   return text;
+}
+
+bool TrayBalloonShown() {
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); w;
+       w = FindWindowExW(nullptr, w, L"tooltips_class32", nullptr)) {
+    if (IsWindowVisible(w) && (GetWindowLongW(w, GWL_STYLE) & TTS_BALLOON)) return true;
+  }
+  return false;
 }
 
 QltSession::QltSession(const std::string& ini, const std::string& data) {

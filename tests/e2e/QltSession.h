@@ -17,6 +17,10 @@ namespace qlt::e2e {
 // A QLT.ini with the given keys of section "Form".
 std::string IniText(std::initializer_list<std::pair<const char*, const char*>> keys);
 
+// True while the notification area shows a balloon (a tracking tooltip of the balloon style; its
+// text lives in the shell's process, which may not be a 32-bit one).
+bool TrayBalloonShown();
+
 class QltSession {
  public:
   QltSession(const std::string& ini, const std::string& data);

@@ -8,6 +8,7 @@
 
 #include "tests/e2e/Desktop.h"
 #include "tests/e2e/QltProcess.h"
+#include "ui/Handles.h"
 
 namespace qlt::e2e {
 namespace {
@@ -203,15 +204,16 @@ TEST(DataFile, FileThatCannotBeReadAtStartIsLeftAlone) {
   ScratchFolder folder;
   folder.WriteBytes(L"data.txt", "notepad.exe\r\n");
   // Another program holds the file open for itself while QLT starts.
-  HANDLE held = CreateFileW(folder.File(L"data.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  UniqueKernelHandle held(
+      CreateFileW(folder.File(L"data.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
   QltProcess qlt(folder);
   qlt.Start();
   HWND box = WaitForMessageBox(qlt.Id());
   ASSERT_NE(box, nullptr) << "the user is told";
   EXPECT_EQ(MessageBoxText(box).rfind(L"Cannot open file \"" + folder.File(L"data.txt") + L"\". ", 0), 0u);
   PressOk(box);
-  CloseHandle(held);
+  held.Reset();
 
   HWND main = qlt.WaitForTopLevelWindow(L"TFrm_Main");
   ASSERT_NE(main, nullptr);

@@ -71,7 +71,9 @@ TEST(QuickIni, IntegersInDecimalAndHexadecimalElseTheDefault) {
   const TQuickIni ini = Parse(
       "[N]\n"
       "a=0x1F\nb=$1F\nc=-5\nd=60 60 68\ne=0x\nf=+7\ng=2147483647\nh=2147483648\ni=-2147483648\n"
-      "j=0XfF00000f\nk=$123456789\nl=12abc\nm=-\nn=$\no=0012\n");
+      "j=0XfF00000f\nk=$123456789\nl=12abc\nm=-\nn=$\no=0012\n"
+      "p=$7FFFFFFF\nq=$80000000\nr=$FFFFFFFF\ns=-$10\nt=+$10\nu=-0x10\nv=0x-5\nw=-2147483649\n"
+      "x=0X7fffffff\ny=$-1\nz=99999999999999999999\n");
   EXPECT_EQ(ini.ReadInteger("N", "a", 0), 31);
   EXPECT_EQ(ini.ReadInteger("N", "b", 0), 31);
   EXPECT_EQ(ini.ReadInteger("N", "c", 0), -5);
@@ -81,12 +83,26 @@ TEST(QuickIni, IntegersInDecimalAndHexadecimalElseTheDefault) {
   EXPECT_EQ(ini.ReadInteger("N", "g", 0), 2147483647);
   EXPECT_EQ(ini.ReadInteger("N", "h", -1), -1);
   EXPECT_EQ(ini.ReadInteger("N", "i", 0), INT32_MIN);
-  EXPECT_EQ(ini.ReadInteger("N", "j", 0), static_cast<std::int32_t>(0xFF00000F));  // a system colour
+  // Hexadecimal is a number like any other, not a 32-bit pattern: past the signed range it is no
+  // value, also where the digits would spell a system colour or -1.
+  EXPECT_EQ(ini.ReadInteger("N", "j", 7), 7);
   EXPECT_EQ(ini.ReadInteger("N", "k", -1), -1);
   EXPECT_EQ(ini.ReadInteger("N", "l", -1), -1);
   EXPECT_EQ(ini.ReadInteger("N", "m", -1), -1);
   EXPECT_EQ(ini.ReadInteger("N", "n", -1), -1);
   EXPECT_EQ(ini.ReadInteger("N", "o", -1), 12);
+  EXPECT_EQ(ini.ReadInteger("N", "p", 0), 2147483647);
+  EXPECT_EQ(ini.ReadInteger("N", "q", 7), 7);
+  EXPECT_EQ(ini.ReadInteger("N", "r", 7), 7);
+  // No sign before "$" or "0x", and nothing between them and the digits.
+  EXPECT_EQ(ini.ReadInteger("N", "s", 7), 7);
+  EXPECT_EQ(ini.ReadInteger("N", "t", 7), 7);
+  EXPECT_EQ(ini.ReadInteger("N", "u", 7), 7);
+  EXPECT_EQ(ini.ReadInteger("N", "v", 7), 7);
+  EXPECT_EQ(ini.ReadInteger("N", "y", 7), 7);
+  EXPECT_EQ(ini.ReadInteger("N", "w", 7), 7);
+  EXPECT_EQ(ini.ReadInteger("N", "x", 0), 2147483647);
+  EXPECT_EQ(ini.ReadInteger("N", "z", 7), 7);
   EXPECT_EQ(ini.ReadInteger("N", "missing", 42), 42);
 }
 

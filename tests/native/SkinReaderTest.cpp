@@ -97,6 +97,7 @@ TEST(SkinReader, TheOldFormatKeepsItsOwnMessageAndChangesNothing) {
   ASSERT_TRUE(reader.LoadPacked(PackSkin(SampleEntries())));
   EXPECT_FALSE(reader.LoadPacked(Packed(RawContainer(10000, 0, "", {}, ""))));
   EXPECT_EQ(reader.Result(), SkinLoadResult::OldFormat);
+  EXPECT_EQ(reader.Defect(), SkinDefect::OtherFormat);
   EXPECT_EQ(reader.Message(), "This is Older Skin File\rPlease update to new version !");
   EXPECT_EQ(reader.Count(), 5);  // the earlier skin is still there
   EXPECT_EQ(reader.Entry("left.bmp").size(), 4u);
@@ -113,20 +114,26 @@ TEST(SkinReader, DamagedFilesAreRefusedWithTheDamagedMessage) {
   struct Case {
     const char* what;
     Bytes packed;
+    SkinDefect defect;
   };
   const Case cases[] = {
-      {"no size", Text("abc")},
-      {"unpacked size beyond the limit", bigSize},
-      {"unpacked size of 4 GB", hugeSize},
-      {"container shorter than its header", Packed(Text("0123456789"))},
-      {"negative name list length", Packed(RawContainer(20000, -1, "a\r\n", {1}, "x"))},
-      {"name list beyond the data", Packed(RawContainer(20000, 1000, "a\r\n", {1}, "x"))},
-      {"1002 names", Packed(RawContainer(20000, static_cast<std::int32_t>(names1002.size()), names1002,
-                                         std::vector<std::int32_t>(1002, 0), ""))},
-      {"size table beyond the data", Packed(RawContainer(20000, 6, "a\r\nb\r\n", {1}, ""))},
-      {"negative entry size", Packed(RawContainer(20000, 6, "a\r\nb\r\n", {-1, 1}, "xy"))},
-      {"entry beyond the data", Packed(RawContainer(20000, 6, "a\r\nb\r\n", {1, 2}, "xy"))},
-      {"entry sizes overflowing", Packed(RawContainer(20000, 6, "a\r\nb\r\n", {0x7FFFFFFF, 0x7FFFFFFF}, "xy"))},
+      {"no size", Text("abc"), SkinDefect::NoUnpackedSize},
+      {"unpacked size beyond the limit", bigSize, SkinDefect::UnpackedSizeTooLarge},
+      {"unpacked size of 4 GB", hugeSize, SkinDefect::UnpackedSizeTooLarge},
+      {"container shorter than its header", Packed(Text("0123456789")), SkinDefect::ShortHeader},
+      {"negative name list length", Packed(RawContainer(20000, -1, "a\r\n", {1}, "x")), SkinDefect::NegativeNameList},
+      {"name list beyond the data", Packed(RawContainer(20000, 1000, "a\r\n", {1}, "x")),
+       SkinDefect::NameListBeyondData},
+      {"1002 names",
+       Packed(RawContainer(20000, static_cast<std::int32_t>(names1002.size()), names1002,
+                           std::vector<std::int32_t>(1002, 0), "")),
+       SkinDefect::TooManyNames},
+      {"size table beyond the data", Packed(RawContainer(20000, 6, "a\r\nb\r\n", {1}, "")),
+       SkinDefect::SizeTableBeyondData},
+      {"negative entry size", Packed(RawContainer(20000, 6, "a\r\nb\r\n", {-1, 1}, "xy")), SkinDefect::NegativeEntrySize},
+      {"entry beyond the data", Packed(RawContainer(20000, 6, "a\r\nb\r\n", {1, 2}, "xy")), SkinDefect::EntryBeyondData},
+      {"entry sizes overflowing", Packed(RawContainer(20000, 6, "a\r\nb\r\n", {0x7FFFFFFF, 0x7FFFFFFF}, "xy")),
+       SkinDefect::EntryBeyondData},
   };
   for (const Case& c : cases) {
     TSkinReader reader;
@@ -134,6 +141,7 @@ TEST(SkinReader, DamagedFilesAreRefusedWithTheDamagedMessage) {
     EXPECT_EQ(reader.Result(), SkinLoadResult::Damaged) << c.what;
     EXPECT_EQ(reader.Message(), kDamagedSkinMessage) << c.what;
     EXPECT_FALSE(reader.Problem().empty()) << c.what;
+    EXPECT_EQ(reader.Defect(), c.defect) << c.what;
     EXPECT_EQ(reader.Count(), 0) << c.what;
   }
   // 1001 names still fit the format.
@@ -141,6 +149,41 @@ TEST(SkinReader, DamagedFilesAreRefusedWithTheDamagedMessage) {
   EXPECT_TRUE(reader.LoadPacked(Packed(RawContainer(20000, static_cast<std::int32_t>(names1001.size()), names1001,
                                                     std::vector<std::int32_t>(1001, 0), ""))));
   EXPECT_EQ(reader.Count(), 1001);
+}
+
+// A container held in a buffer of exactly its size, so that the sanitizer reports any read past it.
+SkinDefect LoadExact(TSkinReader& reader, const Bytes& container) {
+  Bytes exact;
+  exact.reserve(container.size());
+  exact.assign(container.begin(), container.end());
+  reader.LoadContainer(std::move(exact));
+  return reader.Defect();
+}
+
+TEST(SkinReader, EachLengthIsCheckedAtTheExactEndOfTheContainer) {
+  TSkinReader reader;
+  // A name list that runs one byte past the end is refused by the name-list check itself; one
+  // that ends exactly at the end passes it and is refused next, for the missing size table.
+  const Bytes listOnly = RawContainer(20000, 3, "a\r\n", {}, "");
+  ASSERT_EQ(listOnly.size(), 19u);
+  Bytes longer = listOnly;
+  longer[4] = 4;
+  EXPECT_EQ(LoadExact(reader, longer), SkinDefect::NameListBeyondData);
+  EXPECT_EQ(LoadExact(reader, listOnly), SkinDefect::SizeTableBeyondData);
+  // An empty name list ending at the very end: no entries, and nothing wrong.
+  EXPECT_EQ(LoadExact(reader, RawContainer(20000, 0, "", {}, "")), SkinDefect::None);
+  EXPECT_EQ(reader.Result(), SkinLoadResult::Loaded);
+  EXPECT_EQ(reader.Count(), 0);
+
+  // The size table one byte short, and whole; the last entry one byte short, and fitting exactly.
+  const Bytes whole = RawContainer(20000, 6, "a\r\nb\r\n", {1, 2}, "xyz");
+  EXPECT_EQ(LoadExact(reader, Bytes(whole.begin(), whole.begin() + 16 + 6 + 7)), SkinDefect::SizeTableBeyondData);
+  EXPECT_EQ(LoadExact(reader, Bytes(whole.begin(), whole.begin() + 16 + 6 + 8)), SkinDefect::EntryBeyondData);
+  EXPECT_EQ(LoadExact(reader, Bytes(whole.begin(), whole.end() - 1)), SkinDefect::EntryBeyondData);
+  EXPECT_EQ(LoadExact(reader, whole), SkinDefect::None);
+  EXPECT_EQ(reader.Names(), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(reader.Entry("b").size(), 2u);
+  EXPECT_EQ(reader.Entry("b").back(), 'z');
 }
 
 TEST(SkinReader, TheContainerEndsAtItsDeclaredSize) {

@@ -8,9 +8,11 @@
 #include <atomic>
 #include <thread>
 
+#include "app/FileAccess.h"
 #include "app/HideZVQ.h"
 #include "app/ProcessList.h"
 #include "tests/win/WinTestSupport.h"
+#include "ui/Handles.h"
 
 namespace qlt {
 namespace {
@@ -207,10 +209,7 @@ TEST(HideEngine, JournalWindowNowOwnedByAnotherProcessIsLeftAlone) {
   HideRecord record;
   record.windows = {{reinterpret_cast<WindowId>(window.Get()), GetCurrentProcessId() + 4, WindowAction::Hidden, false}};
   const std::string text = FormatJournal(record);
-  HANDLE file = CreateFileW(Journal(dir).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
+  ASSERT_FALSE(ReplaceFileContents(Journal(dir), text));
   HideZVQ engine(Journal(dir));
   EXPECT_EQ(engine.ReplayJournal(), 0u);
   ASSERT_TRUE(engine.WaitForWindowCalls(5000));
@@ -244,14 +243,12 @@ TEST(HideEngine, NotificationAreaAndSpeakersAreRestoredByWhatWasDone) {
 class HungWindow {
  public:
   HungWindow() {
-    release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = std::thread([this] {
       OwnWindow window;
       window_ = window.Get();
-      SetEvent(ready_);
+      SetEvent(ready_.Get());
       // Answers nothing until released; gives up after a while so a failing test still ends.
-      outcome_ = WaitForSingleObject(release_, 20000) == WAIT_OBJECT_0 ? kReleased : kTimedOut;
+      outcome_ = WaitForSingleObject(release_.Get(), 20000) == WAIT_OBJECT_0 ? kReleased : kTimedOut;
       MSG msg;
       const auto until = GetTickCount() + 2000;
       while (GetTickCount() < until) {
@@ -259,16 +256,14 @@ class HungWindow {
         Sleep(10);
       }
     });
-    WaitForSingleObject(ready_, 5000);
+    WaitForSingleObject(ready_.Get(), 5000);
   }
   ~HungWindow() {
     Release();
     thread_.join();
-    CloseHandle(release_);
-    CloseHandle(ready_);
   }
   HWND Get() const { return window_; }
-  void Release() { SetEvent(release_); }
+  void Release() { SetEvent(release_.Get()); }
   bool ReleasedInTime() {
     Release();
     WaitUntil([&] { return outcome_ != kWaiting; }, std::chrono::seconds(30));
@@ -276,8 +271,8 @@ class HungWindow {
   }
 
  private:
-  HANDLE release_;
-  HANDLE ready_;
+  UniqueKernelHandle release_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  UniqueKernelHandle ready_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   HWND window_ = nullptr;
   enum { kWaiting, kReleased, kTimedOut };
   std::atomic<int> outcome_{kWaiting};
@@ -365,6 +360,43 @@ TEST(HideEngine, AJournalAnotherProgramHoldsOpenIsStillUpdatedAndRemoved) {
   reader.Join();
   EXPECT_TRUE(WaitUntil([&] { return Visible(n); }));
   EXPECT_FALSE(Exists(Journal(dir))) << "a journal left behind would bring windows back at the next start";
+}
+
+TEST(HideEngine, AJournalThatCannotBeWrittenIsToldOnceAndTheToggleGoesOn) {
+  ScratchDir dir(L"hide-journal-unwritable");
+  OwnWindow window;
+  std::vector<std::wstring> told;
+  HideSeams seams;
+  seams.journalNotWritten = [&](const std::wstring& error) { told.push_back(error); };
+  HideZVQ engine(Journal(dir), seams);
+  const auto toggleTwice = [&] {
+    engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return !Visible(window.Get()); })) << "hidden all the same";
+    engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return Visible(window.Get()); }));
+    ASSERT_TRUE(engine.WaitForWindowCalls(5000));
+  };
+
+  // A folder where the save puts its new file: no journal can be written.
+  const std::wstring blocker = TemporaryFileFor(Journal(dir));
+  ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
+  for (int i = 0; i < 3; ++i) toggleTwice();
+  EXPECT_GE(engine.HideAll({kThisProgram}, HideMode::Hide, 200), 1u);
+  EXPECT_GE(engine.RestoreWindows(), 1u);
+  ASSERT_TRUE(engine.WaitForWindowCalls(5000));
+  ASSERT_TRUE(WaitUntil([&] { return Visible(window.Get()); }));
+  ASSERT_EQ(told.size(), 1u) << "told once, not at every press";
+  EXPECT_EQ(told[0].rfind(L"Cannot create file \"" + Journal(dir) + L"\". ", 0), 0u) << told[0];
+  EXPECT_FALSE(Exists(Journal(dir)));
+
+  // Once a save has worked again, the next failure is news again.
+  ASSERT_TRUE(RemoveDirectoryW(blocker.c_str()));
+  toggleTwice();
+  EXPECT_EQ(told.size(), 1u);
+  ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
+  toggleTwice();
+  EXPECT_EQ(told.size(), 2u);
+  RemoveDirectoryW(blocker.c_str());
 }
 
 }  // namespace

@@ -77,14 +77,32 @@ TEST(GlobalHotKey, TakenHotKeyIsReportedAndTheOldOneKeepsWorking) {
   const auto changed = hotKey.Change(u"CTRL+SHIFT+F8");
   EXPECT_EQ(changed.state, HotKeyState::Taken);
   EXPECT_EQ(changed.activeText, u"ALT+F7");
-  EXPECT_FALSE(changed.message.empty());
+  // The message names both: the one that could not be registered, and the one still in effect.
+  EXPECT_NE(changed.message.find(u"“CTRL+SHIFT+F8”"), std::u16string::npos);
+  EXPECT_NE(changed.message.find(u"“ALT+F7”"), std::u16string::npos);
+  EXPECT_EQ(changed.message.find(u"右键单击托盘图标"), std::u16string::npos) << "a hotkey still works";
   EXPECT_FALSE(Free(MOD_ALT, VK_F7)) << "the previous hotkey is registered again";
 
   const auto garbled = hotKey.Change(u"CTRL+FX");
   EXPECT_EQ(garbled.state, HotKeyState::NotUnderstood);
   EXPECT_NE(garbled.message.find(u"'X' is not a valid integer value"), std::u16string::npos);
+  EXPECT_NE(garbled.message.find(u"“ALT+F7”"), std::u16string::npos);
   EXPECT_EQ(garbled.activeText, u"ALT+F7");
+
+  // With nothing in effect before, nothing is in effect after, and the tray icon is the way left.
+  GlobalHotKey fresh(window.Get(), L"QltHotKeyTestAtom2");
+  const auto none = fresh.Change(u"CTRL+SHIFT+F8");
+  EXPECT_EQ(none.state, HotKeyState::Taken);
+  EXPECT_EQ(none.activeText, u"");
+  EXPECT_NE(none.message.find(u"右键单击托盘图标"), std::u16string::npos);
   UnregisterHotKey(other.Get(), 7);
+}
+
+TEST(GlobalHotKey, TheLabelShowsTheStoredHotKeyAndTheOneInEffectWhenTheyDiffer) {
+  EXPECT_EQ(HotKeyLabel(u"CTRL+ALT+Z", u"CTRL+ALT+Z"), u"CTRL+ALT+Z");
+  EXPECT_EQ(HotKeyLabel(u"CTRL+SHIFT+F8", u""), u"CTRL+SHIFT+F8") << "stored, though nothing works";
+  EXPECT_EQ(HotKeyLabel(u"", u""), u"");
+  EXPECT_EQ(HotKeyLabel(u"CTRL+SHIFT+F8", u"ALT+F7"), u"CTRL+SHIFT+F8（当前有效：ALT+F7）");
 }
 
 TEST(GlobalHotKey, NoKeyLeavesNoHotKeyAndSaysSo) {

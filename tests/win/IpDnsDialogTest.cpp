@@ -10,6 +10,7 @@
 #include "tests/win/UiTestSupport.h"
 #include "tests/win/WinTestSupport.h"
 #include "tools/FrmIPDNS.h"
+#include "ui/Handles.h"
 #include "ui/Utf.h"
 
 namespace qlt {
@@ -29,11 +30,10 @@ std::wstring TextOfWindow(HWND window) {
 std::string ToUtf8(const std::wstring& text) { return Utf16ToUtf8(ToU16(text)); }
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(file);
   DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 // The raw data of "NameServer": the bytes as stored, NULs included.

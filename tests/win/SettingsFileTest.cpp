@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "app/DataFile.h"
 #include "app/IniFile.h"
 #include "app/SettingsFile.h"
 #include "app/WinText.h"
 #include "tests/win/WinTestSupport.h"
 #include "tools/IpDns.h"
+#include "ui/Handles.h"
 
 namespace qlt {
 namespace {
@@ -154,13 +158,46 @@ TEST(DataFile, FailedSaveLeavesTheOldFileAsItWas) {
   EXPECT_FALSE(dir.Exists(L"data.txt.new"));
 }
 
+TEST(DataFile, AFileAnotherProgramHoldsOpenForAMomentIsStillReplaced) {
+  ScratchDir dir(L"data-busy");
+  dir.Write(L"data.txt", "notepad.exe\r\n");
+  SelectList list;
+  list.Append(u"calc.exe", AnsiCodec());
+  // A reader (a virus scanner, a backup) that lets others read and write, but not replace.
+  UniqueKernelHandle reader(CreateFileW(dir.File(L"data.txt").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(reader);
+  std::thread closer([&reader] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    reader.Reset();
+  });
+  const auto error = SaveSelectList(list, dir.File(L"data.txt"));
+  closer.join();
+  EXPECT_FALSE(error.has_value()) << error.value_or(L"");
+  EXPECT_EQ(dir.Read(L"data.txt"), "calc.exe\r\n");
+  EXPECT_FALSE(dir.Exists(L"data.txt.new"));
+
+  // Held for longer than the save waits: the old file stays, and the save says why.
+  reader.Reset(CreateFileW(dir.File(L"data.txt").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(reader);
+  SelectList other;
+  other.Append(u"winemine.exe", AnsiCodec());
+  const auto held = SaveSelectList(other, dir.File(L"data.txt"));
+  reader.Reset();
+  ASSERT_TRUE(held.has_value());
+  EXPECT_EQ(held->rfind(L"Cannot create file \"" + dir.File(L"data.txt") + L"\". ", 0), 0u);
+  EXPECT_EQ(dir.Read(L"data.txt"), "calc.exe\r\n");
+  EXPECT_FALSE(dir.Exists(L"data.txt.new"));
+}
+
 TEST(DataFile, ExistingFileThatCannotBeReadIsReportedNotTakenForEmpty) {
   ScratchDir dir(L"data-held");
   dir.Write(L"data.txt", "notepad.exe\r\n");
-  HANDLE held = CreateFileW(dir.File(L"data.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  UniqueKernelHandle held(CreateFileW(dir.File(L"data.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
   const SelectListFile blocked = ReadSelectListFile(dir.File(L"data.txt"));
-  CloseHandle(held);
+  held.Reset();
   ASSERT_TRUE(blocked.error.has_value());
   EXPECT_EQ(blocked.error->rfind(L"Cannot open file \"" + dir.File(L"data.txt") + L"\". ", 0), 0u);
   EXPECT_TRUE(blocked.list.Empty());

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 #include "skin/controls/SkinManager.h"
 #include "skin/data/WinSkinData.h"
@@ -54,9 +55,11 @@ class RecordingManager : public TSkinManage {
   std::vector<HWND> attached;
   int refreshes = 0;
   std::vector<std::pair<TSkinData*, bool>> detached;
+  bool failAttaching = false;  // attaching throws, as a skinner that runs out of GDI objects may
 
  protected:
   bool AttachFormSkinner(HWND hwnd, TSkinData&, TForm*) override {
+    if (failAttaching) throw std::runtime_error("no skinner");
     attached.push_back(hwnd);
     return true;
   }
@@ -124,8 +127,8 @@ TEST_F(SkinComponent, SkinData1CarriesTheDefaultSkinAndTheDesignValues) {
   // Loaded registered it and asked for the skin-all pass; before any window was activated that
   // only switches skinning on.
   EXPECT_EQ(manager_->SkinDataList(), std::vector<TSkinData*>{sd});
-  EXPECT_EQ(manager_->PendingAction, saSkinAll);
-  EXPECT_TRUE(manager_->SkinEnabled);
+  EXPECT_EQ(manager_->PendingAction(), saSkinAll);
+  EXPECT_TRUE(manager_->SkinEnabled());
   EXPECT_FALSE(manager_->ActionTimerEnabled());
   // The brush is the face colour; the glyphs are four 16 x 16 images; no icon yet.
   LOGBRUSH brush{};
@@ -151,7 +154,7 @@ TEST_F(SkinComponent, ADamagedEmbeddedSkinLeavesTheProgramUnskinnedWithOneMessag
   EXPECT_FALSE(sd->Active());
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0], Utf8ToUtf16(kDamagedSkinMessage));
-  EXPECT_EQ(manager_->PendingAction, saNone);
+  EXPECT_EQ(manager_->PendingAction(), saNone);
   // A count that claims more bytes than the description holds does not stop the reading: the
   // bytes that are there are the skin (here a whole one).
   std::string liar = CountAnd(PackedSkin());
@@ -172,14 +175,14 @@ TEST_F(SkinComponent, ActiveSchedulesThroughTheManagerOnlyWithASkin) {
   TSkinData bare(nullptr);
   bare.SetActive(true);
   EXPECT_TRUE(bare.Active());
-  EXPECT_EQ(manager_->PendingAction, saNone) << "switching on without a skin requests nothing";
-  EXPECT_EQ(manager_->PendingSkinData, nullptr);
+  EXPECT_EQ(manager_->PendingAction(), saNone) << "switching on without a skin requests nothing";
+  EXPECT_EQ(manager_->PendingSkinData(), nullptr);
 
   auto sd = WithSkin();
-  manager_->ActivationCount = 1;  // a window has been activated: actions go through the timer
+  manager_->WindowActivated();  // from now on actions go through the timer
   sd->SetActive(true);
-  EXPECT_EQ(manager_->PendingAction, saSkinAll);
-  EXPECT_EQ(manager_->PendingSkinData, sd.get());
+  EXPECT_EQ(manager_->PendingAction(), saSkinAll);
+  EXPECT_EQ(manager_->PendingSkinData(), sd.get());
   EXPECT_TRUE(manager_->ActionTimerEnabled());
   EXPECT_EQ(manager_->ActionTimerInterval(), 250);
   int changed = 0;
@@ -190,14 +193,14 @@ TEST_F(SkinComponent, ActiveSchedulesThroughTheManagerOnlyWithASkin) {
   const auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(test::PumpUntil([&] { return changed == 1; }, 3s));
   EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
-  EXPECT_TRUE(manager_->SkinEnabled);
-  EXPECT_EQ(manager_->PendingSkinData, nullptr);
+  EXPECT_TRUE(manager_->SkinEnabled());
+  EXPECT_EQ(manager_->PendingSkinData(), nullptr);
   EXPECT_FALSE(manager_->ActionTimerEnabled());
 
   sd->SetActive(false);
-  EXPECT_EQ(manager_->PendingAction, saUnskinAll);
+  EXPECT_EQ(manager_->PendingAction(), saUnskinAll);
   ASSERT_TRUE(test::PumpUntil([&] { return changed == 2; }, 3s));
-  EXPECT_FALSE(manager_->SkinEnabled);
+  EXPECT_FALSE(manager_->SkinEnabled());
   ASSERT_EQ(manager_->detached.size(), 1u);
   EXPECT_EQ(manager_->detached[0], std::make_pair(sd.get(), false));
 }
@@ -207,21 +210,19 @@ TEST_F(SkinComponent, EachFormTypeSchedulesItsOwnWay) {
   TSkinData only(nullptr);
   only.SetSkinFormtype(sfOnlyThisForm);
   only.SetActive(true);
-  EXPECT_EQ(manager_->PendingSkinData, &only);
-  EXPECT_EQ(manager_->PendingAction, saNone);
+  EXPECT_EQ(manager_->PendingSkinData(), &only);
+  EXPECT_EQ(manager_->PendingAction(), saNone);
   auto withSkin = WithSkin(sfOnlyThisForm);
   withSkin->SetActive(true);
-  EXPECT_EQ(manager_->PendingSkinData, withSkin.get());
-  EXPECT_EQ(manager_->PendingAction, saSkinAll);
-  // sfDialog only stores the value.
-  manager_->PendingAction = saNone;
-  manager_->PendingSkinData = nullptr;
+  EXPECT_EQ(manager_->PendingSkinData(), withSkin.get());
+  EXPECT_EQ(manager_->PendingAction(), saSkinAll);
+  // sfDialog only stores the value: what is pending stays as it was.
   auto dialog = WithSkin(sfDialog);
   dialog->SetActive(true);
   dialog->SetActive(false);
   EXPECT_FALSE(dialog->Active());
-  EXPECT_EQ(manager_->PendingAction, saNone);
-  EXPECT_EQ(manager_->PendingSkinData, nullptr);
+  EXPECT_EQ(manager_->PendingAction(), saSkinAll);
+  EXPECT_EQ(manager_->PendingSkinData(), withSkin.get());
 }
 
 TEST_F(SkinComponent, LoadedSkinsAnOwnFormAtOnceForTheOtherFormTypes) {
@@ -230,8 +231,8 @@ TEST_F(SkinComponent, LoadedSkinsAnOwnFormAtOnceForTheOtherFormTypes) {
   TForm* form = NewFormFromText<TForm>(nullptr,
                                        "object Frm: TForm\n  ClientWidth = 200\n  ClientHeight = 100\n" + fragment + "end\n");
   ASSERT_NE(form, nullptr);
-  EXPECT_TRUE(manager_->SkinEnabled);
-  EXPECT_EQ(manager_->ActivationCount, 1);
+  EXPECT_TRUE(manager_->SkinEnabled());
+  EXPECT_EQ(manager_->Phase(), TSkinManage::TPhase::Running) << "it counts as the first activation";
   ASSERT_EQ(manager_->attached.size(), 1u);
   EXPECT_EQ(manager_->attached[0], form->Handle());
   delete form;
@@ -243,7 +244,8 @@ TEST_F(SkinComponent, SkinWindowLeavesExemptWindowsAlone) {
   manager_->RegisterSkinData(sd.get());
   TForm* form = NewFormFromText<TForm>(nullptr, "object Frm: TForm\n  ClientWidth = 200\n  ClientHeight = 100\nend\n");
   EXPECT_FALSE(manager_->SkinWindow(form->Handle())) << "skinning is not switched on";
-  manager_->SkinEnabled = true;
+  manager_->ScheduleAction(saSkinAll, kSkinActionDelay);  // before any activation: switches it on
+  ASSERT_TRUE(manager_->SkinEnabled());
   form->SetTag(99);
   EXPECT_FALSE(manager_->SkinWindow(form->Handle())) << "Tag 99 is never skinned";
   form->SetTag(0);
@@ -254,37 +256,69 @@ TEST_F(SkinComponent, SkinWindowLeavesExemptWindowsAlone) {
   delete form;
 }
 
-TEST_F(SkinComponent, SkinFileLoadsOrLeavesTheProgramUnskinned) {
+TEST_F(SkinComponent, AForcedPassEndsAlsoWhenAttachingThrows) {
+  auto sd = WithSkin();
+  manager_->RegisterSkinData(sd.get());
+  TForm* form = NewFormFromText<TForm>(nullptr, "object Frm: TForm\n  ClientWidth = 200\n  ClientHeight = 100\nend\n");
+  form->Show();
+  const HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, form->Handle(), nullptr,
+                                     nullptr, nullptr);
+  manager_->WindowActivated();
+  sd->SetActive(true);
+  ASSERT_EQ(manager_->PendingAction(), saSkinAll);
+  manager_->failAttaching = true;
+  EXPECT_THROW(manager_->RunPendingAction(), std::runtime_error);
+  EXPECT_FALSE(manager_->ForcedPass());
+  EXPECT_TRUE(manager_->SkinEnabled());
+  // Outside a forced pass a plain child window is never skinned on its own.
+  manager_->failAttaching = false;
+  EXPECT_FALSE(manager_->SkinWindow(child));
+  EXPECT_TRUE(manager_->attached.empty());
+  EXPECT_TRUE(manager_->SkinWindow(form->Handle()));
+  DestroyWindow(child);
+  delete form;
+}
+
+TEST_F(SkinComponent, SkinFileLoadsAndRefreshesTheWindowsAlsoWhenTheFileIsDamaged) {
   auto sd = WithSkin();
   sd->SetActive(true);
-  manager_->ActivationCount = 1;
+  manager_->WindowActivated();
   // A path that names no file: no message, no skin, nothing scheduled.
-  manager_->PendingSkinData = nullptr;
-  manager_->PendingAction = saNone;
   const std::filesystem::path missing = std::filesystem::temp_directory_path() / "qlt-missing.skin";
   std::filesystem::remove(missing);
   sd->SetSkinFile(missing.u16string());
   EXPECT_TRUE(sd->NoSkin);
   EXPECT_TRUE(messages_.empty());
-  EXPECT_EQ(manager_->PendingAction, saNone);
+  EXPECT_EQ(manager_->refreshes, 0);
+  EXPECT_FALSE(manager_->ActionTimerEnabled());
 
   // A good file: loaded, the windows refreshed 250 ms later.
   sd->SetSkinFile(Utf8ToUtf16(TempFile("qlt-good.skin", PackedSkin())));
   EXPECT_FALSE(sd->NoSkin);
   EXPECT_EQ(manager_->refreshes, 1);
-  EXPECT_EQ(manager_->PendingAction, saRefresh);
-  EXPECT_EQ(manager_->PendingSkinData, sd.get());
+  EXPECT_EQ(manager_->PendingAction(), saRefresh);
+  EXPECT_EQ(manager_->PendingSkinData(), sd.get());
+  EXPECT_TRUE(manager_->ActionTimerEnabled());
   EXPECT_TRUE(sd->Active());
 
-  // A damaged file: one message, no skin, and the windows go back to the system's look.
+  // A damaged file: one message and no skin; the windows are refreshed all the same, from the
+  // objects of the last good skin, which stay, and skinning stays requested.
+  int changed = 0;
+  sd->OnSkinChanged = [&](TObject*) { ++changed; };
+  ASSERT_TRUE(test::PumpUntil([&] { return changed == 1; }, 3s));
   sd->SetSkinFile(Utf8ToUtf16(TempFile("qlt-damaged.skin", PackedSkin().substr(0, 300))));
   EXPECT_TRUE(sd->NoSkin);
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0], Utf8ToUtf16(kDamagedSkinMessage));
-  EXPECT_FALSE(sd->Active());
-  EXPECT_EQ(manager_->PendingAction, saUnskinAll);
-  EXPECT_EQ(manager_->refreshes, 1);
+  EXPECT_TRUE(sd->Active());
+  EXPECT_EQ(manager_->refreshes, 2);
+  EXPECT_EQ(manager_->PendingAction(), saRefresh);
+  EXPECT_EQ(manager_->PendingSkinData(), sd.get());
+  EXPECT_TRUE(manager_->ActionTimerEnabled());
+  EXPECT_TRUE(manager_->detached.empty()) << "nothing goes back to the system's look";
   EXPECT_EQ(sd->ButtonFaceColour, RGBColor(145, 146, 159)) << "the objects of the last good skin stay";
+  ASSERT_TRUE(test::PumpUntil([&] { return changed == 2; }, 3s)) << "action 3 ran";
+  EXPECT_TRUE(manager_->SkinEnabled());
 
   // A skin of the old format says so.
   Bytes old = BuildSkinContainer({{"a.ini", Bytes{'[', 'x', ']'}}});
@@ -295,6 +329,7 @@ TEST_F(SkinComponent, SkinFileLoadsOrLeavesTheProgramUnskinned) {
   ASSERT_EQ(messages_.size(), 2u);
   EXPECT_EQ(messages_[1], Utf8ToUtf16(kOldSkinMessage));
   EXPECT_TRUE(sd->NoSkin);
+  EXPECT_EQ(manager_->refreshes, 3);
 }
 
 TEST_F(SkinComponent, DoFormSkinVetoesCalendarsAndReportsUnlessTheApplicationDecides) {
@@ -332,11 +367,11 @@ TEST_F(SkinComponent, SkinStoreAndVersionIgnoreWhatIsWritten) {
 TEST_F(SkinComponent, AComponentThatGoesTakesItsPendingActionWithIt) {
   auto sd = WithSkin();
   manager_->RegisterSkinData(sd.get());
-  manager_->ActivationCount = 1;
+  manager_->WindowActivated();
   sd->SetActive(true);
-  EXPECT_EQ(manager_->PendingSkinData, sd.get());
+  EXPECT_EQ(manager_->PendingSkinData(), sd.get());
   sd.reset();
-  EXPECT_EQ(manager_->PendingSkinData, nullptr);
+  EXPECT_EQ(manager_->PendingSkinData(), nullptr);
   test::PumpFor(400ms);  // the tick finds nothing to do
   EXPECT_TRUE(manager_->ActionTimerEnabled()) << "with nothing pending the timer keeps running";
 }
@@ -371,6 +406,30 @@ TEST_F(SkinComponent, DrawSkinTextMeasuresLikeTheWideCall) {
   DrawTextAnsi(dc, u"QLTZarnit", ansi, DT_CALCRECT | DT_SINGLELINE);
   DrawTextW(dc, L"QLTZarnit", -1, &wide, DT_CALCRECT | DT_SINGLELINE);
   EXPECT_EQ(ansi.right, wide.right);
+  DeleteDC(dc);
+}
+
+TEST_F(SkinComponent, DrawSkinTextShortensACopyNotTheCallersText) {
+  TSkinData sd(nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  const UINT format = DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING;
+  const std::u16string original = u"QLTZarnit2.32－QLT科技 a caption far too long for its box";
+  // What the system does with a buffer of its own: it writes the shortened text into it.
+  std::wstring own(original.begin(), original.end());
+  own.append(kModifiedTextRoom, L'\0');
+  RECT ownRect{0, 0, 60, 20};
+  const int ownHeight = DrawTextW(dc, own.data(), static_cast<int>(original.size()), &ownRect, format);
+  ASSERT_NE(std::wstring(own.c_str()), std::wstring(original.begin(), original.end()))
+      << "the system shortens the text it is given";
+
+  std::u16string text = original;
+  RECT rect{0, 0, 60, 20};
+  EXPECT_EQ(sd.DrawSkinText(dc, text, rect, format), ownHeight);
+  EXPECT_EQ(text, original) << "the caller's text is left as it was";
+  EXPECT_EQ(rect.right, ownRect.right);
+  // The text in the ANSI code page gets room for the ellipsis too.
+  RECT ansi{0, 0, 60, 20};
+  EXPECT_GT(DrawTextAnsi(dc, u"QLTZarnit QLTZarnit QLTZarnit", ansi, format), 0);
   DeleteDC(dc);
 }
 

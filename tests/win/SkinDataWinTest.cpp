@@ -11,6 +11,7 @@
 #include "skin/data/ImageDib.h"
 #include "skin/kit/SkinKit.h"
 #include "tests/win/WinTestSupport.h"
+#include "ui/Handles.h"
 
 namespace qlt {
 namespace {
@@ -124,10 +125,9 @@ int RunToEnd(std::wstring commandLine) {
                       &startup, &info)) {
     return -1;
   }
+  const UniqueKernelHandle thread(info.hThread), process(info.hProcess);
   DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(info.hProcess, &code);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  if (WaitForSingleObject(process.Get(), 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.Get(), &code);
   return static_cast<int>(code);
 }
 
