@@ -209,6 +209,7 @@ LRESULT TWinSkinForm::NcHitTest(LPARAM lParam) {
 LRESULT TWinSkinForm::NcActivate(WPARAM wParam, LPARAM lParam) {
   active_ = wParam != 0;
   StartHoverTimer(active_);
+  if (!active_) LeaveHotButton();
   if (mdiKind_ == mkFrame) CallPrevious(WM_NCACTIVATE, wParam, lParam);
   if (!MdiChildMaximizedOrMinimized()) PaintFrame(nullptr);
   // The system must not paint its own frame now.

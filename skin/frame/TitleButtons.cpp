@@ -141,9 +141,15 @@ bool TWinSkinForm::NcMouse(UINT msg, WPARAM hitCode, LPARAM lParam, LRESULT& res
 }
 
 void TWinSkinForm::HoverCheck() {
-  if (MenuBarPopupOpen() || !hotObject_) return;
+  if (MenuBarPopupOpen()) return;
   POINT cursor{};
   GetCursorPos(&cursor);
+  // A bare push button hears of no leave from the framework: the timer tells it.
+  if (!form_ && hotButton_) {
+    RECT r{};
+    if (!GetWindowRect(hotButton_->Handle(), &r) || !PtInRect(&r, cursor)) LeaveHotButton();
+  }
+  if (!hotObject_) return;
   const POINT p = ToWindow(cursor);
   if (!hotObject_->Rect.Contains(p.x, p.y)) {
     if (pressedObject_ == hotObject_) pressedObject_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinManager.h"
 #include "skin/data/WinSkinData.h"
 #include "ui/Forms.h"
@@ -86,6 +87,7 @@ TWinSkinForm::~TWinSkinForm() {
   // Freed while its window lives (the manager gave the window back first, or a form freed its
   // components): nothing of ours may stay in the window's chain.
   StartHoverTimer(false);
+  FreeControlSkinners();
   Unsubclass();
   pressedObject_ = hotObject_ = nullptr;
   titleButtons_.clear();
@@ -128,9 +130,11 @@ void TWinSkinForm::AttachToWindow(TSkinData& skin) {
     state_ = skActive;
   }
   Subclass();
+  if (!subclassed_) return;
   if (IsMdiChild() && frameState_ == frMaximized && SkinManager && !SkinManager->MdiMaximized()) {
     SkinManager->SetMdiMaximized(true);
   }
+  SkinControls();
   InvalidateRect(window_, nullptr, TRUE);
 }
 
@@ -202,6 +206,7 @@ void TWinSkinForm::UpdateWindowState() {
 void TWinSkinForm::ReleaseOnDestroy() {
   systemMenu_.reset();
   StartHoverTimer(false);
+  FreeControlSkinners();
   pressedObject_ = hotObject_ = nullptr;
   surface_.Release();
 }
@@ -210,6 +215,7 @@ void TWinSkinForm::RestoreWindow() {
   if (!subclassed_) return;
   systemMenu_.reset();
   StartHoverTimer(false);
+  FreeControlSkinners();
   pressedObject_ = hotObject_ = nullptr;
   if (form_ && state_ != skDestroying) form_->SetColor(savedFormColour_);
   if (!frameSkinning_) {
@@ -427,6 +433,7 @@ void TWinSkinForm::AttachCompleted() {
 void TWinSkinForm::ReapplySkin() {
   if (!skin_ || !subclassed_) return;
   if (form_) form_->SetColor(skin_->ButtonFaceColour);
+  for (TSkinControl* s : std::vector<TSkinControl*>(controlSkinners_)) s->SkinChanged();
   HWND focus = GetFocus();
   state_ = skRefreshing;
   if (frameSkinning_) {

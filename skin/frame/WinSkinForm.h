@@ -28,6 +28,7 @@ class TForm;
 class TPopupMenu;
 class TWinSkinForm;
 class TDataSkinSysButton;
+class TSkinControl;
 
 enum TSkinFormState { skAttaching = 0, skActive = 1, skRefreshing = 3, skDestroying = 4, skResizing = 5, skDead = 6 };
 
@@ -116,6 +117,22 @@ class TWinSkinForm : public TComponent {
   // Shows the system menu (the skin's, or the window's own) at a screen point.
   void ShowSystemMenu(int x, int y);
 
+  // The control skinners of this window (not owned: each belongs to its control, or to this
+  // object for windows without a framework object).
+  const std::vector<TSkinControl*>& ControlSkinners() const { return controlSkinners_; }
+  // Adds a skinner unless it is listed; whether it was listed already.
+  bool AddControlSkinner(TSkinControl* skinner);
+  void RemoveControlSkinner(TSkinControl* skinner);
+  bool HasControlSkinner(const TSkinControl* skinner) const;
+  TSkinControl* FindControlSkinner(HWND window) const;
+  // Frees the skinners whose window is gone.
+  void PurgeDeadControls();
+  // Picks up a control whose window appeared after the form was skinned.
+  void SkinLateControl(TComponent* control);
+  // The push button shown hot: one at a time in a window.
+  TSkinControl* HotButton() const { return hotButton_; }
+  void SetHotButton(TSkinControl* skinner) { hotButton_ = skinner; }
+
   // Messages the subclass passes on to the window's own procedure.
   LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -137,6 +154,9 @@ class TWinSkinForm : public TComponent {
   void RestoreStandardSize();
   void RemoveRegion();
   void StartHoverTimer(bool on);
+  void SkinControls();
+  void FreeControlSkinners();
+  void LeaveHotButton();
 
   // Messages.
   void SizeHandler(WPARAM type);
@@ -207,6 +227,8 @@ class TWinSkinForm : public TComponent {
   bool regionOwned_ = false;
   SIZE regionSize_{};
   std::unique_ptr<TPopupMenu> systemMenu_;
+  std::vector<TSkinControl*> controlSkinners_;
+  TSkinControl* hotButton_ = nullptr;
   bool hoverTimer_ = false;
   DWORD lastMenuRequest_ = 0;
   bool hasMenuRequest_ = false;

@@ -1,0 +1,223 @@
+#include "skin/controls/ControlDiscovery.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "skin/controls/SkinControl.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/frame/WinSkinForm.h"
+#include "ui/Buttons.h"
+#include "ui/ComCtrls.h"
+#include "ui/Forms.h"
+#include "ui/StdCtrls.h"
+#include "ui/Utf.h"
+
+namespace qlt {
+
+namespace {
+
+template <class T>
+bool Is(const TComponent* c) {
+  return c->InheritsFrom(T::StaticClass());
+}
+
+std::u16string UpperClassName(const TComponent* c) { return AsciiUpper(Widen(c->ClassName())); }
+
+std::u16string LowerClassOfWindow(HWND window) {
+  wchar_t name[101] = {};
+  const int n = GetClassNameW(window, name, 101);
+  return AsciiLower(std::u16string(reinterpret_cast<const char16_t*>(name), static_cast<size_t>(std::max(n, 0))));
+}
+
+bool Has(const TSkinData& sd, TSkinControlType kind) { return (sd.SkinControls() & SkinControlBit(kind)) != 0; }
+
+bool HasScrollBars(TComponent* c) {
+  auto* w = dynamic_cast<TWinControl*>(c);
+  if (!w) return false;
+  if (Is<TListBox>(c) || c->Tag() == 55) return true;
+  if (!w->HandleAllocated()) return false;
+  return (GetWindowLongW(w->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != 0;
+}
+
+// Whether a control already has a skinner of this form: a windowless one by its object, a
+// windowed one by its window.
+bool IsComponentSkinned(TWinSkinForm& form, TComponent* component) {
+  auto* windowed = dynamic_cast<TWinControl*>(component);
+  for (TSkinControl* s : form.ControlSkinners()) {
+    if (s->LifeState() == lsDead) continue;
+    if (s->Owner() == component || s->Control() == component) return true;
+    if (windowed && windowed->HandleAllocated() && s->Handle() == windowed->Handle()) return true;
+  }
+  return false;
+}
+
+// The kind a control of a form gets by the built-in table, or nothing (with `recurse` set for the
+// containers whose own components are walked).
+SkinnerKind KindOfComponent(TComponent* c, const TSkinData& sd, bool& ownColour, bool& recurse) {
+  ownColour = false;
+  recurse = false;
+  const std::u16string n = UpperClassName(c);
+  if (n == u"TDBCOMBOBOXEH" || n == u"TQRPREVIEW" || n == u"TFRDESIGNERPAGE" || n == u"TFRPBOX") return SkinnerKind::kNone;
+  const bool tabs = Has(sd, xcTab) && sd.Tabs && !sd.Tabs->Image.Empty();
+  if (n == u"TMVCPANEL") {
+    recurse = true;
+    return SkinnerKind::kNone;
+  }
+  if (Is<TPageControl>(c) && tabs) return SkinnerKind::kTab;
+  if (Is<TCheckBox>(c)) return Has(sd, xcCheckBox) ? SkinnerKind::kCheckBox : SkinnerKind::kNone;
+  if (n == u"TTRACKBAR") return Has(sd, xcButton) ? SkinnerKind::kTrackBar : SkinnerKind::kNone;
+  if (n == u"TUPDOWN") return Has(sd, xcButton) ? SkinnerKind::kUpDown : SkinnerKind::kNone;
+  if (Is<TGroupBox>(c)) {
+    if (!Has(sd, xcPanel)) return SkinnerKind::kNone;
+    ownColour = recurse = true;
+    return SkinnerKind::kGroupBox;
+  }
+  if (Is<TRadioButton>(c)) return Has(sd, xcRadioButton) ? SkinnerKind::kRadioButton : SkinnerKind::kNone;
+  if (Is<TComboBox>(c)) return Has(sd, xcCombo) ? SkinnerKind::kComboBox : SkinnerKind::kNone;
+  // A bit button without its switch stays plain: it never falls through to the push buttons.
+  if (Is<TBitBtn>(c)) return Has(sd, xcBitBtn) ? SkinnerKind::kBitButton : SkinnerKind::kNone;
+  if (Is<TSpeedButton>(c)) return Has(sd, xcSpeedButton) ? SkinnerKind::kSpeedButton : SkinnerKind::kNone;
+  if (HasScrollBars(c) && Has(sd, xcScrollbar)) return SkinnerKind::kScrollbar;
+  if (Is<TButton>(c)) return Has(sd, xcButton) ? SkinnerKind::kButton : SkinnerKind::kNone;
+  if (Is<TCustomEdit>(c)) return Has(sd, xcEdit) ? SkinnerKind::kEdit : SkinnerKind::kNone;
+  if (Is<TForm>(c)) {
+    ownColour = recurse = true;
+    return SkinnerKind::kBox;
+  }
+  return SkinnerKind::kNone;
+}
+
+// A row of Skin3rd names the kind of a class of another library: the first row that starts with
+// the class name and "=" decides. Returns false when no row names the class.
+bool KindOfSkin3rd(const std::u16string& upperName, TSkinData& sd, SkinnerKind& kind, bool& ownColour) {
+  const std::u16string prefix = AsciiLower(upperName) + u"=";
+  TStringList* rows = sd.Skin3rd();
+  for (int i = 0; i < rows->Count(); ++i) {
+    const std::u16string row = AsciiLower((*rows)[i]);
+    if (row.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::u16string word = row.substr(prefix.size(), 50);
+    if (word.empty()) return false;
+    kind = SkinnerKind::kNone;
+    ownColour = false;
+    if (word == u"combobox" && Has(sd, xcCombo)) kind = SkinnerKind::kComboBox;
+    else if (word == u"edit" && Has(sd, xcEdit)) kind = SkinnerKind::kEdit;
+    else if (word == u"radiobutton" && Has(sd, xcRadioButton)) kind = SkinnerKind::kRadioButton;
+    else if (word == u"panel" && Has(sd, xcPanel)) kind = SkinnerKind::kBox, ownColour = true;
+    else if (word == u"trackbar" && Has(sd, xcButton)) kind = SkinnerKind::kTrackBar;
+    else if (word == u"button" && Has(sd, xcButton)) kind = SkinnerKind::kButton;
+    else if (word == u"bitbtn" && Has(sd, xcButton)) kind = SkinnerKind::kBitButton;
+    else if (word == u"speedbutton" && Has(sd, xcSpeedButton)) kind = SkinnerKind::kSpeedButton;
+    else if (word == u"tab" && Has(sd, xcTab) && sd.Tabs) kind = SkinnerKind::kTab;
+    else if (word == u"progress" && Has(sd, xcProgress)) kind = SkinnerKind::kProgress;
+    else if (word == u"scrollbar" && Has(sd, xcScrollbar)) kind = SkinnerKind::kScrollbar;
+    else if ((word == u"groupbox" || word == u"radiogroup") && Has(sd, xcGroupBox)) kind = SkinnerKind::kGroupBox, ownColour = true;
+    else if (word == u"checkgroup" && Has(sd, xcPanel) && Has(sd, xcGroupBox)) kind = SkinnerKind::kGroupBox, ownColour = true;
+    else if (word == u"checkbox" && Has(sd, xcCheckBox)) kind = SkinnerKind::kCheckBox;
+    // "nil", a kind whose switch is off and any other word: the class stays plain.
+    return true;
+  }
+  return false;
+}
+
+void Attach(TWinSkinForm& form, TSkinControl* skinner, bool ownColour) {
+  if (!skinner) return;
+  skinner->AttachControl(&form, form.Skin(), ownColour);
+  // A skinner that could not attach is of no use to anyone.
+  if (!skinner->Attached()) delete skinner;
+}
+
+}  // namespace
+
+SkinnerKind KindOfChildWindow(const std::u16string& c, DWORD style) {
+  if (c == u"button") {
+    const DWORD type = style & BS_TYPEMASK;
+    switch (type) {
+      case BS_GROUPBOX:
+      case BS_OWNERDRAW:
+        return SkinnerKind::kNone;
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+        return SkinnerKind::kCheckBox;
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+        return SkinnerKind::kRadioButton;
+      case BS_PUSHBUTTON:
+      case BS_DEFPUSHBUTTON:
+      case BS_USERBUTTON:
+        return SkinnerKind::kButton;
+      default:
+        // Split buttons, command links and kinds this engine does not draw keep their own look.
+        return SkinnerKind::kNone;
+    }
+  }
+  if (c == u"combobox") return (style & 3) == CBS_SIMPLE ? SkinnerKind::kNone : SkinnerKind::kComboBox;
+  if (c == u"scrollbar") {
+    return (style & (SBS_SIZEBOX | SBS_SIZEGRIP)) ? SkinnerKind::kSizer : SkinnerKind::kNone;
+  }
+  if (c == u"systabcontrol32") return (style & TCS_OWNERDRAWFIXED) ? SkinnerKind::kNone : SkinnerKind::kTab;
+  if (c == u"edit") return SkinnerKind::kEdit;
+  return SkinnerKind::kNone;
+}
+
+void SkinComponents(TWinSkinForm& form, TComponent* container) {
+  if (!container || !form.Skin()) return;
+  form.PurgeDeadControls();
+  // A snapshot: attaching may create components (a skinner is one).
+  const std::vector<TComponent*> components = container->ComponentList();
+  for (TComponent* c : components) SkinComponent(form, container, c);
+}
+
+void SkinComponent(TWinSkinForm& form, TComponent* container, TComponent* c) {
+  TSkinData* sd = form.Skin();
+  if (!sd || !c || dynamic_cast<TSkinControl*>(c) || c->InState(csDestroying)) return;
+  if (c->Tag() % 100 == sd->DisableTag()) return;
+  if (IsComponentSkinned(form, c)) return;
+  if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->HandleAllocated()) {
+    try {
+      w->HandleNeeded();
+    } catch (...) {
+      return;  // its window comes later, and the skin with it
+    }
+  }
+  const std::u16string name = UpperClassName(c);
+  if (sd->OnSkinControl) {
+    TComponent* chosen = nullptr;
+    sd->OnSkinControl(&form, sd, container, c, name, chosen);
+    if (auto* skinner = dynamic_cast<TSkinControl*>(chosen)) {
+      if (!form.HasControlSkinner(skinner)) Attach(form, skinner, false);
+      return;
+    }
+  }
+  SkinnerKind kind = SkinnerKind::kNone;
+  bool ownColour = false, recurse = false;
+  if (!KindOfSkin3rd(name, *sd, kind, ownColour)) kind = KindOfComponent(c, *sd, ownColour, recurse);
+  if (kind != SkinnerKind::kNone) Attach(form, CreateSkinner(kind, c), ownColour);
+  if (recurse) SkinComponents(form, c);
+}
+
+void SkinChildWindows(TWinSkinForm& form) {
+  if (!form.Skin()) return;
+  std::vector<HWND> children;
+  for (HWND c = GetTopWindow(form.Window()); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+  for (HWND c : children) {
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
+    if (!(style & WS_CHILD) || form.FindControlSkinner(c)) continue;
+    std::u16string cls = LowerClassOfWindow(c);
+    HWND target = c;
+    if (cls == u"comboboxex32") {
+      target = GetTopWindow(c);
+      if (!target) continue;
+      cls = u"combobox";
+    }
+    const SkinnerKind kind = KindOfChildWindow(cls, static_cast<DWORD>(GetWindowLongW(target, GWL_STYLE)));
+    if (kind == SkinnerKind::kNone) continue;
+    TSkinControl* skinner = CreateSkinner(kind, &form);
+    if (!skinner) continue;
+    skinner->AttachWindow(target, form.Skin(), &form);
+    if (!skinner->Attached()) delete skinner;
+  }
+}
+
+}  // namespace qlt
