@@ -16,21 +16,15 @@ int TitleButtonIdleCell(int cells, bool active) { return Clamp(active || cells <
 int CheckBoxCell(int cells, bool checked, bool indeterminate, bool disabled) {
   int cell = 0;
   if (cells == 12) {
-    if (indeterminate) cell = disabled ? 12 : 9;
-    else if (checked) cell = disabled ? 8 : 5;
-    else cell = disabled ? 4 : 1;
-  } else if (indeterminate) {
-    cell = 4;
+    cell = indeterminate ? (disabled ? 12 : 9) : checked ? (disabled ? 8 : 5) : (disabled ? 4 : 1);
   } else {
-    cell = (disabled ? 3 : 1) + (checked ? 1 : 0);
+    cell = indeterminate ? 4 : (disabled ? 3 : 1) + (checked ? 1 : 0);
   }
   return Clamp(cell, cells);
 }
 
 int RadioCell(int cells, bool checked, bool disabled) {
-  int cell = 0;
-  if (cells == 8) cell = (disabled ? 4 : 1) + (checked ? 4 : 0);
-  else cell = (disabled ? 3 : 1) + (checked ? 1 : 0);
+  const int cell = cells == 8 ? (disabled ? 4 : 1) + (checked ? 4 : 0) : (disabled ? 3 : 1) + (checked ? 1 : 0);
   return Clamp(cell, cells);
 }
 

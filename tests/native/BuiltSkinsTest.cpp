@@ -18,9 +18,9 @@
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinObjects.h"
 #include "skin/data/SkinReader.h"
+#include "skin/data/SkinText.h"
 #include "skin/data/SkinTypes.h"
 #include "skin/data/StateCells.h"
-#include "skin/data/SkinText.h"
 #include "ui/Colors.h"
 
 namespace qlt {
@@ -119,7 +119,9 @@ TEST_P(BuiltSkin, LoadsThroughTheSkinLoaderWithOneDescriptionAndBitmapsItNames) 
     if (value.size() > 4 && value.ends_with(".bmp")) named.insert(value);
   }
   EXPECT_FALSE(named.empty());
-  for (const std::string& name : named) EXPECT_FALSE(Reader().Entry(name).empty()) << name << " is named but not packed";
+  for (const std::string& name : named) {
+    EXPECT_FALSE(Reader().Entry(name).empty()) << name << " is named but not packed";
+  }
 
   int descriptions = 0;
   for (int i = 0; i < Reader().Count(); ++i) {
@@ -214,8 +216,8 @@ TEST_P(BuiltSkin, EveryObjectHoldsTheImageItsDescriptionNames) {
     const bool icon = (b.Action == 3 || b.Action == 11) && Ini().ReadInteger(b.Name, "frame", 0) <= 0;
     if (icon) {
       EXPECT_TRUE(b.Image.Empty()) << b.Name;
-    }
-    else expectImage(b.Name, "ButtonImage", &b.Image);
+    } else
+      expectImage(b.Name, "ButtonImage", &b.Image);
   }
 }
 
@@ -230,8 +232,12 @@ TEST_P(BuiltSkin, CellsDivideTheImagesAndFitWhatThePaintersCut) {
     bool alwaysTransparent = false;  // drawn with magenta left out whatever Trans says
   };
   std::vector<Sliced> all;
-  for (const TDataSkinBorder* edge : {s.TopBorder.get(), s.BottomBorder.get()}) all.push_back({edge, &edge->Image, edge->Frame, true});
-  for (const TDataSkinBorder* edge : {s.LeftBorder.get(), s.RightBorder.get()}) all.push_back({edge, &edge->Image, edge->Frame});
+  for (const TDataSkinBorder* edge : {s.TopBorder.get(), s.BottomBorder.get()}) {
+    all.push_back({edge, &edge->Image, edge->Frame, true});
+  }
+  for (const TDataSkinBorder* edge : {s.LeftBorder.get(), s.RightBorder.get()}) {
+    all.push_back({edge, &edge->Image, edge->Frame});
+  }
   if (s.MenuBar) all.push_back({s.MenuBar.get(), &s.MenuBar->Image, s.MenuBar->Frame, true});
   all.push_back({s.Buttons.get(), &s.Buttons->Image, s.Buttons->Frame});
   all.push_back({s.Buttons.get(), &s.Buttons->CheckImage, s.Buttons->CheckFrame, false, false, true});
@@ -240,16 +246,16 @@ TEST_P(BuiltSkin, CellsDivideTheImagesAndFitWhatThePaintersCut) {
   // The chunked progress bar draws its whole image as the trough.
   if (s.Progress) all.push_back({s.Progress.get(), &s.Progress->Image, s.Progress->Style == 1 ? 1 : s.Progress->Frame});
   const std::vector<const TDataSkinObject*> nineSliced = {
-      s.GroupBoxEdge.get(),  s.GroupBox.get(),   s.Toolbars.get(),       s.Tabs.get(),
-      s.StatusBarEdges.get(), s.ComboButton.get(), s.Headerbar.get(),     s.MenuItem.get(),
-      s.MenuBackground.get(), s.HorzScroll.get(), s.VertScroll.get(),     s.HorzScrollThumb.get(),
+      s.GroupBoxEdge.get(),   s.GroupBox.get(),    s.Toolbars.get(),   s.Tabs.get(),
+      s.StatusBarEdges.get(), s.ComboButton.get(), s.Headerbar.get(),  s.MenuItem.get(),
+      s.MenuBackground.get(), s.HorzScroll.get(),  s.VertScroll.get(), s.HorzScrollThumb.get(),
       s.VertScrollThumb.get()};
   for (const TDataSkinObject* o : nineSliced) {
     if (o) all.push_back({o, &o->Image, o->Frame});
   }
-  for (const TDataSkinObject* o : {s.Scrollbar.get(), s.ExtraImages.get(), s.TrackbarThumbHorz.get(),
-                                   s.TrackbarThumbVert.get(), s.TrackbarThumbLeft.get(), s.TrackbarThumbRight.get(),
-                                   s.TrackbarThumbUp.get(), s.TrackbarThumbDown.get()}) {
+  for (const TDataSkinObject* o :
+       {s.Scrollbar.get(), s.ExtraImages.get(), s.TrackbarThumbHorz.get(), s.TrackbarThumbVert.get(),
+        s.TrackbarThumbLeft.get(), s.TrackbarThumbRight.get(), s.TrackbarThumbUp.get(), s.TrackbarThumbDown.get()}) {
     if (o) all.push_back({o, &o->Image, o->Frame, false, false});
   }
   for (const TDataSkinBorder* o : {s.UpDownHorz.get(), s.UpDownVert.get()}) {
@@ -337,7 +343,8 @@ TEST_P(BuiltSkin, CellsDivideTheImagesAndFitWhatThePaintersCut) {
 
 TEST_P(BuiltSkin, CellCountsAreTheOnesTheDescriptionGives) {
   const TSkinContent& s = S();
-  for (const TDataSkinBorder* edge : {s.LeftBorder.get(), s.RightBorder.get(), s.TopBorder.get(), s.BottomBorder.get()}) {
+  for (const TDataSkinBorder* edge :
+       {s.LeftBorder.get(), s.RightBorder.get(), s.TopBorder.get(), s.BottomBorder.get()}) {
     EXPECT_EQ(edge->Frame, std::max(1, Ini().ReadInteger("Personality", edge->Name + "Frame", 1))) << edge->Name;
   }
   if (s.HorzScrollThumb) {
@@ -382,7 +389,8 @@ TEST_P(BuiltSkin, CellCountsAreTheOnesTheDescriptionGives) {
 
 TEST_P(BuiltSkin, StateCellsLookDifferentWhereThePaintersTellStatesApart) {
   const TSkinContent& s = S();
-  for (const TDataSkinBorder* edge : {s.LeftBorder.get(), s.RightBorder.get(), s.TopBorder.get(), s.BottomBorder.get()}) {
+  for (const TDataSkinBorder* edge :
+       {s.LeftBorder.get(), s.RightBorder.get(), s.TopBorder.get(), s.BottomBorder.get()}) {
     const bool stacked = edge == s.TopBorder.get() || edge == s.BottomBorder.get();
     if (edge->Frame >= 2) {
       EXPECT_NE(CellOf(edge->Image, edge->Frame, EdgeCell(edge->Frame, true), stacked),
@@ -403,10 +411,10 @@ TEST_P(BuiltSkin, StateCellsLookDifferentWhereThePaintersTellStatesApart) {
                         "check box, indeterminate");
   }
   const int rf = s.Buttons->RadioFrame;
-  ExpectDistinctCells(s.Buttons->RadioImage, rf,
-                      {RadioCell(rf, false, false), RadioCell(rf, true, false), RadioCell(rf, false, true),
-                       RadioCell(rf, true, true)},
-                      "radio button");
+  ExpectDistinctCells(
+      s.Buttons->RadioImage, rf,
+      {RadioCell(rf, false, false), RadioCell(rf, true, false), RadioCell(rf, false, true), RadioCell(rf, true, true)},
+      "radio button");
   // Title buttons: normal, pressed, hot; with four cells or more the inactive window's look too.
   for (const auto& b : s.SysButtons) {
     // Buttons without an action are decorations: never pressed nor hot.
@@ -426,7 +434,9 @@ TEST_P(BuiltSkin, StateCellsLookDifferentWhereThePaintersTellStatesApart) {
   if (s.MenuItem) ExpectDistinctCells(s.MenuItem->Image, s.MenuItem->Frame, {1, 2, 4}, "menu item");
   if (s.ComboButton) ExpectDistinctCells(s.ComboButton->Image, s.ComboButton->Frame, {1, 2, 3, 4}, "combo button");
   if (s.SunkEdge) ExpectDistinctCells(s.SunkEdge->Image, s.SunkEdge->Frame, {1, 3, 4}, "combo ring");
-  if (s.StatusBarEdges) ExpectDistinctCells(s.StatusBarEdges->Image, s.StatusBarEdges->Frame, {1, 2, 3}, "status panel");
+  if (s.StatusBarEdges) {
+    ExpectDistinctCells(s.StatusBarEdges->Image, s.StatusBarEdges->Frame, {1, 2, 3}, "status panel");
+  }
   if (!s.Title->Image.Empty()) ExpectDistinctCells(s.Title->Image, 2, {1, 2}, "caption background", true);
   for (const TDataSkinBorder* o : {s.UpDownHorz.get(), s.UpDownVert.get()}) {
     if (!o) continue;
@@ -473,8 +483,9 @@ TEST(BuiltSkins, TheSecondSkinDiffersFromTheDefaultInEveryMetricTheEngineReads) 
   EXPECT_NE(cellHeight(*a.BottomBorder), cellHeight(*b.BottomBorder));
   EXPECT_NE(a.TopBorder->Frame, b.TopBorder->Frame);
   bool tileDiffers = false;
-  for (const auto& [ea, eb] : {std::pair(a.LeftBorder.get(), b.LeftBorder.get()), std::pair(a.RightBorder.get(), b.RightBorder.get()),
-                               std::pair(a.TopBorder.get(), b.TopBorder.get()), std::pair(a.BottomBorder.get(), b.BottomBorder.get())}) {
+  for (const auto& [ea, eb] :
+       {std::pair(a.LeftBorder.get(), b.LeftBorder.get()), std::pair(a.RightBorder.get(), b.RightBorder.get()),
+        std::pair(a.TopBorder.get(), b.TopBorder.get()), std::pair(a.BottomBorder.get(), b.BottomBorder.get())}) {
     const bool horizontal = ea->Name == "Top" || ea->Name == "Bottom";
     const int a1 = horizontal ? ea->LeftWidth : ea->TopHeight, a2 = horizontal ? ea->RightWidth : ea->BottomHeight;
     const int b1 = horizontal ? eb->LeftWidth : eb->TopHeight, b2 = horizontal ? eb->RightWidth : eb->BottomHeight;
@@ -491,9 +502,9 @@ TEST(BuiltSkins, TheSecondSkinDiffersFromTheDefaultInEveryMetricTheEngineReads) 
 
   // Caption: background, placement, alignment, colours, font height.
   EXPECT_NE(a.Title->Image.Empty(), b.Title->Image.Empty());
-  EXPECT_NE(a.Title->LeftWidth, b.Title->LeftWidth);                // TextShift
-  EXPECT_NE(a.Title->TopHeight / 2, b.Title->TopHeight / 2);        // TextShiftVert, as the painter halves it
-  EXPECT_NE(a.Title->RightWidth, b.Title->RightWidth);              // TextRightClip
+  EXPECT_NE(a.Title->LeftWidth, b.Title->LeftWidth);          // TextShift
+  EXPECT_NE(a.Title->TopHeight / 2, b.Title->TopHeight / 2);  // TextShiftVert, as the painter halves it
+  EXPECT_NE(a.Title->RightWidth, b.Title->RightWidth);        // TextRightClip
   EXPECT_NE(a.Title->TextAlignment, b.Title->TextAlignment);
   EXPECT_NE(a.Title->TextBackLeft, b.Title->TextBackLeft);
   EXPECT_NE(a.Title->TextBackRight, b.Title->TextBackRight);
@@ -540,15 +551,24 @@ TEST(BuiltSkins, TheSecondSkinDiffersFromTheDefaultInEveryMetricTheEngineReads) 
   // Controls: every object both skins have differs in its cell size or its margins; the marks and
   // thumbs in their cell counts; the progress bar in its style.
   const std::pair<const TDataSkinObject*, const TDataSkinObject*> both[] = {
-      {a.Buttons.get(), b.Buttons.get()},           {a.Progress.get(), b.Progress.get()},
-      {a.MenuBar.get(), b.MenuBar.get()},           {a.GroupBoxEdge.get(), b.GroupBoxEdge.get()},
-      {a.GroupBox.get(), b.GroupBox.get()},         {a.Toolbars.get(), b.Toolbars.get()},
-      {a.Tabs.get(), b.Tabs.get()},                 {a.StatusBarEdges.get(), b.StatusBarEdges.get()},
-      {a.ComboButton.get(), b.ComboButton.get()},   {a.SunkEdge.get(), b.SunkEdge.get()},
-      {a.ExtraImages.get(), b.ExtraImages.get()},   {a.Headerbar.get(), b.Headerbar.get()},
-      {a.MenuItem.get(), b.MenuItem.get()},         {a.MenuBackground.get(), b.MenuBackground.get()},
-      {a.Scrollbar.get(), b.Scrollbar.get()},       {a.HorzScroll.get(), b.HorzScroll.get()},
-      {a.VertScroll.get(), b.VertScroll.get()},     {a.HorzScrollThumb.get(), b.HorzScrollThumb.get()},
+      {a.Buttons.get(), b.Buttons.get()},
+      {a.Progress.get(), b.Progress.get()},
+      {a.MenuBar.get(), b.MenuBar.get()},
+      {a.GroupBoxEdge.get(), b.GroupBoxEdge.get()},
+      {a.GroupBox.get(), b.GroupBox.get()},
+      {a.Toolbars.get(), b.Toolbars.get()},
+      {a.Tabs.get(), b.Tabs.get()},
+      {a.StatusBarEdges.get(), b.StatusBarEdges.get()},
+      {a.ComboButton.get(), b.ComboButton.get()},
+      {a.SunkEdge.get(), b.SunkEdge.get()},
+      {a.ExtraImages.get(), b.ExtraImages.get()},
+      {a.Headerbar.get(), b.Headerbar.get()},
+      {a.MenuItem.get(), b.MenuItem.get()},
+      {a.MenuBackground.get(), b.MenuBackground.get()},
+      {a.Scrollbar.get(), b.Scrollbar.get()},
+      {a.HorzScroll.get(), b.HorzScroll.get()},
+      {a.VertScroll.get(), b.VertScroll.get()},
+      {a.HorzScrollThumb.get(), b.HorzScrollThumb.get()},
       {a.VertScrollThumb.get(), b.VertScrollThumb.get()},
   };
   for (const auto& [x, y] : both) {
@@ -556,15 +576,18 @@ TEST(BuiltSkins, TheSecondSkinDiffersFromTheDefaultInEveryMetricTheEngineReads) 
     SCOPED_TRACE(x->Name);
     const bool stacked = x == a.MenuBar.get();
     const auto cell = [stacked](const TDataSkinObject& o) {
-      return std::pair(stacked ? o.Image.Width() : o.Image.Width() / o.Frame, stacked ? o.Image.Height() / o.Frame : o.Image.Height());
+      return std::pair(stacked ? o.Image.Width() : o.Image.Width() / o.Frame,
+                       stacked ? o.Image.Height() / o.Frame : o.Image.Height());
     };
     EXPECT_TRUE(cell(*x) != cell(*y) || MarginsOf(*x) != MarginsOf(*y));
     EXPECT_FALSE(x->Image == y->Image);
   }
   EXPECT_NE(a.Buttons->CheckFrame, b.Buttons->CheckFrame);
   EXPECT_NE(a.Buttons->RadioFrame, b.Buttons->RadioFrame);
-  EXPECT_NE(a.Buttons->CheckImage.Width() / a.Buttons->CheckFrame, b.Buttons->CheckImage.Width() / b.Buttons->CheckFrame);
-  EXPECT_NE(a.Buttons->RadioImage.Width() / a.Buttons->RadioFrame, b.Buttons->RadioImage.Width() / b.Buttons->RadioFrame);
+  EXPECT_NE(a.Buttons->CheckImage.Width() / a.Buttons->CheckFrame,
+            b.Buttons->CheckImage.Width() / b.Buttons->CheckFrame);
+  EXPECT_NE(a.Buttons->RadioImage.Width() / a.Buttons->RadioFrame,
+            b.Buttons->RadioImage.Width() / b.Buttons->RadioFrame);
   EXPECT_NE(a.HorzScrollThumb->Frame, b.HorzScrollThumb->Frame);
   EXPECT_NE(a.VertScrollThumb->Frame, b.VertScrollThumb->Frame);
   EXPECT_NE(a.Progress->Style, b.Progress->Style);
@@ -575,13 +598,22 @@ TEST(BuiltSkins, TheSecondSkinDiffersFromTheDefaultInEveryMetricTheEngineReads) 
   EXPECT_NE(a.TrackbarThumbHorz == nullptr, b.TrackbarThumbHorz == nullptr);
 
   // Every colour of the Colours table.
-  const TColor TSkinContent::*colours[] = {
-      &TSkinContent::WindowTextColour,    &TSkinContent::ButtonFaceColour,     &TSkinContent::ScrollbarColour,
-      &TSkinContent::HilightTextColour,   &TSkinContent::HilightColour,        &TSkinContent::MenubarColour,
-      &TSkinContent::MenuColour,          &TSkinContent::MenuTextColour,       &TSkinContent::ButtonTextColour,
-      &TSkinContent::ButtonHilightColour, &TSkinContent::ButtonLightColour,    &TSkinContent::ButtonShadowColour,
-      &TSkinContent::ButtonDkShadowColour, &TSkinContent::MenuBarTextColour,   &TSkinContent::TitleTextActiveColour,
-      &TSkinContent::TitleTextNoActiveColour};
+  const TColor TSkinContent::*colours[] = {&TSkinContent::WindowTextColour,
+                                           &TSkinContent::ButtonFaceColour,
+                                           &TSkinContent::ScrollbarColour,
+                                           &TSkinContent::HilightTextColour,
+                                           &TSkinContent::HilightColour,
+                                           &TSkinContent::MenubarColour,
+                                           &TSkinContent::MenuColour,
+                                           &TSkinContent::MenuTextColour,
+                                           &TSkinContent::ButtonTextColour,
+                                           &TSkinContent::ButtonHilightColour,
+                                           &TSkinContent::ButtonLightColour,
+                                           &TSkinContent::ButtonShadowColour,
+                                           &TSkinContent::ButtonDkShadowColour,
+                                           &TSkinContent::MenuBarTextColour,
+                                           &TSkinContent::TitleTextActiveColour,
+                                           &TSkinContent::TitleTextNoActiveColour};
   for (std::size_t i = 0; i < std::size(colours); ++i) EXPECT_NE(a.*colours[i], b.*colours[i]) << "colour " << i;
 }
 

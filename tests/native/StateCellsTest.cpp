@@ -28,13 +28,12 @@ TEST(StateCells, CheckBoxesMapEveryStateForFourAndTwelveCells) {
     int four, twelve;
   };
   const Case cases[] = {
-      {false, false, false, 1, 1}, {true, false, false, 2, 5}, {false, false, true, 3, 4},
-      {true, false, true, 4, 8},   {false, true, false, 4, 9}, {false, true, true, 4, 12},
-      {true, true, false, 4, 9},   {true, true, true, 4, 12},
+      {false, false, false, 1, 1}, {true, false, false, 2, 5}, {false, false, true, 3, 4}, {true, false, true, 4, 8},
+      {false, true, false, 4, 9},  {false, true, true, 4, 12}, {true, true, false, 4, 9},  {true, true, true, 4, 12},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "checked " << c.checked << " indeterminate " << c.indeterminate
-                                    << " disabled " << c.disabled);
+    SCOPED_TRACE(testing::Message() << "checked " << c.checked << " indeterminate " << c.indeterminate << " disabled "
+                                    << c.disabled);
     EXPECT_EQ(CheckBoxCell(4, c.checked, c.indeterminate, c.disabled), c.four);
     EXPECT_EQ(CheckBoxCell(8, c.checked, c.indeterminate, c.disabled), c.four) << "only 12 has its own layout";
     EXPECT_EQ(CheckBoxCell(12, c.checked, c.indeterminate, c.disabled), c.twelve);

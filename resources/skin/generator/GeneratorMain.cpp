@@ -75,7 +75,9 @@ qlt::Bytes EncodeMonochromeBmp(const qlt::Bitmap24& image) {
     qlt::Bytes row(stride, 0);
     for (int x = 0; x < image.Width(); ++x) {
       const qlt::Bgr p = image.At(x, y);
-      if (!(p.r == 0 && p.g == 0 && p.b == 0)) row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+      if (!(p.r == 0 && p.g == 0 && p.b == 0)) {
+        row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+      }
     }
     out.insert(out.end(), row.begin(), row.end());
   }
@@ -134,7 +136,8 @@ int main(int argc, char** argv) {
     qlt::TSkinContent skin;
     skin.BuildSkin(reader, ini);
     if (!WriteFile(previewDir / (prefix + "-contact-sheet.png"),
-                   qlt::art::EncodePng(qlt::art::ContactSheet(skin.SkinName, images, options.count("--glyphs") ? &glyphs : nullptr))) ||
+                   qlt::art::EncodePng(
+                       qlt::art::ContactSheet(skin.SkinName, images, options.count("--glyphs") ? &glyphs : nullptr))) ||
         !WriteFile(previewDir / (prefix + "-frame-mockup.png"),
                    qlt::art::EncodePng(qlt::art::FrameMockup(skin, qlt::art::DrawProgramMark())))) {
       return 1;

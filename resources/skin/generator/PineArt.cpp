@@ -125,14 +125,7 @@ void DrawTitleGlyph(Raster r, TitleGlyph glyph, Rgb c, int x, int y) {
       r.FillRect(x, y + 6, 9, 2, c);
       break;
     case TitleGlyph::Help:
-      r.Pattern(x, y, {".###.",
-                       "#...#",
-                       "....#",
-                       "..##.",
-                       "..#..",
-                       ".....",
-                       "..#.."},
-                {{'#', c}});
+      r.Pattern(x, y, {".###.", "#...#", "....#", "..##.", "..#..", ".....", "..#.."}, {{'#', c}});
       break;
   }
 }
@@ -183,21 +176,30 @@ enum class Look { Normal, Pressed, Disabled, Hot, Default };
 
 PlateColours PlateFor(Look look) {
   switch (look) {
-    case Look::Pressed: return {{70, 84, 78}, {200, 207, 201}, {204, 211, 205}, {188, 195, 189}, {206, 212, 206}};
-    case Look::Disabled: return {{176, 182, 177}, {226, 228, 224}, {226, 228, 224}, {232, 234, 230}, {222, 224, 220}};
-    case Look::Hot: return {P().accent, {238, 246, 241}, {228, 238, 232}, {200, 228, 214}, {200, 228, 214}};
-    case Look::Default: return {P().accentDark, {234, 237, 231}, {226, 230, 224}, P().accentLight, P().accentLight};
-    case Look::Normal: break;
+    case Look::Pressed:
+      return {{70, 84, 78}, {200, 207, 201}, {204, 211, 205}, {188, 195, 189}, {206, 212, 206}};
+    case Look::Disabled:
+      return {{176, 182, 177}, {226, 228, 224}, {226, 228, 224}, {232, 234, 230}, {222, 224, 220}};
+    case Look::Hot:
+      return {P().accent, {238, 246, 241}, {228, 238, 232}, {200, 228, 214}, {200, 228, 214}};
+    case Look::Default:
+      return {P().accentDark, {234, 237, 231}, {226, 230, 224}, P().accentLight, P().accentLight};
+    case Look::Normal:
+      break;
   }
   return {{112, 124, 118}, {234, 237, 231}, {226, 230, 224}, {248, 249, 246}, {216, 221, 215}};
 }
 
 Rgb InkFor(Look look) {
   switch (look) {
-    case Look::Disabled: return {164, 172, 167};
-    case Look::Hot: return P().accentDark;
-    case Look::Pressed: return {12, 20, 16};
-    default: return {44, 56, 50};
+    case Look::Disabled:
+      return {164, 172, 167};
+    case Look::Hot:
+      return P().accentDark;
+    case Look::Pressed:
+      return {12, 20, 16};
+    default:
+      return {44, 56, 50};
   }
 }
 
@@ -263,10 +265,14 @@ struct MarkColours {
 
 MarkColours MarkFor(int state) {
   switch (state) {
-    case 1: return {P().accent, {240, 248, 243}, P().accentDark};
-    case 2: return {P().accentDark, {214, 228, 220}, P().accentDark};
-    case 3: return {{176, 182, 177}, {226, 228, 224}, {156, 164, 159}};
-    default: return {{96, 110, 104}, P().field, P().accentDark};
+    case 1:
+      return {P().accent, {240, 248, 243}, P().accentDark};
+    case 2:
+      return {P().accentDark, {214, 228, 220}, P().accentDark};
+    case 3:
+      return {{176, 182, 177}, {226, 228, 224}, {156, 164, 159}};
+    default:
+      return {{96, 110, 104}, P().field, P().accentDark};
   }
 }
 
@@ -281,13 +287,7 @@ Bitmap24 CheckImage() {
       cell.PaintShape(0, 0, box, c.outline, [&](int, int, int) { return c.field; });
       cell.CutOutside(0, 0, box);
       if (mark == 1) {
-        cell.Pattern(2, 3, {"........#",
-                            ".......##",
-                            "#.....##.",
-                            "##...##..",
-                            ".##.##...",
-                            "..###....",
-                            "...#....."},
+        cell.Pattern(2, 3, {"........#", ".......##", "#.....##.", "##...##..", ".##.##...", "..###....", "...#....."},
                      {{'#', c.ink}});
       } else if (mark == 2) {
         cell.FillRect(4, 4, 6, 6, state == 3 ? c.ink : P().accent);
@@ -487,8 +487,10 @@ Bitmap24 HeaderImage() {
   Bitmap24 image = Blank(240, 20);
   for (int i = 0; i < 5; ++i) {
     Raster cell = Raster(image).Cell(i, 5);
-    const Rgb fill = i == 1 ? Rgb{210, 216, 210} : i == 2 ? Rgb{240, 246, 242} : i == 3 ? Rgb{226, 228, 224}
-                                                                                         : Rgb{234, 237, 231};
+    const Rgb fill = i == 1   ? Rgb{210, 216, 210}
+                     : i == 2 ? Rgb{240, 246, 242}
+                     : i == 3 ? Rgb{226, 228, 224}
+                              : Rgb{234, 237, 231};
     cell.Fill(fill);
     cell.HLine(0, cell.Width() - 1, cell.Height() - 1, Rgb{176, 184, 178});
     cell.VLine(cell.Width() - 1, 4, cell.Height() - 5, Rgb{190, 197, 191});
@@ -504,7 +506,9 @@ Bitmap24 HeaderImage() {
 Bitmap24 DropButtonImage() {
   Bitmap24 image = Blank(68, 22);
   const Look looks[] = {Look::Normal, Look::Pressed, Look::Disabled, Look::Hot};
-  for (int i = 0; i < 4; ++i) DrawPlate(Raster(image).Cell(i, 4), 0, 0, Shape::Rounded(17, 22, {1}), PlateFor(looks[i]));
+  for (int i = 0; i < 4; ++i) {
+    DrawPlate(Raster(image).Cell(i, 4), 0, 0, Shape::Rounded(17, 22, {1}), PlateFor(looks[i]));
+  }
   return image;
 }
 
@@ -578,30 +582,12 @@ Bitmap24 MenuBarImage() {
 
 // mdi-buttons.bmp: minimise, restore, close; each normal, pressed, hot, hot.
 Bitmap24 MdiButtonsImage() {
-  constexpr int kCell = 14;
-  Bitmap24 image = Blank(12 * kCell, kCell);
-  const Look looks[] = {Look::Normal, Look::Pressed, Look::Hot, Look::Hot};
-  for (int button = 0; button < 3; ++button) {
-    for (int s = 0; s < 4; ++s) {
-      Raster cell = Raster(image).Cell(button * 4 + s, 12);
-      DrawPlate(cell, 0, 0, Shape::Rounded(kCell, kCell, {1}), PlateFor(looks[s]));
-      const Rgb ink = InkFor(looks[s]);
-      const int d = looks[s] == Look::Pressed ? 1 : 0;
-      if (button == 0) {
-        cell.FillRect(4 + d, 9 + d, 6, 2, ink);
-      } else if (button == 1) {
-        cell.RectOutline(5 + d, 3 + d, 6, 5, ink);
-        cell.FillRect(3 + d, 6 + d, 6, 5, PlateFor(looks[s]).bottom);
-        cell.RectOutline(3 + d, 6 + d, 6, 5, ink);
-      } else {
-        for (int i = 0; i < 6; ++i) {
-          cell.Set(4 + i + d, 4 + i + d, ink);
-          cell.Set(9 - i + d, 4 + i + d, ink);
-        }
-      }
-    }
-  }
-  return image;
+  const auto look = [](MdiLook l) {
+    return l == MdiLook::Normal ? Look::Normal : l == MdiLook::Pressed ? Look::Pressed : Look::Hot;
+  };
+  return MdiButtonStrip(
+      14, 14, {4, 9, 6, 2, 5, 3, 3, 6, 6, 5, 4, 4, 6}, [&](MdiLook l) { return PlateFor(look(l)); },
+      [&](MdiLook l) { return InkFor(look(l)); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -645,10 +631,10 @@ Bitmap24 SpinImage(bool horizontal) {
   for (int button = 0; button < 2; ++button) {
     // The two buttons are rounded on their outer ends only.
     const std::vector<int> round = {1};
-    Shape shape = horizontal ? (button == 0 ? Shape::Rounded(w, h, round, {}, round, {})
-                                            : Shape::Rounded(w, h, {}, round, {}, round))
-                             : (button == 0 ? Shape::Rounded(w, h, round, round, {}, {})
-                                            : Shape::Rounded(w, h, {}, {}, round, round));
+    Shape shape =
+        horizontal
+            ? (button == 0 ? Shape::Rounded(w, h, round, {}, round, {}) : Shape::Rounded(w, h, {}, round, {}, round))
+            : (button == 0 ? Shape::Rounded(w, h, round, round, {}, {}) : Shape::Rounded(w, h, {}, {}, round, round));
     for (int s = 0; s < 4; ++s) DrawPlate(Raster(image).Cell(button * 4 + s, 8), 0, 0, shape, PlateFor(looks[s]));
   }
   return image;
@@ -716,8 +702,14 @@ std::vector<SkinImage> DrawImages() {
   add("menu-back.bmp", MenuBackImage());
   add("slider-h.bmp", SliderImage(false), 5);
   add("slider-v.bmp", SliderImage(true), 5);
-  add("slider-left.bmp", SliderCells(20, 11, [] { return PointedThumb(true); }, RotateLeft), 5);
-  add("slider-right.bmp", SliderCells(20, 11, [] { return PointedThumb(false); }, RotateLeft), 5);
+  add("slider-left.bmp",
+      SliderCells(
+          20, 11, [] { return PointedThumb(true); }, RotateLeft),
+      5);
+  add("slider-right.bmp",
+      SliderCells(
+          20, 11, [] { return PointedThumb(false); }, RotateLeft),
+      5);
   add("slider-up.bmp", SliderCells(11, 20, [] { return PointedThumb(true); }), 5);
   add("slider-down.bmp", SliderCells(11, 20, [] { return PointedThumb(false); }), 5);
   add("spin-h.bmp", SpinImage(true), 8);

@@ -44,14 +44,14 @@ std::vector<SkinImage> DrawImages();
 
 // Geometry the art is drawn for; the description gives the engine the same numbers.
 namespace geometry {
-inline constexpr int kTitleHeight = 34;    // caption.bmp: one cell
-inline constexpr int kTitleBand = 30;      // rows 1..29 are the title bar, then the band, then a dark line
-inline constexpr int kSideWidth = 7;       // a cell of side-left.bmp and side-right.bmp
+inline constexpr int kTitleHeight = 34;  // caption.bmp: one cell
+inline constexpr int kTitleBand = 30;    // rows 1..29 are the title bar, then the band, then a dark line
+inline constexpr int kSideWidth = 7;     // a cell of side-left.bmp and side-right.bmp
 inline constexpr int kSideHeight = 160;
-inline constexpr int kBottomHeight = 7;    // a cell of base.bmp
-inline constexpr int kClientLine = 6;      // distance of the line around the client area from the edge
+inline constexpr int kBottomHeight = 7;  // a cell of base.bmp
+inline constexpr int kClientLine = 6;    // distance of the line around the client area from the edge
 inline constexpr int kTopRadius = 8;
-inline constexpr int kBottomRadius = 12;   // wider than a side edge: the bottom edge's ends are cut too
+inline constexpr int kBottomRadius = 12;  // wider than a side edge: the bottom edge's ends are cut too
 inline constexpr int kTitleButtonWidth = 20;
 inline constexpr int kTitleButtonHeight = 18;
 inline constexpr int kTitleButtonTop = 6;

@@ -191,8 +191,11 @@ void DrawMenuBar(Bitmap24& win, const TSkinContent& s, int x, int y, int w, bool
   int item = 0;
   for (std::string_view caption : {"File", "Edit", "View", "Help"}) {
     const int iw = TextWidth(caption, false) + 12;
-    if (item == 1) Raster(win).RectOutline(at, y + 1, iw, kMenuBarHeight - 2, ColourOf(s.ButtonHilightColour, {255, 255, 255}));
-    Text(win, at + 6, y + (kMenuBarHeight - kLineHeight) / 2, caption, item == 3 ? ColourOf(s.ButtonShadowColour, text) : text);
+    if (item == 1) {
+      Raster(win).RectOutline(at, y + 1, iw, kMenuBarHeight - 2, ColourOf(s.ButtonHilightColour, {255, 255, 255}));
+    }
+    Text(win, at + 6, y + (kMenuBarHeight - kLineHeight) / 2, caption,
+         item == 3 ? ColourOf(s.ButtonShadowColour, text) : text);
     at += iw;
     ++item;
   }
@@ -426,7 +429,9 @@ Bitmap24 RenderControls(const TSkinContent& s) {
       const int bx = x + cw - 18;
       const TDataSkinBorder& combo = *s.ComboButton;
       DrawCell(out, bx, y, 18, ch, combo.Image, combo.Frame, state);
-      if (s.ExtraImages) DrawCellCentred(out, bx + 2, y + 2, 14, ch - 4, s.ExtraImages->Image, s.ExtraImages->Frame, state);
+      if (s.ExtraImages) {
+        DrawCellCentred(out, bx + 2, y + 2, 14, ch - 4, s.ExtraImages->Image, s.ExtraImages->Frame, state);
+      }
     }
   }
 
@@ -532,7 +537,9 @@ Bitmap24 RenderControls(const TSkinContent& s) {
     const int widths[] = {200, 160, 170};
     int x = 10;
     for (int i = 0; i < 3; ++i) {
-      if (s.StatusBarEdges) DrawSkinFrame(out, x, y, widths[i] - 2, 22, *s.StatusBarEdges, s.StatusBarEdges->Frame, i + 1);
+      if (s.StatusBarEdges) {
+        DrawSkinFrame(out, x, y, widths[i] - 2, 22, *s.StatusBarEdges, s.StatusBarEdges->Frame, i + 1);
+      }
       Text(out, x + 4, y + 5, i == 0 ? "Lowered" : i == 1 ? "Raised" : "Flat",
            ColourOf(s.StatusBarEdges ? s.StatusBarEdges->NormalColour2 : -1, text));
       x += widths[i];
@@ -569,7 +576,8 @@ Bitmap24 RenderMenu(const TSkinContent& s) {
       if (item) {
         const Bitmap24 cell = CellOf(item->Image, item->Frame, 2);
         const Bitmap24 rows = cell.Copy(0, cell.Height() - ih, cell.Width(), ih);
-        DrawTransparent(out, 3, y, NineSlice(w - 6, ih, rows, item->LeftWidth, 0, item->RightWidth, 0, false, false, 1, 1));
+        DrawTransparent(out, 3, y,
+                        NineSlice(w - 6, ih, rows, item->LeftWidth, 0, item->RightWidth, 0, false, false, 1, 1));
       }
     } else {
       const bool selected = i == 1;
@@ -688,9 +696,10 @@ Bitmap24 ContactSheet(const std::string& skinName, const std::vector<SkinImage>&
   }
   Bitmap24 sheet(kWidth, y + rowHeight + kMargin, PixelOf(background));
   Raster r(sheet);
-  r.Text(kMargin, kMargin,
-         "QLT skin " + skinName + ": every bitmap at twice its size; magenta shown as a chequer; red ticks mark the cells",
-         {240, 242, 248});
+  r.Text(
+      kMargin, kMargin,
+      "QLT skin " + skinName + ": every bitmap at twice its size; magenta shown as a chequer; red ticks mark the cells",
+      {240, 242, 248});
   for (std::size_t n = 0; n < items.size(); ++n) {
     const Item& item = items[n];
     const int px = placed[n].x;
@@ -729,90 +738,82 @@ Bitmap24 FrameMockup(const TSkinContent& skin, const Bitmap24& programMark) {
   const Bitmap24 icon = SmallIcon(programMark);
   constexpr int kGap = 20;
   constexpr int kLabel = 14;
-  std::vector<bool> inside;
-
-  MockWindow main;
-  const Bitmap24 active = RenderWindow(skin, icon, main, inside);
-  const std::vector<bool> activeInside = inside;
-  MockWindow inactive = main;
-  inactive.active = false;
-  const Bitmap24 inactiveWin = RenderWindow(skin, icon, inactive, inside);
-  const std::vector<bool> inactiveInside = inside;
-  const Bitmap24 menu = RenderMenu(skin);
-
-  MockWindow sizable;
-  sizable.clientWidth = 300;
-  sizable.clientHeight = 90;
-  sizable.maximiseBox = sizable.minimiseBox = true;
-  sizable.caption = "All title buttons";
-  sizable.controls = false;
+  constexpr int kTop = 48;
+  // A labelled picture; a window comes with the pixels of its region.
   struct Shown {
     std::string label;
-    Bitmap24 window;
-    std::vector<bool> inside;
+    Bitmap24 picture;
+    std::vector<bool> inside;  // empty: the whole picture
   };
-  std::vector<Shown> row2;
+  auto window = [&](std::string label, const MockWindow& m) {
+    Shown shown{std::move(label), {}, {}};
+    shown.picture = RenderWindow(skin, icon, m, shown.inside);
+    return shown;
+  };
+  // A window with every title button and no content.
+  auto small = [](std::string caption, int clientHeight) {
+    MockWindow m;
+    m.clientWidth = 300;
+    m.clientHeight = clientHeight;
+    m.maximiseBox = m.minimiseBox = true;
+    m.caption = std::move(caption);
+    m.controls = false;
+    return m;
+  };
+
+  std::vector<std::vector<Shown>> rows(3);
+  MockWindow main;
+  rows[0].push_back(window("main window, active (close box only)", main));
+  main.active = false;
+  rows[0].push_back(window("main window, inactive", main));
+  rows[0].push_back({"popup menu", RenderMenu(skin), {}});
+  MockWindow sizable = small("All title buttons", 90);
   sizable.hotAction = 0;
-  row2.push_back({"minimise, maximise, close; close hot", RenderWindow(skin, icon, sizable, inside), inside});
+  rows[1].push_back(window("minimise, maximise, close; close hot", sizable));
   sizable.hotAction = 1;
-  row2.push_back({"maximise hot", RenderWindow(skin, icon, sizable, inside), inside});
+  rows[1].push_back(window("maximise hot", sizable));
   sizable.hotAction = -100;
   sizable.active = false;
-  row2.push_back({"inactive", RenderWindow(skin, icon, sizable, inside), inside});
-
-  MockWindow withMenu;
-  withMenu.clientWidth = 300;
-  withMenu.clientHeight = 60;
-  withMenu.maximiseBox = withMenu.minimiseBox = true;
-  withMenu.caption = "Menu bar";
-  withMenu.controls = false;
+  rows[1].push_back(window("inactive", sizable));
+  MockWindow withMenu = small("Menu bar", 60);
   withMenu.menuBar = true;
-  const Bitmap24 menuWin = RenderWindow(skin, icon, withMenu, inside);
-  const std::vector<bool> menuInside = inside;
-  const Bitmap24 controls = RenderControls(skin);
+  rows[2].push_back(window("menu bar, second item hot", withMenu));
+  rows[2].push_back({"controls", RenderControls(skin), {}});
 
-  const int row1Height = std::max(active.Height(), menu.Height());
-  int row2Height = 0;
-  int row2Width = kGap;
-  for (const Shown& s : row2) {
-    row2Height = std::max(row2Height, s.window.Height());
-    row2Width += s.window.Width() + kGap;
+  int width = 1000;
+  int height = kTop - kLabel;
+  for (const auto& row : rows) {
+    int rowWidth = kGap;
+    int rowHeight = 0;
+    for (const Shown& shown : row) {
+      rowWidth += shown.picture.Width() + kGap;
+      rowHeight = std::max(rowHeight, shown.picture.Height());
+    }
+    width = std::max(width, rowWidth);
+    height += kLabel + rowHeight + kGap;
   }
-  const int row3Height = std::max(menuWin.Height(), controls.Height());
-  const int width = std::max({kGap + active.Width() + kGap + inactiveWin.Width() + kGap + menu.Width() + kGap, row2Width,
-                              kGap + menuWin.Width() + kGap + controls.Width() + kGap, 1000});
-  const int y1 = 48;
-  const int y2 = y1 + row1Height + kGap + kLabel;
-  const int y3 = y2 + row2Height + kGap + kLabel;
-  Bitmap24 canvas(width, y3 + row3Height + kGap);
+  Bitmap24 canvas(width, height);
   Raster(canvas).VGradient(0, 0, canvas.Width(), canvas.Height(), {44, 60, 84}, {70, 92, 118});
   Raster(canvas).Text(16, 12,
                       "QLT skin " + skin.SkinName + ": windows composed from the skin objects as the frame painter "
                       "composes them, and the controls as their painters draw them",
                       {240, 242, 248});
-
-  int x = kGap;
-  Label(canvas, x, y1 - kLabel, "main window, active (close box only)");
-  Place(canvas, x, y1, active, activeInside);
-  x += active.Width() + kGap;
-  Label(canvas, x, y1 - kLabel, "main window, inactive");
-  Place(canvas, x, y1, inactiveWin, inactiveInside);
-  x += inactiveWin.Width() + kGap;
-  Label(canvas, x, y1 - kLabel, "popup menu");
-  DrawTransparent(canvas, x, y1, menu, false);
-
-  x = kGap;
-  for (const Shown& s : row2) {
-    Label(canvas, x, y2 - kLabel, s.label);
-    Place(canvas, x, y2, s.window, s.inside);
-    x += s.window.Width() + kGap;
+  int y = kTop;
+  for (const auto& row : rows) {
+    int x = kGap;
+    int rowHeight = 0;
+    for (const Shown& shown : row) {
+      Label(canvas, x, y - kLabel, shown.label);
+      if (shown.inside.empty()) {
+        DrawTransparent(canvas, x, y, shown.picture, false);
+      } else {
+        Place(canvas, x, y, shown.picture, shown.inside);
+      }
+      x += shown.picture.Width() + kGap;
+      rowHeight = std::max(rowHeight, shown.picture.Height());
+    }
+    y += rowHeight + kGap + kLabel;
   }
-
-  Label(canvas, kGap, y3 - kLabel, "menu bar, second item hot");
-  Place(canvas, kGap, y3, menuWin, menuInside);
-  const int cx = kGap + menuWin.Width() + kGap;
-  Label(canvas, cx, y3 - kLabel, "controls");
-  DrawTransparent(canvas, cx, y3, controls, false);
   return canvas;
 }
 

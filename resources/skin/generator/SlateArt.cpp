@@ -602,31 +602,11 @@ Bitmap24 ThumbImage(bool vertical) {
 
 // MDI child buttons in a menu bar: minimise, restore, close; each normal, pressed, hot, hot.
 Bitmap24 MdiButtonImage() {
-  Bitmap24 image = Blank(132, 12);
-  Raster r(image);
-  const Look looks[] = {Look::Normal, Look::Pressed, Look::Hot, Look::Hot};
-  const Shape shape = Shape::Rounded(11, 12, {1});
-  for (int button = 0; button < 3; ++button) {
-    for (int s = 0; s < 4; ++s) {
-      Raster cell = r.Cell(button * 4 + s, 12);
-      DrawPlate(cell, 0, 0, shape, looks[s]);
-      const Rgb ink = GlyphInk(looks[s]);
-      const int d = looks[s] == Look::Pressed ? 1 : 0;
-      if (button == 0) {
-        cell.HLine(3 + d, 7 + d, 8 + d, ink);
-      } else if (button == 1) {
-        cell.RectOutline(4 + d, 2 + d, 5, 4, ink);
-        cell.FillRect(2 + d, 5 + d, 5, 4, PlateFor(looks[s]).bottom);
-        cell.RectOutline(2 + d, 5 + d, 5, 4, ink);
-      } else {
-        for (int i = 0; i < 5; ++i) {
-          cell.Set(3 + i + d, 3 + i + d, ink);
-          cell.Set(7 - i + d, 3 + i + d, ink);
-        }
-      }
-    }
-  }
-  return image;
+  const auto look = [](MdiLook l) {
+    return l == MdiLook::Normal ? Look::Normal : l == MdiLook::Pressed ? Look::Pressed : Look::Hot;
+  };
+  return MdiButtonStrip(11, 12, {3, 8, 5, 1, 4, 2, 2, 5, 5, 4, 3, 3, 5},
+                        [&](MdiLook l) { return PlateFor(look(l)); }, [&](MdiLook l) { return GlyphInk(look(l)); });
 }
 
 // The program's mark, for dialogs: the slate tile with a lid drawn over an eye.
