@@ -293,15 +293,19 @@ struct EntryText {
 
 void TMenuItem::InsertEntry() {
   if (!visible_ || !parent_ || !parent_->handle_ || MenuPosition() >= 0) return;
-  // Right after the nearest visible item before it that has its entry, else first.
-  UINT position = 0;
-  for (int i = parent_->IndexOf(this) - 1; i >= 0; --i) {
+  // Beside its siblings: right after the nearest one before it that has an entry, else right
+  // before the nearest one after it, else last; entries others put around them stay where they are.
+  HMENU menu = parent_->handle_.Get();
+  const int index = parent_->IndexOf(this);
+  int position = -1;
+  for (int i = index - 1; i >= 0 && position < 0; --i) {
     const int before = parent_->items_[static_cast<size_t>(i)]->MenuPosition();
-    if (before >= 0) {
-      position = static_cast<UINT>(before + 1);
-      break;
-    }
+    if (before >= 0) position = before + 1;
   }
+  for (int i = index + 1; i < parent_->Count() && position < 0; ++i) {
+    position = parent_->items_[static_cast<size_t>(i)]->MenuPosition();
+  }
+  if (position < 0) position = GetMenuItemCount(menu);
   EntryText text(*this);
   MENUITEMINFOW mii{};
   mii.cbSize = sizeof mii;
@@ -313,7 +317,7 @@ void TMenuItem::InsertEntry() {
   mii.hSubMenu = items_.empty() ? nullptr : Handle();
   mii.dwItemData = entryData_;
   mii.dwTypeData = text.Get();
-  InsertMenuItemW(parent_->handle_.Get(), position, TRUE, &mii);
+  InsertMenuItemW(menu, static_cast<UINT>(position), TRUE, &mii);
 }
 
 void TMenuItem::RemoveEntry() {
