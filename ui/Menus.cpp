@@ -255,7 +255,11 @@ HMENU TMenuItem::Handle() {
 
 void TMenuItem::FillHandle() {
   if (!handle_) return;
-  for (TMenuItem* item : items_) item->InsertEntry();
+  // A new menu is empty: each visible item goes last, no search for its place needed.
+  UINT position = 0;
+  for (TMenuItem* item : items_) {
+    if (item->visible_) item->InsertEntryAt(position++);
+  }
 }
 
 bool TMenuItem::MenuOwnerDraw() const {
@@ -306,6 +310,10 @@ void TMenuItem::InsertEntry() {
     position = parent_->items_[static_cast<size_t>(i)]->MenuPosition();
   }
   if (position < 0) position = GetMenuItemCount(menu);
+  InsertEntryAt(static_cast<UINT>(position));
+}
+
+void TMenuItem::InsertEntryAt(UINT position) {
   EntryText text(*this);
   MENUITEMINFOW mii{};
   mii.cbSize = sizeof mii;
@@ -317,7 +325,7 @@ void TMenuItem::InsertEntry() {
   mii.hSubMenu = items_.empty() ? nullptr : Handle();
   mii.dwItemData = entryData_;
   mii.dwTypeData = text.Get();
-  InsertMenuItemW(menu, static_cast<UINT>(position), TRUE, &mii);
+  InsertMenuItemW(parent_->handle_.Get(), position, TRUE, &mii);
 }
 
 void TMenuItem::RemoveEntry() {
@@ -329,7 +337,8 @@ void TMenuItem::RemoveEntry() {
   mii.fMask = MIIM_FTYPE | MIIM_DATA;
   if (GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &mii)) {
     entryData_ = mii.dwItemData;
-    entryOwnerDraw_ = (mii.fType & MFT_OWNERDRAW) != 0;
+    // Only a mark someone else set travels with the item; the menu's own comes from OwnerDraw.
+    entryOwnerDraw_ = (mii.fType & MFT_OWNERDRAW) != 0 && !MenuOwnerDraw();
   }
   // RemoveMenu, not DeleteMenu: the sub-menu belongs to this item and is used again.
   RemoveMenu(menu, static_cast<UINT>(position), MF_BYPOSITION);

@@ -193,6 +193,7 @@ class TMenuItem : public TComponent {
   // taken out after a visibility change), taken out. resetOwnerDraw: the menu's OwnerDraw decides
   // the owner-draw mark, instead of keeping the one the entry has.
   void InsertEntry();
+  void InsertEntryAt(UINT position);
   void UpdateEntry(bool resetOwnerDraw = false);
   void RemoveEntry();
   bool MenuOwnerDraw() const;
