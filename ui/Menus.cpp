@@ -37,6 +37,9 @@ UINT AllocateCommand(TMenuItem* item) {
   return 0;
 }
 
+constexpr std::u16string_view kItemIntoItself = u"A menu item cannot be put into itself or its own sub-items";
+constexpr std::u16string_view kRootIntoMenu = u"The root item of a menu cannot be put into another menu";
+
 // The system's menu font, for measuring and drawing items.
 TFont& MenuFont() {
   static TFont font = [] {
@@ -196,7 +199,11 @@ void TMenuItem::SetImageIndex(int32_t value) {
 void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
 
 void TMenuItem::Insert(int index, TMenuItem* item) {
-  if (!item || item == this) return;
+  if (!item) return;
+  for (const TMenuItem* above = this; above; above = above->parent_) {
+    if (above == item) throw EMenuError(std::u16string(kItemIntoItself));
+  }
+  if (item->menu_) throw EMenuError(std::u16string(kRootIntoMenu));
   if (item->parent_) item->parent_->Remove(item);
   index = std::clamp(index, 0, Count());
   items_.insert(items_.begin() + index, item);

@@ -22,6 +22,7 @@
 #include "ui/Classes.h"
 #include "ui/Controls.h"
 #include "ui/Graphics.h"
+#include "ui/SysUtils.h"
 
 namespace qlt {
 
@@ -49,6 +50,12 @@ using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanv
 
 class TMenu;
 class TMenuItem;
+
+// An item put where it cannot go: into itself or its own sub-items (the tree would become a
+// loop), or a menu's root item into another menu.
+class EMenuError : public Exception {
+  using Exception::Exception;
+};
 
 namespace detail {
 struct MenuHookLinks;
@@ -147,6 +154,7 @@ class TMenuItem : public TComponent {
 
   int Count() const { return static_cast<int>(items_.size()); }
   TMenuItem* Items(int index) const { return items_.at(static_cast<size_t>(index)); }
+  // Moves the item here from where it was; EMenuError for an item that cannot go here.
   void Add(TMenuItem* item);
   void Insert(int index, TMenuItem* item);
   void Remove(TMenuItem* item);  // the item is not freed

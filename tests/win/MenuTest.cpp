@@ -176,6 +176,17 @@ TEST(MenuLookups, HandlesPositionsAndCommandsFindTheirItemsThroughChangesAndAfte
   EXPECT_EQ(TMenu::FindItemAt(root, 1), f.open);
   RemoveMenu(root, 0, MF_BYPOSITION);
 
+  // An item cannot go into itself or below itself, nor a menu's root into another menu: refused
+  // with a message, the tree and the menus left as they were.
+  EXPECT_THROW(f.inner1->Add(f.more), EMenuError);
+  EXPECT_THROW(f.more->Insert(0, f.more), EMenuError);
+  EXPECT_THROW(added->Add(f.menu->Items()), EMenuError);
+  EXPECT_EQ(f.more->Parent(), f.menu->Items());
+  EXPECT_EQ(f.inner1->Parent(), f.more);
+  EXPECT_EQ(f.menu->Items()->Parent(), nullptr);
+  EXPECT_EQ(TMenu::FindItemAt(root, 2), f.more);
+  EXPECT_EQ(TMenu::FindItemAt(sub, 0), f.inner1);
+
   // Freed items and menus leave no handle behind that leads to them.
   const UINT innerCommand = f.inner1->Command();
   delete f.more;
