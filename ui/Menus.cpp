@@ -880,7 +880,7 @@ bool ResolveMenuMessage(TMenuMessage& m, TMenu* loopMenu) {
       const auto* mis = reinterpret_cast<const MEASUREITEMSTRUCT*>(m.LParam);
       if (!mis || mis->CtlType != ODT_MENU) return false;
       m.Item = TMenu::FindAnyItem(mis->itemID);
-      if (m.Item && m.Item->Parent()) m.MenuHandle = m.Item->Parent()->Handle();
+      if (m.Item && m.Item->Parent() && m.Item->Parent()->HandleAllocated()) m.MenuHandle = m.Item->Parent()->Handle();
       break;
     }
     case WM_DRAWITEM: {
