@@ -353,11 +353,11 @@ void TMenuItem::RemoveEntry() {
 
 void TMenuItem::UpdateEntry(bool resetOwnerDraw) {
   if (resetOwnerDraw) entryOwnerDraw_ = false;
-  const int position = MenuPosition();
   if (!visible_) {
     RemoveEntry();
     return;
   }
+  const int position = MenuPosition();
   if (position < 0) {
     InsertEntry();
     return;
