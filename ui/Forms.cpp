@@ -581,17 +581,16 @@ void TForm::WndProc(TMessage& m) {
         }
       }
       break;
+    case WM_INITMENUPOPUP:
+    case WM_UNINITMENUPOPUP:
+    case WM_MENUSELECT:
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
     case WM_DRAWITEM:
-      if (DrawMenuItem(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam))) {
-        m.Result = TRUE;
-        return;
-      }
-      break;
     case WM_MEASUREITEM:
-      if (MeasureMenuItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam), Handle())) {
-        m.Result = TRUE;
-        return;
-      }
+      // Menu messages go to the menu they concern (and its hooks); the rest of the form's menu
+      // loop is its main menu's. Control notifications fall through to be reflected.
+      if (DispatchMenuMessage(Handle(), m, nullptr, menu_)) return;
       break;
     case WM_ACTIVATE:
       if (LOWORD(m.WParam) == WA_INACTIVE) {
