@@ -107,7 +107,8 @@ class SavedDcState {
 };
 
 // A handler raised an exception. A paint that failed is done all the same: what it was asked to
-// paint is validated, or the window would ask again at once (and again under the error box).
+// paint is validated, or the window would ask again at once (and again under the error box). The
+// frame needs nothing: the system takes it off the update region when it sends WM_NCPAINT.
 void HandlerFailed(HWND window, UINT msg) noexcept {
   if (msg == WM_PAINT) ValidateRect(window, nullptr);
   ShowExceptionInHandler();

@@ -383,13 +383,21 @@ TEST(Lifecycle, ObserversMayComeAndGoInsideTheirOwnCalls) {
 
 constexpr UINT kPing = WM_USER + 41;
 
-// A hook that writes down the pings it sees, under a name.
-TWindowProcHook::Handler Noting(const std::string& name) {
-  return [name](TMessage& m, const TWindowProcHook::Next& next) {
-    if (m.Msg == kPing) g_log.push_back(name);
+// A handler (of a hook or a subclass) that writes down the pings it sees and the window's end,
+// under a name, does what it is told on a ping, and passes every message on.
+template <class Next>
+auto Noting(const std::string& name, std::function<void()> onPing = {}) {
+  return [name, onPing](TMessage& m, const Next& next) {
+    if (m.Msg == kPing) {
+      g_log.push_back(name);
+      if (onPing) onPing();
+    }
+    if (m.Msg == WM_NCDESTROY) g_log.push_back(name + " end");
     next(m);
   };
 }
+const auto Hooking = Noting<TWindowProcHook::Next>;
+const auto Watching = Noting<TWindowSubclass::Next>;
 
 TEST(HookChains, HooksOnAControlComeOffInAnyOrderAndEachMessageReachesTheRest) {
   using V = std::vector<std::string>;
@@ -403,15 +411,15 @@ TEST(HookChains, HooksOnAControlComeOffInAnyOrderAndEachMessageReachesTheRest) {
     return g_log;
   };
   {
-    TWindowProcHook first(button, Noting("first"));
-    TWindowProcHook second(button, Noting("second"));
+    TWindowProcHook first(button, Hooking("first", {}));
+    TWindowProcHook second(button, Hooking("second", {}));
     EXPECT_EQ(ping(), (V{"second", "first"})) << "the newest first";
     first.Remove();  // the older one, out of order
     EXPECT_FALSE(first.Installed());
     EXPECT_TRUE(second.Installed());
     EXPECT_EQ(ping(), V{"second"});
     first.Remove();  // twice: nothing
-    first.Install(button, Noting("first"));
+    first.Install(button, Hooking("first", {}));
     second.Remove();
     EXPECT_EQ(ping(), V{"first"});
     // The control's own handling still runs under the hooks.
@@ -422,23 +430,11 @@ TEST(HookChains, HooksOnAControlComeOffInAnyOrderAndEachMessageReachesTheRest) {
 
   // A hook that removes itself inside its own message passes it on all the same; a hook freed
   // inside its own handler too.
-  TWindowProcHook older(button, Noting("older"));
+  TWindowProcHook older(button, Hooking("older", {}));
   TWindowProcHook once;
-  once.Install(button, [&](TMessage& m, const TWindowProcHook::Next& next) {
-    if (m.Msg == kPing) {
-      g_log.push_back("once");
-      once.Remove();
-    }
-    next(m);
-  });
+  once.Install(button, Hooking("once", [&] { once.Remove(); }));
   auto freed = std::make_unique<TWindowProcHook>();
-  freed->Install(button, [&](TMessage& m, const TWindowProcHook::Next& next) {
-    if (m.Msg == kPing) {
-      g_log.push_back("freed");
-      freed.reset();
-    }
-    next(m);
-  });
+  freed->Install(button, Hooking("freed", [&] { freed.reset(); }));
   EXPECT_EQ(ping(), (V{"freed", "once", "older"}));
   EXPECT_EQ(ping(), V{"older"});
   EXPECT_FALSE(once.Installed());
@@ -471,14 +467,6 @@ HWND CreateRawWindow() {
                          GetModuleHandleW(nullptr), nullptr);
 }
 
-TWindowSubclass::Handler Watching(const std::string& name) {
-  return [name](TMessage& m, const TWindowSubclass::Next& next) {
-    if (m.Msg == kPing) g_log.push_back(name);
-    if (m.Msg == WM_NCDESTROY) g_log.push_back(name + " end");
-    next(m);
-  };
-}
-
 TEST(HookChains, SubclassesOfARawWindowComeOffInAnyOrderAndGoWithTheWindow) {
   using V = std::vector<std::string>;
   HWND window = CreateRawWindow();
@@ -488,36 +476,24 @@ TEST(HookChains, SubclassesOfARawWindowComeOffInAnyOrderAndGoWithTheWindow) {
     SendMessageW(window, kPing, 0, 0);
     return g_log;
   };
-  TWindowSubclass first(window, Watching("first"));
-  TWindowSubclass second(window, Watching("second"));
+  TWindowSubclass first(window, Watching("first", {}));
+  TWindowSubclass second(window, Watching("second", {}));
   EXPECT_TRUE(first.Attached() && second.Attached());
   EXPECT_EQ(ping(), (V{"second", "first", "window"}));
   first.Detach();
   first.Detach();
   EXPECT_EQ(ping(), (V{"second", "window"}));
-  EXPECT_TRUE(first.Attach(window, Watching("first")));
-  EXPECT_TRUE(first.Attach(window, Watching("first")));  // again: still once in the chain
+  EXPECT_TRUE(first.Attach(window, Watching("first", {})));
+  EXPECT_TRUE(first.Attach(window, Watching("first", {})));  // again: still once in the chain
   second.Detach();
   EXPECT_EQ(ping(), (V{"first", "window"}));
-  second.Attach(window, Watching("second"));
+  second.Attach(window, Watching("second", {}));
 
   // Removed, or freed, inside its own message: the message goes on down the chain.
   TWindowSubclass once;
-  once.Attach(window, [&](TMessage& m, const TWindowSubclass::Next& next) {
-    if (m.Msg == kPing) {
-      g_log.push_back("once");
-      once.Detach();
-    }
-    next(m);
-  });
+  once.Attach(window, Watching("once", [&] { once.Detach(); }));
   auto freed = std::make_unique<TWindowSubclass>();
-  freed->Attach(window, [&](TMessage& m, const TWindowSubclass::Next& next) {
-    if (m.Msg == kPing) {
-      g_log.push_back("freed");
-      freed.reset();
-    }
-    next(m);
-  });
+  freed->Attach(window, Watching("freed", [&] { freed.reset(); }));
   EXPECT_EQ(ping(), (V{"freed", "once", "second", "first", "window"}));
   EXPECT_EQ(ping(), (V{"second", "first", "window"}));
 
@@ -528,7 +504,7 @@ TEST(HookChains, SubclassesOfARawWindowComeOffInAnyOrderAndGoWithTheWindow) {
   EXPECT_FALSE(first.Attached());
   EXPECT_FALSE(second.Attached());
   first.Detach();
-  EXPECT_FALSE(first.Attach(window, Watching("first"))) << "the window is gone";
+  EXPECT_FALSE(first.Attach(window, Watching("first", {}))) << "the window is gone";
 }
 
 TEST(HookChains, TheComboBoxsEditKeepsOtherSubclassesAndItsKeyFilter) {
@@ -546,7 +522,7 @@ TEST(HookChains, TheComboBoxsEditKeepsOtherSubclassesAndItsKeyFilter) {
   form->Show();
   HWND edit = combo->EditHandle();
   ASSERT_NE(edit, nullptr);
-  TWindowSubclass skin(edit, Watching("skin"));
+  TWindowSubclass skin(edit, Watching("skin", {}));
   SendMessageW(edit, WM_CHAR, u'x', 0);
   SendMessageW(edit, WM_CHAR, u'y', 0);
   EXPECT_EQ(combo->Text(), u"y") << "the key filter still runs under another subclass";
@@ -558,7 +534,7 @@ TEST(HookChains, TheComboBoxsEditKeepsOtherSubclassesAndItsKeyFilter) {
   EXPECT_EQ(g_log, V{"skin end"});
   EXPECT_FALSE(skin.Attached());
   combo->SetText(u"");
-  skin.Attach(combo->EditHandle(), Watching("skin"));
+  skin.Attach(combo->EditHandle(), Watching("skin", {}));
   ASSERT_TRUE(skin.Attached());
   SendMessageW(combo->EditHandle(), WM_CHAR, u'z', 0);
   EXPECT_EQ(keys, 3);
