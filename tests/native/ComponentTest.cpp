@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -441,6 +442,41 @@ TEST_F(Components, DestructionBeginsWhileTheWholeObjectExistsAndNothingHalfBuilt
     local.SetName(u"Local");
   }
   EXPECT_EQ(std::count_if(g_log.begin(), g_log.end(), [](const std::string& e) { return e.rfind("observer: Local", 0) == 0; }), 1);
+}
+
+TEST_F(Components, ObserversMayComeAndGoInsideTheirOwnCalls) {
+  struct Fickle : TComponentObserver {
+    int heard = 0;
+    std::unique_ptr<DestroyingObserver> added;
+    void ComponentDestroying(TComponent*) noexcept override {
+      ++heard;
+      UnregisterComponentObserver(this);
+      added = std::make_unique<DestroyingObserver>();  // registers itself, hears the next one
+    }
+  };
+  struct SelfFreeing : TComponentObserver {
+    int* heard;
+    explicit SelfFreeing(int* h) : heard(h) {}
+    void ComponentDestroying(TComponent*) noexcept override {
+      ++*heard;
+      delete this;  // unregisters itself
+    }
+  };
+  Fickle fickle;
+  RegisterComponentObserver(&fickle);
+  int selfHeard = 0;
+  RegisterComponentObserver(new SelfFreeing(&selfHeard));
+  delete new TWatched(nullptr);
+  EXPECT_EQ(fickle.heard, 1);
+  EXPECT_EQ(selfHeard, 1);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"before : whole", "destructor "})) << "the one added heard nothing yet";
+  g_log.clear();
+  auto* second = new TWatched(nullptr);
+  second->SetName(u"Second");
+  delete second;
+  EXPECT_EQ(fickle.heard, 1) << "unregistered inside its call";
+  EXPECT_EQ(selfHeard, 1) << "freed inside its call";
+  EXPECT_EQ(g_log.front(), "observer: Second whole") << "registered inside a call";
 }
 
 }  // namespace
