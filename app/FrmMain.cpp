@@ -117,17 +117,7 @@ const TClassInfo& TFrm_Main::StaticClass() {
 
 TFrm_Main::TFrm_Main(TComponent* owner) : TForm(owner) {}
 
-TFrm_Main::~TFrm_Main() {
-  // TForm's destructor runs OnDestroy only after this class's members are gone; the handler
-  // needs them (the tray icon), so it runs here, once.
-  if (TNotifyEvent destroy = std::exchange(OnDestroy, nullptr)) {
-    try {
-      destroy(this);
-    } catch (...) {
-      ShowExceptionInHandler();
-    }
-  }
-}
+TFrm_Main::~TFrm_Main() = default;
 
 // ---- Start ----
 

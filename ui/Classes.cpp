@@ -1,6 +1,7 @@
 #include "ui/Classes.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/SysUtils.h"
 
@@ -32,13 +33,84 @@ const TClassInfo& TComponent::StaticClass() {
   return info;
 }
 
-TComponent::TComponent(TComponent* owner) {
-  if (owner) owner->InsertComponent(this);
+// ---- observers ----
+
+namespace {
+
+std::vector<TComponentObserver*>& Observers() {
+  static std::vector<TComponentObserver*> observers;
+  return observers;
 }
 
-TComponent::~TComponent() {
+// Over a copy, asking before each call whether the observer is still registered: an observer may
+// register or unregister observers (and free them) from inside its call.
+template <class Call>
+void ForEachObserver(Call call) {
+  const std::vector<TComponentObserver*> snapshot = Observers();
+  for (TComponentObserver* observer : snapshot) {
+    const auto& now = Observers();
+    if (std::find(now.begin(), now.end(), observer) != now.end()) call(observer);
+  }
+}
+
+}  // namespace
+
+TComponentObserver::~TComponentObserver() { UnregisterComponentObserver(this); }
+
+void RegisterComponentObserver(TComponentObserver* observer) {
+  auto& observers = Observers();
+  if (observer && std::find(observers.begin(), observers.end(), observer) == observers.end()) {
+    observers.push_back(observer);
+  }
+}
+
+void UnregisterComponentObserver(TComponentObserver* observer) { std::erase(Observers(), observer); }
+
+void NotifyHandleCreated(TWinControl* control) {
+  ForEachObserver([control](TComponentObserver* o) { o->HandleCreated(control); });
+}
+
+void NotifyHandleDestroying(TWinControl* control) {
+  ForEachObserver([control](TComponentObserver* o) { o->HandleDestroying(control); });
+}
+
+// ---- TComponent ----
+
+TComponent::TComponent(TComponent* owner) {
+  // Silently: only this part of the object exists yet (see the class comment).
+  if (owner) owner->Insert(this);
+}
+
+void* TComponent::operator new(std::size_t size) { return ::operator new(size); }
+
+void TComponent::operator delete(void* block) noexcept { ::operator delete(block); }
+
+void TComponent::operator delete(TComponent* component, std::destroying_delete_t) {
+  component->BeginDestruction();
+  void* block = dynamic_cast<void*>(component);  // the most derived object's storage
+  component->~TComponent();                      // virtual: the whole chain of destructors
+  ::operator delete(block);
+}
+
+void TComponent::BeginDestruction() noexcept {
+  if (destructionBegun_) return;
+  destructionBegun_ = true;
   Destroying();
-  // Those who asked to hear of this component's end hear it first, while its owner still knows it.
+  ForEachObserver([this](TComponentObserver* o) { o->ComponentDestroying(this); });
+  try {
+    SendFreeNotifications();
+    if (owner_ && !removalAnnounced_) {
+      removalAnnounced_ = true;
+      owner_->NotifyAll(this, TOperation::opRemove);  // the owner and its other components
+    }
+    BeforeDestruction();
+  } catch (...) {
+    // Nothing may escape a delete; the classes report what their own parts raise.
+  }
+}
+
+void TComponent::SendFreeNotifications() {
+  // Those who asked to hear of this component's end hear it while its owner still knows it.
   while (!freeNotifies_.empty()) {
     TComponent* other = freeNotifies_.back();
     freeNotifies_.pop_back();
@@ -46,13 +118,14 @@ TComponent::~TComponent() {
     back.erase(std::remove(back.begin(), back.end(), this), back.end());
     other->Notification(this, TOperation::opRemove);
   }
+}
+
+TComponent::~TComponent() {
+  BeginDestruction();  // only when not freed with delete: this part is all that is left
+  SendFreeNotifications();
   // Owned components go last first, so that later components (which may refer to earlier ones)
-  // are gone before what they refer to.
-  while (!components_.empty()) {
-    TComponent* last = components_.back();
-    RemoveComponent(last);  // the others hear of it and drop their references
-    delete last;
-  }
+  // are gone before what they refer to. Each leaves this list as it goes.
+  while (!components_.empty()) delete components_.back();
   if (owner_) owner_->RemoveComponent(this);
 }
 
@@ -107,7 +180,8 @@ void TComponent::InsertComponent(TComponent* component) {
 
 void TComponent::RemoveComponent(TComponent* component) {
   if (!component || component->owner_ != this) return;
-  NotifyAll(component, TOperation::opRemove);
+  // A component being destroyed was announced when its destruction began.
+  if (!std::exchange(component->removalAnnounced_, false)) NotifyAll(component, TOperation::opRemove);
   Remove(component);
 }
 

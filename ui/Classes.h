@@ -4,6 +4,7 @@
 // notification), TStringList and TMemoryStream. Portable: no <windows.h>.
 #include <cstdint>
 #include <functional>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,9 +57,46 @@ enum ComponentStateFlag : uint32_t {
 
 enum class TOperation { opInsert, opRemove };
 
+class TComponent;
+class TWinControl;
+
+// Told of components and windows coming and going, with whole objects: what the skin engine
+// watches to attach to controls as their windows appear and to let go before anything is torn
+// down. Everything runs on the user-interface thread. An observer is registered for its lifetime
+// once it calls RegisterComponentObserver, and may register or unregister observers (itself too)
+// from inside a call.
+class TComponentObserver {
+ public:
+  virtual ~TComponentObserver();
+  // A windowed control got its window: the control has filled in its state (CreateWnd), and its
+  // children follow. A hidden form's controls get theirs when it is first shown.
+  virtual void HandleCreated(TWinControl* control) noexcept {}
+  // A windowed control is losing its window (DestroyHandle, RecreateWnd, its parent window going,
+  // DestroyWindow from anywhere); the window and the object are still whole.
+  virtual void HandleDestroying(TWinControl* control) noexcept {}
+  // A component is about to be destroyed; every part of it is still alive.
+  virtual void ComponentDestroying(TComponent* component) noexcept {}
+};
+void RegisterComponentObserver(TComponentObserver* observer);
+void UnregisterComponentObserver(TComponentObserver* observer);
+// The framework's windowed controls report through these.
+void NotifyHandleCreated(TWinControl* control);
+void NotifyHandleDestroying(TWinControl* control);
+
 // A component belongs to its owner, which frees it; it is freed by `delete` (which removes it from
 // its owner) or with the owner. Owned components are kept in creation order, which for a form read
 // from a description is the order of the description.
+//
+// Destruction comes in two steps. `delete` first runs BeforeDestruction while the whole object
+// still exists (observers hear ComponentDestroying, free notifications and the owner's opRemove go
+// out, then the virtual BeforeDestruction of each class: a form runs OnDestroy, a windowed control
+// gives up its window), and only then the destructors. An object not freed with `delete` (one on
+// the stack) gets the same step from its most derived destructor that asks for it with
+// BeginDestruction, or from ~TComponent at the latest.
+//
+// A component constructed with an owner joins the owner's list silently: at that moment only its
+// TComponent part exists, so nobody is handed it half-built. opInsert is sent when a finished
+// component is moved to an owner with InsertComponent.
 class TComponent : public TPersistent {
   QLT_CLASS(TComponent)
  public:
@@ -66,6 +104,11 @@ class TComponent : public TPersistent {
   ~TComponent() override;
   TComponent(const TComponent&) = delete;
   TComponent& operator=(const TComponent&) = delete;
+  // `delete` on any component runs BeginDestruction before the destructors. The plain pair is
+  // what a construction that fails gives its storage back with.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block) noexcept;
+  void operator delete(TComponent* component, std::destroying_delete_t);
 
   const std::u16string& Name() const { return name_; }
   void SetName(const std::u16string& name);  // a unique identifier among the owner's components
@@ -114,11 +157,19 @@ class TComponent : public TPersistent {
   // Sets csDestroying here and in the owned components; a destructor that still runs handlers or
   // touches windows calls it first.
   void Destroying();
+  // The first step of destruction, once: csDestroying, observers, free notifications and the
+  // owner's opRemove, then BeforeDestruction. `delete` calls it; a class whose objects may live on
+  // the stack calls it at the start of its destructor.
+  void BeginDestruction() noexcept;
+  // What a class does while the whole object still exists, before any destructor runs; an
+  // override does its own part first and then calls the inherited one.
+  virtual void BeforeDestruction() {}
 
  private:
   void Insert(TComponent* component);
   void Remove(TComponent* component);
   void NotifyAll(TComponent* component, TOperation operation);
+  void SendFreeNotifications();
 
   std::u16string name_;
   int32_t tag_ = 0;
@@ -126,6 +177,8 @@ class TComponent : public TPersistent {
   std::vector<TComponent*> components_;
   std::vector<TComponent*> freeNotifies_;
   uint32_t state_ = 0;
+  bool destructionBegun_ = false;
+  bool removalAnnounced_ = false;  // the owner has heard opRemove already
   std::vector<std::pair<std::string, std::string>> handlerNames_;
 };
 

@@ -17,7 +17,7 @@ const TClassInfo& TTabSheet::StaticClass() {
 TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) { SetVisible(false); }
 
 TTabSheet::~TTabSheet() {
-  Destroying();
+  BeginDestruction();
   SetPageControl(nullptr);
 }
 
@@ -70,7 +70,7 @@ TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
 }
 
 TPageControl::~TPageControl() {
-  Destroying();
+  BeginDestruction();
   // The pages are freed with the controls of this window, after this part of it is gone.
   for (TTabSheet* page : pages_) page->pageControl_ = nullptr;
   pages_.clear();

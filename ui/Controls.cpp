@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <map>
@@ -15,8 +17,102 @@ namespace {
 
 // The framework's windows and their objects. Everything here runs on the user-interface thread.
 std::unordered_map<HWND, TWinControl*> g_windows;
-TWinControl* g_creating = nullptr;  // bound to the first window that sends a message during creation
-std::map<std::u16string, WNDPROC> g_classes;  // registered window class -> default procedure
+
+// The objects whose windows are being created on this thread, innermost last: a window created
+// while another one is (from a CBT hook, or a control made in WM_CREATE) stacks on top of it.
+struct Creation {
+  TWinControl* control;
+  ATOM windowClass;
+};
+thread_local std::vector<Creation> t_creating;
+
+// Registered window classes: by name, and the procedure that does the default handling of each
+// (the system class's own for a superclass) by class atom.
+struct WindowClass {
+  ATOM atom;
+  WNDPROC defProc;
+};
+std::map<std::u16string, WindowClass> g_classes;
+std::unordered_map<ATOM, WNDPROC> g_baseProcs;
+
+ATOM ClassAtomOf(HWND window) { return static_cast<ATOM>(GetClassLongW(window, GCW_ATOM)); }
+
+WNDPROC BaseProcedureOf(HWND window) {
+  const auto it = g_baseProcs.find(ClassAtomOf(window));
+  return it == g_baseProcs.end() ? DefWindowProcW : it->second;
+}
+
+thread_local int t_paintDepth = 0;
+
+bool IsPaintMessage(UINT msg) {
+  switch (msg) {
+    case WM_PAINT:
+    case WM_NCPAINT:
+    case WM_ERASEBKGND:
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+    case WM_DRAWITEM:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Marks the handling of a paint message on this thread (errors wait until it is over).
+class PaintMessageScope {
+ public:
+  explicit PaintMessageScope(UINT msg) : painting_(IsPaintMessage(msg)) {
+    if (painting_) ++t_paintDepth;
+  }
+  ~PaintMessageScope() {
+    if (painting_) --t_paintDepth;
+  }
+  PaintMessageScope(const PaintMessageScope&) = delete;
+  PaintMessageScope& operator=(const PaintMessageScope&) = delete;
+
+ private:
+  bool painting_;
+};
+
+// BeginPaint / EndPaint for a scope (EndPaint also when painting raises), or the DC a paint
+// message brought.
+class PaintDc {
+ public:
+  PaintDc(HWND window, WPARAM given)
+      : window_(given ? nullptr : window), dc_(given ? reinterpret_cast<HDC>(given) : BeginPaint(window, &ps_)) {}
+  ~PaintDc() {
+    if (window_) EndPaint(window_, &ps_);
+  }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  PAINTSTRUCT ps_{};
+  HWND window_;
+  HDC dc_;
+};
+
+// SaveDC / RestoreDC for a scope.
+class SavedDcState {
+ public:
+  explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+  ~SavedDcState() { RestoreDC(dc_, saved_); }
+  SavedDcState(const SavedDcState&) = delete;
+  SavedDcState& operator=(const SavedDcState&) = delete;
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
+// A handler raised an exception. A paint that failed is done all the same: what it was asked to
+// paint is validated, or the window would ask again at once (and again under the error box). The
+// frame needs nothing: the system takes it off the update region when it sends WM_NCPAINT.
+void HandlerFailed(HWND window, UINT msg) noexcept {
+  if (msg == WM_PAINT) ValidateRect(window, nullptr);
+  ShowExceptionInHandler();
+}
 TControl* g_mouseControl = nullptr;  // the control the mouse is over, for CM_MOUSEENTER/LEAVE
 void (*g_mouseControlHook)(TControl*) = nullptr;
 int g_nextControlId = 100;
@@ -37,7 +133,7 @@ void EnsureCommonControls() {
 // default handling (the system class's own for a superclass).
 WNDPROC EnsureWindowClass(const TCreateParams& p) {
   const auto it = g_classes.find(p.className);
-  if (it != g_classes.end()) return it->second;
+  if (it != g_classes.end()) return it->second.defProc;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   WNDPROC defProc = DefWindowProcW;
@@ -57,10 +153,15 @@ WNDPROC EnsureWindowClass(const TCreateParams& p) {
   wc.lpfnWndProc = FrameworkWndProc;
   wc.hInstance = ModuleInstance();
   wc.lpszClassName = W(p.className);
-  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    throw EWin32Error(Format(msg::kWindowCreate, {p.className}));
+  ATOM atom = RegisterClassExW(&wc);
+  if (!atom && GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    atom = static_cast<ATOM>(GetClassInfoExW(ModuleInstance(), W(p.className), &existing));
   }
-  g_classes[p.className] = defProc;
+  if (!atom) throw EWin32Error(Format(msg::kWindowCreate, {p.className}));
+  g_classes[p.className] = WindowClass{atom, defProc};
+  g_baseProcs[atom] = defProc;
   return defProc;
 }
 
@@ -171,23 +272,56 @@ const TIdentMap& ModalResultIdents() {
 
 // ---- the window procedure ----
 
-LRESULT CALLBACK FrameworkWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  TWinControl* control = nullptr;
+bool HandlingPaintMessage() { return t_paintDepth > 0; }
+
+TWinControl* TWinControl::ObjectOfWindow(HWND window, UINT msg, LPARAM lParam) {
+  const void* announced = nullptr;
+  if (msg == WM_NCCREATE) announced = reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams;
   if (const auto it = g_windows.find(window); it != g_windows.end()) {
-    control = it->second;
-  } else if (g_creating) {
-    // The first message of a window being created (WM_GETMINMAXINFO or WM_NCCREATE) binds it.
-    control = std::exchange(g_creating, nullptr);
-    control->handle_ = window;
-    g_windows[window] = control;
+    TWinControl* bound = it->second;
+    if (msg != WM_NCCREATE || announced == static_cast<const void*>(bound)) return bound;
+    // Bound by a guess from an earlier message, and WM_NCCREATE names another object (or none):
+    // the guess was wrong.
+    g_windows.erase(it);
+    bound->handle_ = nullptr;
   }
-  if (!control) return DefWindowProcW(window, msg, wParam, lParam);
+  if (t_creating.empty()) return nullptr;
+  TWinControl* found = nullptr;
+  if (msg == WM_NCCREATE) {
+    for (const Creation& c : t_creating) {
+      if (static_cast<const void*>(c.control) == announced) found = c.control;
+    }
+    // A guess that gave the object another window is undone.
+    if (found && found->handle_ && found->handle_ != window) g_windows.erase(found->handle_);
+  } else if (msg == WM_GETMINMAXINFO) {
+    // The one message before WM_NCCREATE (a top-level window's): taken to be the innermost
+    // creation's when the window is of its class, which WM_NCCREATE then confirms or undoes.
+    const Creation& innermost = t_creating.back();
+    if (!innermost.control->handle_ && innermost.windowClass == ClassAtomOf(window)) found = innermost.control;
+  }
+  if (found) found->Bind(window);
+  return found;
+}
+
+void TWinControl::Bind(HWND window) {
+  handle_ = window;
+  destroyingAnnounced_ = false;
+  g_windows[window] = this;
+}
+
+LRESULT CALLBACK FrameworkWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  TWinControl* control = TWinControl::ObjectOfWindow(window, msg, lParam);
+  if (!control) return CallWindowProcW(BaseProcedureOf(window), window, msg, wParam, lParam);
   TMessage m{msg, wParam, lParam, 0};
-  try {
-    // The control may be freed by its handler: from here on it is found again by its window.
-    control->WindowProc(m);
-  } catch (...) {
-    ShowExceptionInHandler();
+  {
+    PaintMessageScope paint(msg);
+    try {
+      if (msg == WM_DESTROY) control->WindowDestroying();
+      // The control may be freed by its handler: from here on it is found again by its window.
+      control->WindowProc(m);
+    } catch (...) {
+      HandlerFailed(window, msg);
+    }
   }
   const auto it = g_windows.find(window);
   if (it != g_windows.end()) {
@@ -202,6 +336,201 @@ LRESULT CALLBACK FrameworkWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM l
     }
   }
   return m.Result;
+}
+
+// ---- hooks ----
+
+// One hook in a control's chain. The chain holds the nodes (newest first); a node taken out keeps
+// its link to the next one, so a message it is passing on still reaches the rest of the chain.
+struct WindowProcHookNode {
+  std::shared_ptr<TControl*> owner;  // *owner is the control, nullptr once it is gone
+  TWindowProcHook::Handler handler;
+  std::shared_ptr<WindowProcHookNode> next;
+  WindowProcHookNode* previous = nullptr;
+  bool linked = false;
+
+  // Runs the message through the first linked node from `node` on, then the control's own
+  // handling. The node is held for the call, whatever its handler does to the chain.
+  static void Run(std::shared_ptr<WindowProcHookNode> node, TControl* control, TMessage& m) {
+    while (node && !node->linked) node = node->next;
+    if (!node) {
+      control->WndProc(m);
+      return;
+    }
+    node->handler(m, TWindowProcHook::Next(node.get()));
+  }
+};
+
+void TWindowProcHook::Next::operator()(TMessage& message) const {
+  TControl* control = *node_->owner;
+  if (control) WindowProcHookNode::Run(node_->next, control, message);
+}
+
+TWindowProcHook& TWindowProcHook::operator=(TWindowProcHook&& other) noexcept {
+  if (this != &other) {
+    Remove();
+    node_ = std::move(other.node_);
+  }
+  return *this;
+}
+
+void TWindowProcHook::Install(TControl* control, Handler handler) {
+  Remove();
+  if (!control || !handler) return;
+  auto node = std::make_shared<WindowProcHookNode>();
+  node->owner = control->self_;
+  node->handler = std::move(handler);
+  node->next = control->hooks_;
+  if (node->next) node->next->previous = node.get();
+  node->linked = true;
+  control->hooks_ = node;
+  node_ = std::move(node);
+}
+
+void TWindowProcHook::Remove() {
+  if (!node_) return;
+  const std::shared_ptr<WindowProcHookNode> node = std::move(node_);
+  TControl* control = *node->owner;
+  if (!node->linked || !control) return;
+  node->linked = false;
+  if (node->previous) {
+    node->previous->next = node->next;
+  } else {
+    control->hooks_ = node->next;
+  }
+  if (node->next) node->next->previous = node->previous;
+  node->previous = nullptr;
+}
+
+bool TWindowProcHook::Installed() const { return node_ && node_->linked && *node_->owner; }
+
+TControl* TWindowProcHook::Control() const { return Installed() ? *node_->owner : nullptr; }
+
+void TControl::RunHooks(TMessage& m) { WindowProcHookNode::Run(hooks_, this, m); }
+
+// The state of a window subclass, shared by the object and the system's subclass entry. It is
+// freed by whichever lets go last: the object, or the subclass procedure still on the stack.
+struct TWindowSubclass::State {
+  HWND window = nullptr;  // while attached
+  Handler handler;
+  int running = 0;        // calls of the subclass procedure on the stack
+  bool orphaned = false;  // the object is gone
+};
+
+struct WindowSubclassCall {
+  static LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR data) noexcept {
+    auto* state = reinterpret_cast<TWindowSubclass::State*>(data);
+    TMessage m{msg, wParam, lParam, 0};
+    bool passed = false;
+    const TWindowSubclass::Next next(window, &passed);
+    ++state->running;
+    {
+      PaintMessageScope paint(msg);
+      try {
+        if (state->window == window && state->handler) {
+          state->handler(m, next);
+        } else {
+          next(m);
+        }
+      } catch (...) {
+        HandlerFailed(window, msg);
+      }
+    }
+    // The end of the window must reach every procedure of the chain.
+    if (msg == WM_NCDESTROY && !passed) next(m);
+    --state->running;
+    if (msg == WM_NCDESTROY && state->window == window) {
+      RemoveWindowSubclass(window, &WindowSubclassCall::Procedure, id);
+      state->window = nullptr;
+    }
+    if (state->orphaned && state->running == 0 && !state->window) delete state;
+    return m.Result;
+  }
+};
+
+void TWindowSubclass::Next::operator()(TMessage& message) const {
+  *passed_ = true;
+  message.Result = DefSubclassProc(window_, message.Msg, message.WParam, message.LParam);
+}
+
+TWindowSubclass::~TWindowSubclass() {
+  Detach();
+  if (!state_) return;
+  if (state_->running > 0) {
+    state_->orphaned = true;  // the procedure on the stack frees it when it returns
+  } else {
+    delete state_;
+  }
+}
+
+TWindowSubclass& TWindowSubclass::operator=(TWindowSubclass&& other) noexcept {
+  if (this != &other) {
+    TWindowSubclass old(std::move(*this));
+    state_ = std::exchange(other.state_, nullptr);
+  }
+  return *this;
+}
+
+bool TWindowSubclass::Attach(HWND window, Handler handler) {
+  Detach();
+  if (state_ && state_->running > 0) {
+    state_->orphaned = true;  // its handler is running: a new state for the new handler
+    state_ = nullptr;
+  }
+  if (!state_) state_ = new State;
+  state_->handler = std::move(handler);
+  if (!window || !IsWindow(window) || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) return false;
+  const auto id = reinterpret_cast<UINT_PTR>(state_);
+  if (!SetWindowSubclass(window, &WindowSubclassCall::Procedure, id, reinterpret_cast<DWORD_PTR>(state_))) {
+    return false;
+  }
+  state_->window = window;
+  return true;
+}
+
+void TWindowSubclass::Detach() {
+  if (!state_ || !state_->window) return;
+  const HWND window = std::exchange(state_->window, nullptr);
+  if (IsWindow(window)) RemoveWindowSubclass(window, &WindowSubclassCall::Procedure, reinterpret_cast<UINT_PTR>(state_));
+}
+
+bool TWindowSubclass::Attached() const { return state_ && state_->window; }
+
+HWND TWindowSubclass::Window() const { return state_ ? state_->window : nullptr; }
+
+// ---- window sizes ----
+
+SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, bool menu) {
+  RECT r{0, 0, client.cx, client.cy};
+  AdjustWindowRectEx(&r, style, menu && !(style & WS_CHILD), exStyle);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+SIZE WindowSizeForClient(HWND window, SIZE client) {
+  RECT frame{}, inner{};
+  if (!window || !GetWindowRect(window, &frame) || !GetClientRect(window, &inner)) {
+    return WindowSizeForClient(client, WS_OVERLAPPEDWINDOW, 0, false);
+  }
+  // Start from the frame the window has now; a menu bar that wraps at another width, or a frame
+  // that depends on the size, is caught by asking again at the size found.
+  SIZE size{client.cx + (frame.right - frame.left) - inner.right, client.cy + (frame.bottom - frame.top) - inner.bottom};
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    RECT proposed{frame.left, frame.top, frame.left + size.cx, frame.top + size.cy};
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(window, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&proposed), SMTO_ABORTIFHUNG,
+                             1000, &ignored)) {
+      // Nobody answers: the system's frame for the window's styles.
+      const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+      const auto exStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+      return WindowSizeForClient(client, style, exStyle, GetMenu(window) != nullptr);
+    }
+    const SIZE got{proposed.right - proposed.left, proposed.bottom - proposed.top};
+    if (got.cx == client.cx && got.cy == client.cy) break;
+    size.cx += client.cx - got.cx;
+    size.cy += client.cy - got.cy;
+  }
+  return size;
 }
 
 // ---- TControl ----
@@ -240,13 +569,20 @@ const TClassInfo& TControl::StaticClass() {
   return info;
 }
 
-TControl::TControl(TComponent* owner) : TComponent(owner) {
-  WindowProc = [this](TMessage& m) { WndProc(m); };
+TControl::TControl(TComponent* owner) : TComponent(owner), self_(std::make_shared<TControl*>(this)) {
+  WindowProc = [this](TMessage& m) { RunHooks(m); };
   font_.OnChange = [this] { FontChanged(); };
 }
 
 TControl::~TControl() {
-  Destroying();
+  BeginDestruction();
+  // Hooks that outlive the control find it gone.
+  *self_ = nullptr;
+  for (WindowProcHookNode* node = hooks_.get(); node; node = node->next.get()) {
+    node->linked = false;
+    node->previous = nullptr;
+  }
+  hooks_.reset();
   if (g_mouseControl == this) {
     g_mouseControl = nullptr;
     if (g_mouseControlHook) g_mouseControlHook(nullptr);
@@ -481,10 +817,25 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner), controlId_(g_next
 }
 
 TWinControl::~TWinControl() {
-  Destroying();
-  // Children first (their windows go with them), then this window.
+  BeginDestruction();
+  // The windows went in BeforeDestruction; the children objects go now.
   while (!controls_.empty()) delete controls_.back();
   DestroyHandle();
+}
+
+void TWinControl::BeforeDestruction() {
+  try {
+    DestroyHandle();
+  } catch (...) {
+    ShowExceptionInHandler();
+  }
+  TControl::BeforeDestruction();
+}
+
+void TWinControl::WindowDestroying() {
+  if (destroyingAnnounced_) return;
+  destroyingAnnounced_ = true;
+  NotifyHandleDestroying(this);
 }
 
 TWinControl* TWinControl::FindControl(HWND window) {
@@ -633,27 +984,34 @@ void TWinControl::CreateHandle() {
     p.wndParent = parent->handle_;
   }
   defWndProc_ = EnsureWindowClass(p);
-  struct Creating {
-    TWinControl* self;
-    explicit Creating(TWinControl* s) : self(s) {
-      self->creatingHandle_ = true;
-      g_creating = s;
-    }
-    ~Creating() {
-      self->creatingHandle_ = false;
-      if (g_creating == self) g_creating = nullptr;
-    }
-  } creating(this);
+  creatingHandle_ = true;
+  struct CreatingHandle {
+    bool& flag;
+    ~CreatingHandle() { flag = false; }
+  } creatingHandle{creatingHandle_};
   HMENU id = (p.style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(controlId_)) : nullptr;
-  HWND window = CreateWindowExW(p.exStyle, W(p.className), W(p.caption), p.style, p.x, p.y, p.width, p.height,
-                                p.wndParent, id, ModuleInstance(), this);
-  if (!window) throw EWin32Error(Format(msg::kWindowCreate, {Widen(ClassName()) + u" " + Name()}));
-  if (!handle_) {
-    handle_ = window;
-    g_windows[window] = this;
+  HWND window = nullptr;
+  {
+    // This object binds to its window at WM_NCCREATE, which carries it (or, for the messages
+    // before that, as the innermost creation of the thread).
+    t_creating.push_back(Creation{this, g_classes[p.className].atom});
+    struct Created {
+      TWinControl* self;
+      ~Created() {
+        const auto it = std::find_if(t_creating.rbegin(), t_creating.rend(),
+                                     [this](const Creation& c) { return c.control == self; });
+        if (it != t_creating.rend()) t_creating.erase(std::next(it).base());
+      }
+    } created{this};
+    window = CreateWindowExW(p.exStyle, W(p.className), W(p.caption), p.style, p.x, p.y, p.width, p.height,
+                             p.wndParent, id, ModuleInstance(), this);
   }
+  if (!window) throw EWin32Error(Format(msg::kWindowCreate, {Widen(ClassName()) + u" " + Name()}));
+  if (!handle_) Bind(window);
   SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
   CreateWnd();
+  NotifyHandleCreated(this);
+  if (!handle_) return;  // an observer took the window away again
   if (!DefersChildHandles()) CreateChildHandles();
   // A child asked for alone (its parent deferring the others) takes its place in the tab order.
   if (parent && !parent->creatingChildren_) parent->UpdateTabOrderOfWindows();
@@ -677,6 +1035,8 @@ void TWinControl::CreateChildHandles() {
 
 void TWinControl::DestroyHandle() {
   if (!handle_) return;
+  WindowDestroying();
+  if (!handle_) return;  // an observer destroyed it already
   text_ = Text();
   for (TWinControl* w : tabList_) w->DestroyHandle();
   DestroyWnd();
@@ -793,29 +1153,28 @@ void TWinControl::DefaultHandler(TMessage& m) {
 void TWinControl::PaintControls(HDC dc) {
   for (TControl* c : controls_) {
     if (dynamic_cast<TWinControl*>(c) || !c->Visible()) continue;
-    const int saved = SaveDC(dc);
+    SavedDcState state(dc);
     POINT origin{};
     OffsetViewportOrgEx(dc, c->Left(), c->Top(), &origin);
     IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
     c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, saved);
   }
 }
 
 void TWinControl::PaintHandler(TMessage& m) {
-  PAINTSTRUCT ps{};
-  HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
-  const int saved = SaveDC(dc);
-  TMessage own{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
-  DefaultHandler(own);
-  RestoreDC(dc, saved);
+  PaintDc paint(handle_, m.WParam);
+  const HDC dc = paint.Get();
+  {
+    SavedDcState state(dc);
+    TMessage own{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+    DefaultHandler(own);
+  }
   PaintControls(dc);
-  if (!m.WParam) EndPaint(handle_, &ps);
 }
 
 void TWinControl::PaintBuffered(TMessage& m) {
-  PAINTSTRUCT ps{};
-  HDC dc = BeginPaint(handle_, &ps);
+  PaintDc paint(handle_, 0);
+  const HDC dc = paint.Get();
   RECT client{};
   GetClientRect(handle_, &client);
   UniqueMemoryDc memory(CreateCompatibleDC(dc));
@@ -828,7 +1187,6 @@ void TWinControl::PaintBuffered(TMessage& m) {
     Perform(WM_PAINT, reinterpret_cast<WPARAM>(memory.Get()), 0);
     BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
   }
-  EndPaint(handle_, &ps);
   m.Result = 0;
 }
 
@@ -977,6 +1335,10 @@ void TWinControl::WndProc(TMessage& m) {
       if (!keyboard) {
         TPoint local = p;
         ::ScreenToClient(handle_, &local);
+        RECT client{};
+        GetClientRect(handle_, &client);
+        // On the frame (a caption, a scroll bar) the default handling runs: the system menu.
+        if (!PtInRect(&client, local)) break;
         if (TControl* c = ControlAtPos(local); c && c->PopupMenu()) target = c;
       } else {
         p = ClientToScreen(TPoint{0, 0});

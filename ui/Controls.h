@@ -1,25 +1,30 @@
 #pragma once
 // Controls: TControl (windowless: painted and fed mouse messages by its parent) and TWinControl (a
 // window of its own, created when first needed). Every message of a control passes through its
-// WindowProc, a replaceable method: a skinner saves it, puts its own in place, calls the saved one
-// for the default handling, and puts it back.
+// WindowProc, then through the hooks linked into it (TWindowProcHook, newest first), then the
+// control's own handling:
 //
-//   TWndMethod saved = button->WindowProc;
-//   button->WindowProc = [this](TMessage& m) { if (!Swallow(m)) saved(m); };
-//   ...
-//   button->WindowProc = saved;
+//   TWindowProcHook hook(button, [this](TMessage& m, const TWindowProcHook::Next& next) {
+//     if (!Swallow(m)) next(m);     // the older hooks, then the control's own handling
+//   });                             // unlinks itself when it goes, wherever it is in the chain
 //
-// Windows are bound to their object at creation; the window class of each is named after its
-// framework class ("TButton", "TFrm_Main"). Standard controls are superclassed: "TButton" is the
-// system "BUTTON" class with the framework's window procedure in front. Window procedures are
-// noexcept: an exception raised while a message is handled ends that handler and is shown in the
-// application's error box.
+// Windows the framework did not create are hooked with TWindowSubclass, over the system's
+// subclass chain, with the same shape of handler.
+//
+// Windows are bound to their object when they are created (WM_NCCREATE carries the object); the
+// window class of each is named after its framework class ("TButton", "TFrm_Main"). Standard
+// controls are superclassed: "TButton" is the system "BUTTON" class with the framework's window
+// procedure in front; a window of such a class without an object goes straight to the system
+// class. Window procedures are noexcept: an exception raised while a message is handled ends that
+// handler and is shown in the application's error box (after the paint, for one raised while
+// painting).
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/Classes.h"
@@ -63,6 +68,97 @@ struct TMessage {
   LRESULT Result;
 };
 using TWndMethod = std::function<void(TMessage&)>;
+
+class TControl;
+struct WindowProcHookNode;
+
+// A hook in a control's message chain, for as long as the object lives (move-only). The handler
+// gets every message of the control before the control's own handling and passes it on with
+// next(message), or answers it itself (setting Result) by not calling next. Hooks are independent:
+// removing one, in any order, from anywhere (also inside its own handler) never cuts off another.
+// A hook outlives its control safely: it then reports that it is no longer installed.
+class TWindowProcHook {
+ public:
+  class Next {
+   public:
+    void operator()(TMessage& message) const;
+
+   private:
+    friend struct WindowProcHookNode;
+    explicit Next(const WindowProcHookNode* node) : node_(node) {}
+    const WindowProcHookNode* node_;
+  };
+  using Handler = std::function<void(TMessage& message, const Next& next)>;
+
+  TWindowProcHook() = default;
+  TWindowProcHook(TControl* control, Handler handler) { Install(control, std::move(handler)); }
+  ~TWindowProcHook() { Remove(); }
+  TWindowProcHook(TWindowProcHook&& other) noexcept = default;
+  TWindowProcHook& operator=(TWindowProcHook&& other) noexcept;
+  TWindowProcHook(const TWindowProcHook&) = delete;
+  TWindowProcHook& operator=(const TWindowProcHook&) = delete;
+
+  // Links the handler in front of the control's other hooks (a previous installation is removed).
+  void Install(TControl* control, Handler handler);
+  void Remove();
+  // Linked into a control that still exists.
+  bool Installed() const;
+  TControl* Control() const;
+
+ private:
+  std::shared_ptr<WindowProcHookNode> node_;
+};
+
+// A subclass of any window of this thread, over the system's subclass chain (SetWindowSubclass):
+// for windows the framework did not create (message boxes, dialogs, the combo box's edit) and for
+// anything that must sit in front of a window's procedure. Subclasses are independent and may be
+// removed in any order. Attach and Detach are safe to run twice and in any order; at WM_NCDESTROY
+// the subclass passes the message on, then detaches itself and never touches the handle again.
+// Freeing the object inside its own handler is safe. Move-only.
+class TWindowSubclass {
+ public:
+  class Next {
+   public:
+    void operator()(TMessage& message) const;
+
+   private:
+    friend struct WindowSubclassCall;
+    Next(HWND window, bool* passed) : window_(window), passed_(passed) {}
+    HWND window_;
+    bool* passed_;
+  };
+  using Handler = std::function<void(TMessage& message, const Next& next)>;
+
+  TWindowSubclass() = default;
+  TWindowSubclass(HWND window, Handler handler) { Attach(window, std::move(handler)); }
+  ~TWindowSubclass();
+  TWindowSubclass(TWindowSubclass&& other) noexcept : state_(std::exchange(other.state_, nullptr)) {}
+  TWindowSubclass& operator=(TWindowSubclass&& other) noexcept;
+  TWindowSubclass(const TWindowSubclass&) = delete;
+  TWindowSubclass& operator=(const TWindowSubclass&) = delete;
+
+  // Puts the handler in front of the window's procedure (and its other subclasses); false when the
+  // window is gone or belongs to another thread.
+  bool Attach(HWND window, Handler handler);
+  void Detach();
+  bool Attached() const;
+  HWND Window() const;
+
+  struct State;
+
+ private:
+  State* state_ = nullptr;
+};
+
+// The window size that gives a window the client size asked for. The window itself is asked
+// (WM_NCCALCSIZE on a proposed rectangle), so a frame that a subclass draws, or a menu bar that
+// wraps, counts; without a window to ask, the system's frame for the styles.
+SIZE WindowSizeForClient(HWND window, SIZE client);
+SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, bool menu);
+
+// True while a paint message (WM_PAINT, WM_NCPAINT, WM_ERASEBKGND, WM_DRAWITEM, printing) of a
+// framework window or subclass is handled on this thread: an error is then shown after the paint.
+bool HandlingPaintMessage();
 using TKeyPressEvent = std::function<void(TObject* Sender, char16_t& Key)>;
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -169,7 +265,9 @@ class TControl : public TComponent {
   virtual void Click();
   virtual void DblClick();
 
-  // Every message of the control passes through this method before its default handling.
+  // Every message of the control passes through this method first; by default it runs the hooks
+  // (TWindowProcHook) and then the control's own handling. It may still be replaced by hand (save
+  // it, assign, put it back), but such replacements are undone only in the reverse order.
   TWndMethod WindowProc;
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -199,6 +297,9 @@ class TControl : public TComponent {
 
  private:
   friend class TWinControl;
+  friend class TWindowProcHook;
+  friend struct WindowProcHookNode;
+  void RunHooks(TMessage& message);
   void ParentFontChanged();
   void ParentColorChanged();
   void MouseClickMessage(TMessage& message);
@@ -217,6 +318,8 @@ class TControl : public TComponent {
   TCursor cursor_ = crDefault;
   TPopupMenu* popupMenu_ = nullptr;
   bool clicked_ = false;
+  std::shared_ptr<TControl*> self_;                // what hooks hold: this, or nullptr once gone
+  std::shared_ptr<WindowProcHookNode> hooks_;      // newest first
 };
 
 // A windowless control (a label, a speed button): drawn by its parent's WM_PAINT.
@@ -305,8 +408,9 @@ class TWinControl : public TControl {
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateHandle();
   // After the window exists: the framework has set its font; a control fills in its state
-  // (items, check marks, ranges).
+  // (items, check marks, ranges). Observers hear HandleCreated right after.
   virtual void CreateWnd() {}
+  // Observers hear HandleDestroying first, then the children lose their windows, then this one.
   virtual void DestroyHandle();
   // Before the window is destroyed by RecreateWnd: a control saves what lives only in the window.
   virtual void DestroyWnd() {}
@@ -319,6 +423,8 @@ class TWinControl : public TControl {
   void DefaultHandler(TMessage& message) override;
   void FontChanged() override;
   void ColorChanged() override;
+  // The window goes while the whole object exists.
+  void BeforeDestruction() override;
   virtual void KeyPress(char16_t& key);
   // Paints the windowless children on a DC (after the control has painted itself).
   void PaintControls(HDC dc);
@@ -329,6 +435,12 @@ class TWinControl : public TControl {
  private:
   friend class TControl;
   friend LRESULT CALLBACK FrameworkWndProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+  // The object of a framework window: bound ones by handle, one being created from the message
+  // that announces it (WM_NCCREATE's create parameters, or the innermost creation for the
+  // messages before it); nullptr for a window of a framework class that has no object.
+  static TWinControl* ObjectOfWindow(HWND window, UINT msg, LPARAM lParam);
+  void Bind(HWND window);
+  void WindowDestroying();  // observers hear it once per window
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   void UpdateTabOrderOfWindows();
@@ -347,6 +459,7 @@ class TWinControl : public TControl {
   int controlId_ = 0;
   TBrush brush_;
   TControl* mouseCapture_ = nullptr;  // windowless child that got the mouse press
+  bool destroyingAnnounced_ = false;   // observers heard HandleDestroying for this window
 };
 
 // The control the mouse is over (windowless or windowed), or nullptr; and a function told whenever

@@ -62,12 +62,61 @@ HWND MessageBoxOwner() {
 
 constexpr UINT_PTR kHintShowTimer = 1;
 constexpr UINT_PTR kHintHideTimer = 2;
+constexpr UINT kShowPaintErrors = WM_USER + 0x100;  // posted to the application's window
+
+// An error raised while painting is shown after the paint, from the message loop: a box shown
+// inside the paint would run its own loop, which paints the failed window again, and so on. A
+// paint that keeps failing the same way is told once (each message once per run).
+struct PaintError {
+  std::exception_ptr error;
+  std::u16string text;
+};
+std::vector<PaintError> g_paintErrors;
+std::vector<std::u16string> g_toldPaintErrors;
+bool g_paintErrorsPosted = false;
+bool g_showingPaintErrors = false;
+
+void ShowPaintErrors() {
+  g_paintErrorsPosted = false;
+  // While a box is open, the errors raised meanwhile wait for it to close (the loop below).
+  if (g_showingPaintErrors) return;
+  g_showingPaintErrors = true;
+  struct Showing {
+    ~Showing() { g_showingPaintErrors = false; }
+  } showing;
+  while (!g_paintErrors.empty()) {
+    PaintError next = std::move(g_paintErrors.front());
+    g_paintErrors.erase(g_paintErrors.begin());
+    g_toldPaintErrors.push_back(next.text);
+    if (Application) {
+      Application->HandleException(nullptr, next.error);
+    } else {
+      MessageBoxW(nullptr, W(next.text), L"Error", MB_OK | MB_ICONSTOP);
+    }
+  }
+}
+
+void DeferPaintError(std::exception_ptr error) {
+  std::u16string text = MessageOf(error);
+  if (std::find(g_toldPaintErrors.begin(), g_toldPaintErrors.end(), text) != g_toldPaintErrors.end()) return;
+  for (const PaintError& waiting : g_paintErrors) {
+    if (waiting.text == text) return;
+  }
+  g_paintErrors.push_back(PaintError{std::move(error), std::move(text)});
+  if (Application && Application->Handle()) {
+    if (!g_paintErrorsPosted) g_paintErrorsPosted = PostMessageW(Application->Handle(), kShowPaintErrors, 0, 0);
+  } else {
+    ShowPaintErrors();  // no loop to wait for: at once, still told once
+  }
+}
 
 }  // namespace
 
 void ShowExceptionInHandler() noexcept {
   try {
-    if (Application) {
+    if (HandlingPaintMessage()) {
+      DeferPaintError(std::current_exception());
+    } else if (Application) {
       Application->HandleException(nullptr, std::current_exception());
     } else {
       const std::u16string text = MessageOf(std::current_exception());
@@ -155,18 +204,25 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TForm::~TForm() {
-  Destroying();
-  if (created_ && OnDestroy) {
-    try {
-      OnDestroy(this);
-    } catch (...) {
-      ShowExceptionInHandler();
-    }
-  }
+  BeginDestruction();  // done already, unless the form was not freed with delete
   if (Screen) Screen->RemoveForm(this);
   if (Application && Application->mainForm_ == this) Application->mainForm_ = nullptr;
   if (menu_) menu_->SetWindowHandle(nullptr);
   icon_.OnChange = nullptr;
+}
+
+void TForm::BeforeDestruction() {
+  RunOnDestroy();
+  TWinControl::BeforeDestruction();
+}
+
+void TForm::RunOnDestroy() {
+  if (!created_ || std::exchange(destroyRun_, true) || !OnDestroy) return;
+  try {
+    OnDestroy(this);
+  } catch (...) {
+    ShowExceptionInHandler();
+  }
 }
 
 void TForm::ReadDescription(const DfmObject& description) { ReadRootComponent(*this, description); }
@@ -291,35 +347,60 @@ void TForm::CreateParams(TCreateParams& p) {
   p.wndParent = Application ? Application->Handle() : nullptr;
 }
 
-namespace {
-
-// The size of the frame around the client area for the given styles (and a menu bar).
-SIZE FrameSize(DWORD style, DWORD exStyle, bool menu) {
-  RECT r{0, 0, 100, 100};
-  AdjustWindowRectEx(&r, style, menu, exStyle);
-  return SIZE{r.right - r.left - 100, r.bottom - r.top - 100};
-}
-
-}  // namespace
-
 void TForm::ApplyClientSize() {
   if (clientWidth_ < 0 && clientHeight_ < 0) return;
   if (InState(csReading)) return;
-  if (HandleAllocated()) {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    const int w = clientWidth_ >= 0 ? Width() + clientWidth_ - client.right : Width();
-    const int h = clientHeight_ >= 0 ? Height() + clientHeight_ - client.bottom : Height();
-    clientWidth_ = clientHeight_ = -1;
-    if (w != Width() || h != Height()) SetBounds(Left(), Top(), w, h);  // nothing to move otherwise
-    return;
-  }
+  if (HandleAllocated()) return FitClientSize();
   TCreateParams p;
   CreateParams(p);
-  const SIZE frame = FrameSize(p.style, p.exStyle, menu_ != nullptr);
-  const int w = clientWidth_ >= 0 ? clientWidth_ + frame.cx : Width();
-  const int h = clientHeight_ >= 0 ? clientHeight_ + frame.cy : Height();
-  width_ = w, height_ = h;
+  const SIZE size = WindowSizeForClient(SIZE{std::max(clientWidth_, 0), std::max(clientHeight_, 0)}, p.style,
+                                        p.exStyle, menu_ != nullptr);
+  width_ = clientWidth_ >= 0 ? size.cx : Width();
+  height_ = clientHeight_ >= 0 ? size.cy : Height();
+}
+
+void TForm::FitClientSize() {
+  const HWND window = Handle();
+  if (IsIconic(window) || IsZoomed(window)) return;
+  RECT client{};
+  GetClientRect(window, &client);
+  const SIZE want{clientWidth_ >= 0 ? clientWidth_ : client.right, clientHeight_ >= 0 ? clientHeight_ : client.bottom};
+  if (want.cx == client.right && want.cy == client.bottom) return;  // nothing to move
+  // The window is asked what frame it has now: a skinned one, or the system's.
+  const SIZE size = WindowSizeForClient(window, want);
+  fittingClient_ = true;
+  struct Fitting {
+    bool& flag;
+    ~Fitting() { flag = false; }
+  } fitting{fittingClient_};
+  SetBounds(Left(), Top(), size.cx, size.cy);
+}
+
+void TForm::RememberClientSize() {
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  clientWidth_ = client.right;
+  clientHeight_ = client.bottom;
+}
+
+void TForm::WindowPosChanged() {
+  if (!HandleAllocated()) return;
+  const HWND window = Handle();
+  RECT r{};
+  GetWindowRect(window, &r);
+  const SIZE size{r.right - r.left, r.bottom - r.top};
+  const SIZE before = std::exchange(windowSize_, size);
+  const bool normal = !IsIconic(window) && !IsZoomed(window);
+  const bool wasNormal = std::exchange(normalPlacement_, normal);
+  if (fittingClient_ || creatingHandle_ || !normal) return;
+  if (!wasNormal || (size.cx == before.cx && size.cy == before.cy)) {
+    // The window kept its size (a new frame measures its client area anew), or it comes back
+    // from maximised or minimised (the frame may have changed meanwhile): the client area keeps
+    // its size.
+    FitClientSize();
+  } else {
+    RememberClientSize();  // resized on purpose: this client size is the one to keep
+  }
 }
 
 int32_t TForm::ClientWidth() const {
@@ -355,6 +436,10 @@ void TForm::CreateWnd() {
   }
   // The frame size computed without a window can differ (a wrapped menu bar): measure again.
   if (clientWidth_ >= 0 || clientHeight_ >= 0) ApplyClientSize();
+  if (!IsIconic(Handle()) && !IsZoomed(Handle())) RememberClientSize();
+  RECT r{};
+  GetWindowRect(Handle(), &r);
+  windowSize_ = SIZE{r.right - r.left, r.bottom - r.top};
 }
 
 void TForm::SendIcons() {
@@ -581,17 +666,16 @@ void TForm::WndProc(TMessage& m) {
         }
       }
       break;
+    case WM_INITMENUPOPUP:
+    case WM_UNINITMENUPOPUP:
+    case WM_MENUSELECT:
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
     case WM_DRAWITEM:
-      if (DrawMenuItem(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam))) {
-        m.Result = TRUE;
-        return;
-      }
-      break;
     case WM_MEASUREITEM:
-      if (MeasureMenuItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam), Handle())) {
-        m.Result = TRUE;
-        return;
-      }
+      // Menu messages go to the menu they concern (and its hooks); the rest of the form's menu
+      // loop is its main menu's. Control notifications fall through to be reflected.
+      if (DispatchMenuMessage(Handle(), m, nullptr, menu_)) return;
       break;
     case WM_ACTIVATE:
       if (LOWORD(m.WParam) == WA_INACTIVE) {
@@ -613,6 +697,10 @@ void TForm::WndProc(TMessage& m) {
       // Shown from outside Show() (ShowWindow, SetWindowPos): the controls and icons come along.
       if (reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_SHOWWINDOW) CompleteForShowing();
       break;
+    case WM_WINDOWPOSCHANGED:
+      TWinControl::WndProc(m);
+      WindowPosChanged();
+      return;
   }
   TWinControl::WndProc(m);
 }
@@ -669,7 +757,7 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner), screen_(std::
 }
 
 TApplication::~TApplication() {
-  Destroying();
+  BeginDestruction();
   SetMouseControlHook(nullptr);
   // The forms go while their windows and the owner window still exist, so their OnDestroy
   // handlers can still use their windows.
@@ -687,6 +775,10 @@ LRESULT CALLBACK TApplication::WindowProcedure(HWND window, UINT msg, WPARAM wPa
   try {
     if (msg == WM_CLOSE) {
       if (Application && Application->MainForm()) Application->MainForm()->Close();
+      return 0;
+    }
+    if (msg == kShowPaintErrors) {
+      ShowPaintErrors();
       return 0;
     }
     if (msg == WM_TIMER && Application && (wParam == kHintShowTimer || wParam == kHintHideTimer)) {

@@ -117,13 +117,22 @@ class TForm : public TWinControl {
   bool DefersChildHandles() const override { return !Parent() && !Visible(); }
   void WndProc(TMessage& message) override;
   virtual void DoClose(TCloseAction& action);
+  // OnDestroy runs here, once, while the whole form (a derived form's members too) exists.
+  void BeforeDestruction() override;
 
  private:
   friend class TApplication;
   void PlaceOnScreen();
   void CloseModal();
   TWinControl* DefaultButton(bool cancel) const;
+  // The designed client size is kept: set from a description or by code, it follows a resize on
+  // purpose (by the user or by code) and survives a change of the frame (SWP_FRAMECHANGED, a
+  // skinned frame, another border style) while the form is neither maximised nor minimised.
   void ApplyClientSize();
+  void FitClientSize();
+  void RememberClientSize();
+  void WindowPosChanged();
+  void RunOnDestroy();
   void SendIcons();
   // What a hidden form's window waits for until it shows (DefersChildHandles).
   void CompleteForShowing();
@@ -140,8 +149,12 @@ class TForm : public TWinControl {
   bool modal_ = false;
   bool placed_ = false;
   bool iconsPending_ = false;
-  int32_t clientWidth_ = -1, clientHeight_ = -1;  // asked for while the window did not exist
+  int32_t clientWidth_ = -1, clientHeight_ = -1;  // the designed client size (-1: not known yet)
+  bool fittingClient_ = false;   // resizing the window to the designed client size
+  bool normalPlacement_ = true;  // neither maximised nor minimised when last moved
+  SIZE windowSize_{};            // the window's size when last moved
   bool created_ = false;
+  bool destroyRun_ = false;
 };
 
 class TScreen : public TComponent {

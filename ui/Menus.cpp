@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 
 #include "ui/Controls.h"
 #include "ui/SysUtils.h"
@@ -15,6 +16,14 @@ namespace {
 // window is never mistaken for a control's.
 std::map<UINT, TMenuItem*> g_commands;
 UINT g_nextCommand = 0x8000;
+// Every sub-menu handle (and every menu's root handle) of a live item, to that item.
+std::unordered_map<HMENU, TMenuItem*> g_handles;
+TPopupMenu* g_tracking = nullptr;  // the popup menu inside Popup()
+
+// The state bits and type bits of an entry that the item's properties decide; the others (the
+// highlight, breaks, right-justification) belong to whoever set them and are kept.
+constexpr UINT kItemStates = MFS_CHECKED | MFS_DISABLED | MFS_GRAYED | MFS_DEFAULT;
+constexpr UINT kItemTypes = MFT_SEPARATOR | MFT_RADIOCHECK;
 
 UINT AllocateCommand(TMenuItem* item) {
   for (int tries = 0; tries < 0x8000; ++tries) {
@@ -27,6 +36,9 @@ UINT AllocateCommand(TMenuItem* item) {
   }
   return 0;
 }
+
+constexpr std::u16string_view kItemIntoItself = u"A menu item cannot be put into itself or its own sub-items";
+constexpr std::u16string_view kRootIntoMenu = u"The root item of a menu cannot be put into another menu";
 
 // The system's menu font, for measuring and drawing items.
 TFont& MenuFont() {
@@ -119,7 +131,10 @@ const TClassInfo& TMenuItem::StaticClass() {
   return info;
 }
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) { command_ = AllocateCommand(this); }
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {
+  command_ = AllocateCommand(this);
+  entryData_ = command_;
+}
 
 TMenuItem::~TMenuItem() {
   Destroying();
@@ -127,6 +142,8 @@ TMenuItem::~TMenuItem() {
   if (parent_) parent_->Remove(this);
   g_commands.erase(command_);
   if (handle_) {
+    g_handles.erase(handle_.Get());
+    // RemoveMenu, not DeleteMenu: entries others added may hold sub-menus that are not ours.
     while (GetMenuItemCount(handle_.Get()) > 0) RemoveMenu(handle_.Get(), 0, MF_BYPOSITION);
   }
 }
@@ -182,22 +199,30 @@ void TMenuItem::SetImageIndex(int32_t value) {
 void TMenuItem::Add(TMenuItem* item) { Insert(Count(), item); }
 
 void TMenuItem::Insert(int index, TMenuItem* item) {
-  if (!item || item == this) return;
+  if (!item) return;
+  for (const TMenuItem* above = this; above; above = above->parent_) {
+    if (above == item) throw EMenuError(std::u16string(kItemIntoItself));
+  }
+  if (item->menu_) throw EMenuError(std::u16string(kRootIntoMenu));
   if (item->parent_) item->parent_->Remove(item);
   index = std::clamp(index, 0, Count());
   items_.insert(items_.begin() + index, item);
   item->parent_ = this;
-  RebuildHandle();
-  Changed();
+  // The first sub-item turns this item's entry into a sub-menu entry (which may make the handle
+  // and fill it, the new item included); otherwise only the new entry goes in.
+  if (Count() == 1) UpdateEntry();
+  item->InsertEntry();
+  NotifyMenu();
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
   const auto it = std::find(items_.begin(), items_.end(), item);
   if (it == items_.end()) return;
+  item->RemoveEntry();
   items_.erase(it);
   item->parent_ = nullptr;
-  RebuildHandle();
-  if (!InState(csDestroying)) Changed();
+  if (items_.empty()) UpdateEntry();
+  NotifyMenu();
 }
 
 void TMenuItem::Delete(int index) {
@@ -229,42 +254,140 @@ HMENU TMenuItem::Handle() {
   if (!handle_) {
     TMenu* menu = menu_;
     handle_.Reset(menu && menu->IsMenuBar() ? CreateMenu() : CreatePopupMenu());
-    RebuildHandle();
+    if (handle_) g_handles[handle_.Get()] = this;
+    FillHandle();
   }
   return handle_.Get();
 }
 
-void TMenuItem::AppendTo(HMENU menu, bool ownerDraw) {
-  std::u16string text = caption_;
-  if (shortCut_) text += u"\t" + ShortCutToText(shortCut_);
+void TMenuItem::FillHandle() {
+  if (!handle_) return;
+  // A new menu is empty: each visible item goes last, no search for its place needed.
+  UINT position = 0;
+  for (TMenuItem* item : items_) {
+    if (item->visible_) item->InsertEntryAt(position++);
+  }
+}
+
+bool TMenuItem::MenuOwnerDraw() const {
+  const TMenu* menu = GetParentMenu();
+  return menu && menu->OwnerDraw();
+}
+
+int TMenuItem::MenuPosition() const {
+  if (!parent_ || !parent_->handle_) return -1;
+  HMENU menu = parent_->handle_.Get();
+  const int count = GetMenuItemCount(menu);
+  // Found by what the entry carries, not counted from the visible siblings: others may have put
+  // entries of their own into the menu.
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_ID | MIIM_SUBMENU;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii)) continue;
+    if ((handle_ && mii.hSubMenu == handle_.Get()) || (!mii.hSubMenu && mii.wID == command_)) return i;
+  }
+  return -1;
+}
+
+namespace {
+
+struct EntryText {
+  std::u16string text;
+  explicit EntryText(const TMenuItem& item) : text(item.Caption()) {
+    if (item.ShortCut()) text += u"\t" + ShortCutToText(item.ShortCut());
+  }
+  LPWSTR Get() { return reinterpret_cast<LPWSTR>(text.data()); }
+};
+
+}  // namespace
+
+void TMenuItem::InsertEntry() {
+  if (!visible_ || !parent_ || !parent_->handle_ || MenuPosition() >= 0) return;
+  // Beside its siblings: right after the nearest one before it that has an entry, else right
+  // before the nearest one after it, else last; entries others put around them stay where they are.
+  HMENU menu = parent_->handle_.Get();
+  const int index = parent_->IndexOf(this);
+  int position = -1;
+  for (int i = index - 1; i >= 0 && position < 0; --i) {
+    const int before = parent_->items_[static_cast<size_t>(i)]->MenuPosition();
+    if (before >= 0) position = before + 1;
+  }
+  for (int i = index + 1; i < parent_->Count() && position < 0; ++i) {
+    position = parent_->items_[static_cast<size_t>(i)]->MenuPosition();
+  }
+  if (position < 0) position = GetMenuItemCount(menu);
+  InsertEntryAt(static_cast<UINT>(position));
+}
+
+void TMenuItem::InsertEntryAt(UINT position) {
+  EntryText text(*this);
   MENUITEMINFOW mii{};
   mii.cbSize = sizeof mii;
   mii.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING | MIIM_DATA;
-  mii.fType = (IsLine() ? MFT_SEPARATOR : MFT_STRING) | (ownerDraw ? MFT_OWNERDRAW : 0) |
+  mii.fType = (IsLine() ? MFT_SEPARATOR : MFT_STRING) | (MenuOwnerDraw() || entryOwnerDraw_ ? MFT_OWNERDRAW : 0) |
               (radioItem_ ? MFT_RADIOCHECK : 0);
   mii.fState = (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) | (default_ ? MFS_DEFAULT : 0);
   mii.wID = command_;
   mii.hSubMenu = items_.empty() ? nullptr : Handle();
-  mii.dwItemData = command_;
-  mii.dwTypeData = reinterpret_cast<LPWSTR>(text.data());
-  InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mii);
+  mii.dwItemData = entryData_;
+  mii.dwTypeData = text.Get();
+  InsertMenuItemW(parent_->handle_.Get(), position, TRUE, &mii);
 }
 
-void TMenuItem::RebuildHandle() {
-  if (!handle_) return;
-  HMENU menu = handle_.Get();
-  // RemoveMenu, not DeleteMenu: the sub-menus belong to their items and are reused.
-  while (GetMenuItemCount(menu) > 0) RemoveMenu(menu, 0, MF_BYPOSITION);
-  TMenu* owner = GetParentMenu();
-  const bool ownerDraw = owner && owner->OwnerDraw();
-  for (TMenuItem* item : items_) {
-    if (item->visible_) item->AppendTo(menu, ownerDraw);
+void TMenuItem::RemoveEntry() {
+  const int position = MenuPosition();
+  if (position < 0) return;
+  HMENU menu = parent_->handle_.Get();
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_FTYPE | MIIM_DATA;
+  if (GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &mii)) {
+    entryData_ = mii.dwItemData;
+    // Only a mark someone else set travels with the item; the menu's own comes from OwnerDraw.
+    entryOwnerDraw_ = (mii.fType & MFT_OWNERDRAW) != 0 && !MenuOwnerDraw();
   }
+  // RemoveMenu, not DeleteMenu: the sub-menu belongs to this item and is used again.
+  RemoveMenu(menu, static_cast<UINT>(position), MF_BYPOSITION);
+}
+
+void TMenuItem::UpdateEntry(bool resetOwnerDraw) {
+  if (resetOwnerDraw) entryOwnerDraw_ = false;
+  if (!visible_) {
+    RemoveEntry();
+    return;
+  }
+  const int position = MenuPosition();
+  if (position < 0) {
+    InsertEntry();
+    return;
+  }
+  HMENU menu = parent_->handle_.Get();
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_FTYPE | MIIM_STATE;
+  if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &mii)) return;
+  UINT type = mii.fType & ~kItemTypes;
+  if (resetOwnerDraw) type &= ~static_cast<UINT>(MFT_OWNERDRAW);
+  type |= (IsLine() ? MFT_SEPARATOR : 0) | (radioItem_ ? MFT_RADIOCHECK : 0) | (MenuOwnerDraw() ? MFT_OWNERDRAW : 0);
+  mii.fType = type;
+  mii.fState = (mii.fState & ~kItemStates) | (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) |
+               (default_ ? MFS_DEFAULT : 0);
+  EntryText text(*this);
+  mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU;
+  mii.hSubMenu = items_.empty() ? nullptr : Handle();
+  mii.dwTypeData = text.Get();
+  SetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &mii);
 }
 
 void TMenuItem::Changed() {
   if (InState(csDestroying)) return;
-  if (parent_) parent_->RebuildHandle();
+  UpdateEntry();
+  NotifyMenu();
+}
+
+void TMenuItem::NotifyMenu() {
+  if (InState(csDestroying)) return;
   if (TMenu* menu = GetParentMenu()) menu->MenuChanged();
 }
 
@@ -390,14 +513,16 @@ TMenu::~TMenu() {
 void TMenu::SetOwnerDraw(bool value) {
   if (value == ownerDraw_) return;
   ownerDraw_ = value;
-  // Every sub-menu that exists is filled again with the new item type.
+  // Every entry that exists gets the new type in place; hidden items take it when they show.
   struct Walker {
-    static void Rebuild(TMenuItem* item) {
-      for (int i = 0; i < item->Count(); ++i) Rebuild(item->Items(i));
-      item->RebuildHandle();
+    static void Update(TMenuItem* item) {
+      for (int i = 0; i < item->Count(); ++i) {
+        item->Items(i)->UpdateEntry(true);
+        Update(item->Items(i));
+      }
     }
   };
-  Walker::Rebuild(items_.get());
+  Walker::Update(items_.get());
   MenuChanged();
 }
 
@@ -449,6 +574,49 @@ TMenuItem* TMenu::FindAnyItem(UINT command) {
   return it == g_commands.end() ? nullptr : it->second;
 }
 
+TMenuItem* TMenu::FindItemByHandle(HMENU menu) {
+  if (!menu) return nullptr;
+  const auto it = g_handles.find(menu);
+  return it == g_handles.end() ? nullptr : it->second;
+}
+
+TMenuItem* TMenu::FindItemByCommand(HMENU menu, UINT command) {
+  TMenuItem* item = FindAnyItem(command);
+  if (!item || !item->Parent() || item->Parent() != FindItemByHandle(menu)) return nullptr;
+  return item->MenuPosition() >= 0 ? item : nullptr;
+}
+
+TMenuItem* TMenu::FindItemAt(HMENU menu, int position) {
+  TMenuItem* owner = FindItemByHandle(menu);
+  if (!owner || position < 0) return nullptr;
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_ID | MIIM_SUBMENU;
+  if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &mii)) return nullptr;
+  if (mii.hSubMenu) {
+    TMenuItem* item = FindItemByHandle(mii.hSubMenu);
+    return item && item->Parent() == owner ? item : nullptr;
+  }
+  return FindItemByCommand(menu, mii.wID);
+}
+
+void TMenu::MenuMessage(TMenuMessage& m) {
+  switch (m.Msg) {
+    case WM_MEASUREITEM:
+      if (MeasureMenuItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam), m.Window)) {
+        m.Result = TRUE;
+        m.Handled = true;
+      }
+      break;
+    case WM_DRAWITEM:
+      if (DrawMenuItem(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam))) {
+        m.Result = TRUE;
+        m.Handled = true;
+      }
+      break;
+  }
+}
+
 // ---- TMainMenu, TPopupMenu ----
 
 const TClassInfo& TMainMenu::StaticClass() {
@@ -467,7 +635,9 @@ const TClassInfo& TPopupMenu::StaticClass() {
 
 TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}
 
-TPopupMenu::~TPopupMenu() = default;
+TPopupMenu::~TPopupMenu() {
+  if (g_tracking == this) g_tracking = nullptr;
+}
 
 void TPopupMenu::Notification(TComponent* component, TOperation operation) {
   TMenu::Notification(component, operation);
@@ -475,8 +645,34 @@ void TPopupMenu::Notification(TComponent* component, TOperation operation) {
 }
 
 void TPopupMenu::Popup(int x, int y) {
+  // OnPopup runs before the menu is measured, so that it can still change the items; the root's
+  // WM_INITMENUPOPUP then knows it has been told.
   if (OnPopup) OnPopup(this);
+  TPopupMenu* const outer = std::exchange(g_tracking, this);
+  popupAnnounced_ = true;
   TrackPopupMenu(Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, PopupListWindow(), nullptr);
+  const bool freed = g_tracking != this;  // a handler freed the menu while it showed
+  g_tracking = outer;
+  if (!freed) popupAnnounced_ = false;
+}
+
+TPopupMenu* TPopupMenu::Tracking() { return g_tracking; }
+
+void TPopupMenu::MenuMessage(TMenuMessage& m) {
+  if (m.Msg == WM_INITMENUPOPUP && m.Item == items_.get()) {
+    // Shown by Popup(): told already. Shown by anyone else (TrackPopupMenu on Handle()): told now.
+    if (popupAnnounced_) {
+      popupAnnounced_ = false;
+    } else if (OnPopup) {
+      OnPopup(this);
+    }
+  }
+  TMenu::MenuMessage(m);
+}
+
+TMenuHookChain& TPopupMenu::PopupListHooks() {
+  static TMenuHookChain hooks;
+  return hooks;
 }
 
 namespace {
@@ -495,20 +691,12 @@ TOwnerDrawState DrawState(UINT itemState) {
 
 LRESULT CALLBACK PopupListProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   try {
-    switch (msg) {
-      case WM_COMMAND:
-        if (lParam == 0) {
-          if (TMenuItem* item = TMenu::FindAnyItem(LOWORD(wParam))) item->Click();
-          return 0;
-        }
-        break;
-      case WM_DRAWITEM:
-        if (DrawMenuItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) return TRUE;
-        break;
-      case WM_MEASUREITEM:
-        if (MeasureMenuItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam), window)) return TRUE;
-        break;
+    if (msg == WM_COMMAND && lParam == 0) {
+      if (TMenuItem* item = TMenu::FindAnyItem(LOWORD(wParam))) item->Click();
+      return 0;
     }
+    TMessage m{msg, wParam, lParam, 0};
+    if (DispatchMenuMessage(window, m, &TPopupMenu::PopupListHooks(), g_tracking)) return m.Result;
   } catch (...) {
     ShowExceptionInHandler();
     return 0;
@@ -562,6 +750,170 @@ bool MeasureMenuItem(MEASUREITEMSTRUCT& mis, HWND window) {
   mis.itemWidth = static_cast<UINT>(std::max(width, 0));
   mis.itemHeight = static_cast<UINT>(std::max(height, 0));
   return true;
+}
+
+// ---- Hooks and the routing of menu messages ----
+
+namespace detail {
+
+struct MenuHookLinks {
+  // In the order linked; an entry left while a message runs through the chain is cleared, and the
+  // list is compacted once no message is running through it.
+  std::vector<std::shared_ptr<TMenuHook::THandler>> hooks;
+  int dispatching = 0;
+  void Compact() {
+    if (dispatching == 0) hooks.erase(std::remove(hooks.begin(), hooks.end(), nullptr), hooks.end());
+  }
+};
+
+// One message on its way through the hook chains, newest hook first, then the menu's handling.
+class MenuDispatch {
+ public:
+  MenuDispatch(std::initializer_list<TMenuHookChain*> chains, TMenu* menu) : menu_(menu) {
+    for (TMenuHookChain* chain : chains) {
+      if (!chain) continue;
+      // Holding the links keeps them valid when a hook frees the chain's owner on the way.
+      stages_.push_back({chain->links_, chain->links_->hooks.size()});
+      ++chain->links_->dispatching;
+    }
+  }
+  ~MenuDispatch() {
+    for (Stage& stage : stages_) {
+      --stage.links->dispatching;
+      stage.links->Compact();
+    }
+  }
+  MenuDispatch(const MenuDispatch&) = delete;
+  MenuDispatch& operator=(const MenuDispatch&) = delete;
+
+  // Runs what is left of the way: hooks not yet called, then the menu's own handling.
+  void Run(TMenuMessage& m) {
+    m.dispatch_ = this;
+    while (!m.Handled) {
+      std::shared_ptr<TMenuHook::THandler> hook = Next();
+      if (!hook) {
+        if (!menuDone_) {
+          menuDone_ = true;
+          if (menu_) menu_->MenuMessage(m);
+        }
+        return;
+      }
+      (*hook)(m);  // the copy keeps the handler alive should it detach itself
+    }
+  }
+
+ private:
+  struct Stage {
+    std::shared_ptr<MenuHookLinks> links;
+    size_t left;  // hooks below this index not called yet (hooks linked meanwhile wait)
+  };
+  std::shared_ptr<TMenuHook::THandler> Next() {
+    for (; stage_ < stages_.size(); ++stage_) {
+      Stage& stage = stages_[stage_];
+      while (stage.left > 0) {
+        if (auto hook = stage.links->hooks[--stage.left]) return hook;
+      }
+    }
+    return nullptr;
+  }
+  std::vector<Stage> stages_;
+  size_t stage_ = 0;
+  TMenu* menu_;
+  bool menuDone_ = false;
+};
+
+}  // namespace detail
+
+void TMenuMessage::Inherited() {
+  if (dispatch_) dispatch_->Run(*this);
+}
+
+TMenuHookChain::TMenuHookChain() : links_(std::make_shared<detail::MenuHookLinks>()) {}
+
+TMenuHookChain::~TMenuHookChain() = default;
+
+int TMenuHookChain::Count() const {
+  return static_cast<int>(std::count_if(links_->hooks.begin(), links_->hooks.end(), [](const auto& h) { return h != nullptr; }));
+}
+
+void TMenuHook::Attach(TMenuHookChain& chain, THandler handler) {
+  Detach();
+  handler_ = std::make_shared<THandler>(std::move(handler));
+  chain.links_->hooks.push_back(handler_);
+  links_ = chain.links_;
+}
+
+void TMenuHook::Detach() {
+  if (auto links = links_.lock()) {
+    auto& hooks = links->hooks;
+    if (const auto it = std::find(hooks.begin(), hooks.end(), handler_); it != hooks.end()) it->reset();
+    links->Compact();
+  }
+  links_.reset();
+  handler_.reset();
+}
+
+bool TMenuHook::Attached() const { return handler_ && !links_.expired(); }
+
+namespace {
+
+// Fills in the menu and item a message concerns; false for messages that are not about menus.
+bool ResolveMenuMessage(TMenuMessage& m, TMenu* loopMenu) {
+  switch (m.Msg) {
+    case WM_INITMENUPOPUP:
+    case WM_UNINITMENUPOPUP:
+      m.MenuHandle = reinterpret_cast<HMENU>(m.WParam);
+      m.Item = TMenu::FindItemByHandle(m.MenuHandle);
+      break;
+    case WM_MENUSELECT: {
+      const UINT flags = HIWORD(m.WParam);
+      m.MenuHandle = reinterpret_cast<HMENU>(m.LParam);
+      if (flags == 0xFFFF && !m.MenuHandle) {  // the menu closed
+        m.Menu = loopMenu;
+        return true;
+      }
+      m.Item = (flags & MF_POPUP) ? TMenu::FindItemAt(m.MenuHandle, LOWORD(m.WParam))
+                                  : TMenu::FindItemByCommand(m.MenuHandle, LOWORD(m.WParam));
+      break;
+    }
+    case WM_MEASUREITEM: {
+      const auto* mis = reinterpret_cast<const MEASUREITEMSTRUCT*>(m.LParam);
+      if (!mis || mis->CtlType != ODT_MENU) return false;
+      m.Item = TMenu::FindAnyItem(mis->itemID);
+      if (m.Item && m.Item->Parent() && m.Item->Parent()->HandleAllocated()) m.MenuHandle = m.Item->Parent()->Handle();
+      break;
+    }
+    case WM_DRAWITEM: {
+      const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+      if (!dis || dis->CtlType != ODT_MENU) return false;
+      m.MenuHandle = reinterpret_cast<HMENU>(dis->hwndItem);
+      m.Item = TMenu::FindAnyItem(dis->itemID);
+      break;
+    }
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+      m.Menu = loopMenu;
+      return true;
+    default:
+      return false;
+  }
+  m.Menu = m.Item ? m.Item->GetParentMenu() : nullptr;
+  return true;
+}
+
+}  // namespace
+
+bool DispatchMenuMessage(HWND window, TMessage& message, TMenuHookChain* windowHooks, TMenu* loopMenu) {
+  TMenuMessage m;
+  m.Msg = message.Msg;
+  m.WParam = message.WParam;
+  m.LParam = message.LParam;
+  m.Window = window;
+  if (!ResolveMenuMessage(m, loopMenu)) return false;
+  detail::MenuDispatch dispatch({windowHooks, m.Menu ? &m.Menu->Hooks() : nullptr}, m.Menu);
+  dispatch.Run(m);
+  message.Result = m.Result;
+  return m.Handled;
 }
 
 }  // namespace qlt

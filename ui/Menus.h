@@ -1,8 +1,16 @@
 #pragma once
 // Menus: TMenuItem (a tree of items), TMainMenu (a form's menu bar) and TPopupMenu. Each menu keeps
-// a system menu handle up to date with its items; a change to an item rebuilds the menu it sits in
-// (handles stay the same) and tells the form (CM_MENUCHANGED). With OwnerDraw the items are drawn
+// a system menu handle up to date with its items. A change to an item updates that one entry of the
+// menu it sits in (SetMenuItemInfoW, or an insert or removal when it shows or hides), keeping what
+// others put on the other entries and on this one (owner-draw marks, item data, the highlight);
+// handles stay the same and the form is told (CM_MENUCHANGED). With OwnerDraw the items are drawn
 // by the framework, or by OnAdvancedDrawItem and OnMeasureItem where an item has them.
+//
+// Every sub-menu handle maps back to its item (TMenu::FindItemByHandle), and an entry of a menu to
+// its item by position or command. The menu messages that reach the popup list window or a form
+// (WM_INITMENUPOPUP, WM_MENUSELECT, WM_UNINITMENUPOPUP, WM_MEASUREITEM, WM_DRAWITEM,
+// WM_ENTERMENULOOP, WM_EXITMENULOOP) are resolved to the menu and item they concern and pass
+// through TMenuHook watchers before the menu's own handling (TMenu::MenuMessage).
 #include <windows.h>
 
 #include <cstdint>
@@ -12,7 +20,9 @@
 #include <vector>
 
 #include "ui/Classes.h"
+#include "ui/Controls.h"
 #include "ui/Graphics.h"
+#include "ui/SysUtils.h"
 
 namespace qlt {
 
@@ -39,6 +49,82 @@ using TAdvancedMenuDrawItemEvent =
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
 
 class TMenu;
+class TMenuItem;
+
+// An item put where it cannot go: into itself or its own sub-items (the tree would become a
+// loop), or a menu's root item into another menu.
+class EMenuError : public Exception {
+  using Exception::Exception;
+};
+
+namespace detail {
+struct MenuHookLinks;
+class MenuDispatch;
+}  // namespace detail
+
+// A menu message with the framework objects it concerns, as hooks and TMenu::MenuMessage see it.
+struct TMenuMessage {
+  UINT Msg = 0;
+  WPARAM WParam = 0;
+  LPARAM LParam = 0;
+  LRESULT Result = 0;
+  HWND Window = nullptr;       // where it arrived: the popup list window or a form
+  HMENU MenuHandle = nullptr;  // the menu opened, closed, selected in or drawn in; null when none is named
+  TMenu* Menu = nullptr;       // the framework menu it concerns; null for other menus
+  TMenuItem* Item = nullptr;   // WM_(UN)INITMENUPOPUP: the item whose sub-menu it is (a menu's root item
+                               // for the menu itself); WM_MENUSELECT: the item selected;
+                               // WM_MEASUREITEM, WM_DRAWITEM: the item measured or drawn
+  // Answered: Result goes back to the system and the window's default handling is left out. A hook
+  // that sets it also keeps the message from the hooks after it and from the menu's own handling.
+  bool Handled = false;
+  // Runs the hooks after this one and the menu's own handling now (once), so that a hook can act
+  // after them, for example widen what the framework measured.
+  void Inherited();
+
+ private:
+  friend class detail::MenuDispatch;
+  detail::MenuDispatch* dispatch_ = nullptr;
+};
+
+class TMenuHookChain;
+
+// One watcher of menu messages. It links itself into a chain when attached and unlinks itself when
+// detached or destroyed, wherever it stands: removing hooks in any order, from inside a hook too,
+// never cuts another off, and a chain that is gone first leaves its hooks harmlessly detached.
+// The newest hook sees a message first.
+class TMenuHook {
+ public:
+  using THandler = std::function<void(TMenuMessage&)>;
+  TMenuHook() = default;
+  TMenuHook(TMenuHookChain& chain, THandler handler) { Attach(chain, std::move(handler)); }
+  ~TMenuHook() { Detach(); }
+  TMenuHook(const TMenuHook&) = delete;
+  TMenuHook& operator=(const TMenuHook&) = delete;
+  // Links the hook in at the front of a chain (leaving the chain it was in).
+  void Attach(TMenuHookChain& chain, THandler handler);
+  // Unlinks it; safe to call twice and after the chain has been freed.
+  void Detach();
+  bool Attached() const;
+
+ private:
+  std::weak_ptr<detail::MenuHookLinks> links_;
+  std::shared_ptr<THandler> handler_;
+};
+
+// The hooks of one place: every TMenu has one, the popup list window has one.
+class TMenuHookChain {
+ public:
+  TMenuHookChain();
+  ~TMenuHookChain();
+  TMenuHookChain(const TMenuHookChain&) = delete;
+  TMenuHookChain& operator=(const TMenuHookChain&) = delete;
+  int Count() const;  // hooks linked in
+
+ private:
+  friend class TMenuHook;
+  friend class detail::MenuDispatch;
+  std::shared_ptr<detail::MenuHookLinks> links_;
+};
 
 class TMenuItem : public TComponent {
   QLT_CLASS(TMenuItem)
@@ -68,6 +154,7 @@ class TMenuItem : public TComponent {
 
   int Count() const { return static_cast<int>(items_.size()); }
   TMenuItem* Items(int index) const { return items_.at(static_cast<size_t>(index)); }
+  // Moves the item here from where it was; EMenuError for an item that cannot go here.
   void Add(TMenuItem* item);
   void Insert(int index, TMenuItem* item);
   void Remove(TMenuItem* item);  // the item is not freed
@@ -81,6 +168,10 @@ class TMenuItem : public TComponent {
   UINT Command() const { return command_; }
   // The menu of the sub-items (created on demand).
   HMENU Handle();
+  bool HandleAllocated() const { return static_cast<bool>(handle_); }
+  // The item's position in its parent's menu as the system shows it; -1 while it is not there
+  // (invisible, no parent, or the parent's menu not made yet).
+  int MenuPosition() const;
   TImageList* GetImageList() const;
 
   virtual void Click();
@@ -103,9 +194,17 @@ class TMenuItem : public TComponent {
 
  private:
   friend class TMenu;
-  void Changed();         // this item looks different: its menu is rebuilt
-  void RebuildHandle();   // fills the sub-menu handle with the visible sub-items
-  void AppendTo(HMENU menu, bool ownerDraw);
+  void Changed();       // this item looks different: its entry is updated, the form told
+  void NotifyMenu();    // the form is told that its menu changed
+  void FillHandle();    // a new sub-menu handle gets the visible sub-items
+  // This item's entry in its parent's menu: put in at its place, brought up to date (or put in or
+  // taken out after a visibility change), taken out. resetOwnerDraw: the menu's OwnerDraw decides
+  // the owner-draw mark, instead of keeping the one the entry has.
+  void InsertEntry();
+  void InsertEntryAt(UINT position);
+  void UpdateEntry(bool resetOwnerDraw = false);
+  void RemoveEntry();
+  bool MenuOwnerDraw() const;
   std::u16string caption_;
   bool checked_ = false, enabled_ = true, visible_ = true, default_ = false, radioItem_ = false;
   TShortCut shortCut_ = 0;
@@ -116,6 +215,9 @@ class TMenuItem : public TComponent {
   TMenu* menu_ = nullptr;  // for the root item of a menu
   UINT command_ = 0;
   UniqueMenu handle_;
+  // What others put on the entry, kept while it is out of its menu (hidden, or between parents).
+  ULONG_PTR entryData_ = 0;
+  bool entryOwnerDraw_ = false;
 };
 
 class TMenu : public TComponent {
@@ -134,6 +236,13 @@ class TMenu : public TComponent {
   void SetWindowHandle(HWND window) { window_ = window; }
 
   TMenuItem* FindItem(UINT command) const { return items_->FindCommand(command); }
+  // Lookups over every menu of the program. The item whose sub-menu a handle is (for a menu's own
+  // handle, its root item Items()); the item shown at a position of a menu, or with a command in
+  // it. nullptr for a handle that is no framework menu's (or has been freed) and for an entry that
+  // is not a framework item.
+  static TMenuItem* FindItemByHandle(HMENU menu);
+  static TMenuItem* FindItemAt(HMENU menu, int position);
+  static TMenuItem* FindItemByCommand(HMENU menu, UINT command);
   // Runs the click of the item of a command; false when the command is not this menu's.
   bool DispatchCommand(UINT command);
   // Clicks the enabled item with this shortcut; false when there is none.
@@ -145,6 +254,12 @@ class TMenu : public TComponent {
   // The item of a command in any menu of the program.
   static TMenuItem* FindAnyItem(UINT command);
 
+  // Watchers of the messages about this menu, wherever they arrive (popup list window or form).
+  TMenuHookChain& Hooks() { return hooks_; }
+  // The menu's own handling of a message about it, after the hooks: measuring and drawing its
+  // owner-drawn items; a popup menu also runs OnPopup when its root opens.
+  virtual void MenuMessage(TMenuMessage& m);
+
  protected:
   friend class TMenuItem;
   virtual bool IsMenuBar() const { return false; }
@@ -152,6 +267,7 @@ class TMenu : public TComponent {
   bool ownerDraw_ = false;
   TImageList* images_ = nullptr;
   HWND window_ = nullptr;
+  TMenuHookChain hooks_;
 };
 
 class TMainMenu : public TMenu {
@@ -169,7 +285,7 @@ class TPopupMenu : public TMenu {
   explicit TPopupMenu(TComponent* owner);
   ~TPopupMenu() override;
   // Shows the menu at a screen point; returns when it has closed (the chosen item's click runs
-  // after that, from the message loop).
+  // after that, from the message loop). OnPopup runs first, once.
   virtual void Popup(int x, int y);
   TComponent* PopupComponent() const { return popupComponent_; }
   void SetPopupComponent(TComponent* component) { popupComponent_ = component; }
@@ -177,19 +293,33 @@ class TPopupMenu : public TMenu {
   void SetAutoPopup(bool value) { autoPopup_ = value; }
   void Notification(TComponent* component, TOperation operation) override;
   // The hidden window that owns every popup menu while it shows ("TPopupList"); it receives the
-  // menus' WM_COMMAND, WM_MEASUREITEM and WM_DRAWITEM.
+  // menus' WM_COMMAND and their menu messages.
   static HWND PopupListWindow();
+  // Watchers of every menu message the popup list window gets, before the menu's own hooks.
+  static TMenuHookChain& PopupListHooks();
+  // The popup menu inside Popup() now, or nullptr.
+  static TPopupMenu* Tracking();
+  void MenuMessage(TMenuMessage& m) override;
 
+  // Runs when the menu opens: from Popup(), or when its root menu opens however it was shown.
   TNotifyEvent OnPopup;
 
  private:
   TComponent* popupComponent_ = nullptr;
   bool autoPopup_ = true;
+  bool popupAnnounced_ = false;  // Popup() ran OnPopup for the opening under way
 };
 
 // Draws or measures a menu item from WM_DRAWITEM / WM_MEASUREITEM (any menu of the program);
 // false when the message is not about a framework menu item.
 bool DrawMenuItem(const DRAWITEMSTRUCT& dis);
 bool MeasureMenuItem(MEASUREITEMSTRUCT& mis, HWND window);
+
+// Routes a message that arrived at a window to the menu objects it concerns: the window's own
+// hooks (may be null), then the hooks of the menu, then TMenu::MenuMessage. loopMenu is the menu
+// that WM_ENTERMENULOOP, WM_EXITMENULOOP and the closing WM_MENUSELECT concern (they name none).
+// Returns true when the message was answered (m.Result set; leave out the default handling);
+// false at once for messages that are not about menus.
+bool DispatchMenuMessage(HWND window, TMessage& m, TMenuHookChain* windowHooks, TMenu* loopMenu);
 
 }  // namespace qlt

@@ -1,7 +1,6 @@
 #include "ui/StdCtrls.h"
 
 #include <algorithm>
-#include <map>
 
 #include "ui/Forms.h"
 #include "ui/SysUtils.h"
@@ -478,31 +477,6 @@ void TListBox::WndProc(TMessage& m) {
 
 // ---- TComboBox ----
 
-namespace {
-std::map<HWND, TComboBox*> g_comboEdits;
-}  // namespace
-
-LRESULT CALLBACK ComboEditProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  const auto it = g_comboEdits.find(window);
-  if (it == g_comboEdits.end()) return DefWindowProcW(window, msg, wParam, lParam);
-  TComboBox* combo = it->second;
-  const WNDPROC previous = combo->editProc_;
-  if (msg == WM_CHAR) {
-    try {
-      auto key = static_cast<char16_t>(wParam);
-      combo->KeyPress(key);
-      if (key == 0) return 0;
-      wParam = key;
-    } catch (...) {
-      ShowExceptionInHandler();
-      return 0;
-    }
-  } else if (msg == WM_NCDESTROY) {
-    combo->UnhookEdit();
-  }
-  return CallWindowProcW(previous, window, msg, wParam, lParam);
-}
-
 const TClassInfo& TComboBox::StaticClass() {
   static const TEnumInfo styles{{"csDropDown", "csSimple", "csDropDownList"}};
   static const TClassInfo info = ClassBuilder<TComboBox, TWinControl>("TComboBox")
@@ -526,14 +500,12 @@ TComboBox::TComboBox(TComponent* owner)
 }
 
 TComboBox::~TComboBox() {
-  Destroying();
+  BeginDestruction();
   UnhookEdit();
 }
 
 void TComboBox::UnhookEdit() {
-  if (!edit_) return;
-  if (IsWindow(edit_)) SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc_));
-  g_comboEdits.erase(edit_);
+  editSubclass_.Detach();
   edit_ = nullptr;
 }
 
@@ -578,9 +550,15 @@ void TComboBox::CreateWnd() {
   info.cbSize = sizeof info;
   if (style_ != csDropDownList && GetComboBoxInfo(Handle(), &info) && info.hwndItem && info.hwndItem != Handle()) {
     edit_ = info.hwndItem;
-    g_comboEdits[edit_] = this;
-    editProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ComboEditProc)));
+    editSubclass_.Attach(edit_, [this](TMessage& m, const TWindowSubclass::Next& next) {
+      if (m.Msg == WM_CHAR) {
+        auto key = static_cast<char16_t>(m.WParam);
+        KeyPress(key);
+        if (key == 0) return;
+        m.WParam = key;
+      }
+      next(m);
+    });
   }
   RECT r{};
   GetWindowRect(Handle(), &r);

@@ -225,14 +225,13 @@ class TComboBox : public TWinControl {
   virtual void Change();
 
  private:
-  friend LRESULT CALLBACK ComboEditProc(HWND, UINT, WPARAM, LPARAM) noexcept;
   void UnhookEdit();
   TControlItems items_;
   int32_t itemIndex_ = -1;
   TComboBoxStyle style_ = csDropDown;
   int32_t dropDownCount_ = 8;
   HWND edit_ = nullptr;
-  WNDPROC editProc_ = nullptr;
+  TWindowSubclass editSubclass_;  // the edit's keys pass through OnKeyPress
 };
 
 class TGroupBox : public TWinControl {

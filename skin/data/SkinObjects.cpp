@@ -351,6 +351,15 @@ void TSkinContent::ReadColours(const TQuickIni& ini) {
   TitleTextNoActiveColour = colour("TitleTextNoActive", clInactiveCaptionText);
 }
 
+void TSkinContent::BuildSkin(const TSkinReader& reader) {
+  Bytes description;
+  std::string name;
+  reader.FindEntry(".ini", description, name);
+  TQuickIni ini;
+  ini.LoadFromStream(description);
+  BuildSkin(reader, ini);
+}
+
 void TSkinContent::BuildSkin(const TSkinReader& reader, const TQuickIni& ini) {
   SkinName = ini.ReadString("TitlebarSkin", "SkinName", "");
   for (TDataSkinBorder* edge : {LeftBorder.get(), RightBorder.get(), TopBorder.get(), BottomBorder.get()}) {

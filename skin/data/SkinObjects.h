@@ -128,6 +128,9 @@ class TSkinContent {
   // before the objects, whose text colours default to ButtonTextColour), then sets the state cell
   // counts. Nothing in a description is an error: missing keys give their defaults.
   void BuildSkin(const TSkinReader& reader, const TQuickIni& ini);
+  // The same with the skin's own description: the first entry whose name contains ".ini" (a skin
+  // without one yields the defaults).
+  void BuildSkin(const TSkinReader& reader);
 
   std::string SkinName;
 

@@ -7,7 +7,6 @@
 
 #include "resources/ResourceIds.h"
 #include "skin/controls/SkinManager.h"
-#include "skin/data/QuickIni.h"
 #include "skin/data/SkinReader.h"
 #include "ui/Forms.h"
 #include "ui/Utf.h"
@@ -143,12 +142,7 @@ bool TSkinData::LoadSkin() {
       SkinMessageBox()(Utf8ToUtf16(kDamagedSkinMessage));
       return false;
     }
-    Bytes description;
-    std::string name;
-    reader.FindEntry(".ini", description, name);
-    TQuickIni ini;
-    ini.LoadFromStream(description);
-    BuildSkin(reader, ini);
+    BuildSkin(reader);
   } catch (const std::exception&) {
     // Running out of memory half way leaves a skin nobody should paint with.
     SkinMessageBox()(Utf8ToUtf16(kDamagedSkinMessage));

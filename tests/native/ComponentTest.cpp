@@ -2,6 +2,8 @@
 // name, and forms read from and written back to descriptions, on small classes of the test's own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -354,6 +356,127 @@ TEST_F(Components, DescriptionsThatDoNotFitAreRefusedWithTheirPlace) {
     }
     delete form;  // whatever was created is freed with the form
   }
+}
+
+// A component with a part of its own, telling what it sees of others and of itself.
+class TWatched : public TComponent {
+  QLT_CLASS(TWatched)
+ public:
+  explicit TWatched(TComponent* owner, bool failing = false) : TComponent(owner) {
+    if (failing) throw EConvertError(u"refused");
+  }
+  ~TWatched() override {
+    part.clear();
+    g_log.push_back("destructor " + Narrow(Name()));
+  }
+  std::string part = "whole";
+  static std::string State(TComponent* c) {
+    auto* w = dynamic_cast<TWatched*>(c);
+    return w && w->part == "whole" ? "whole" : "broken";
+  }
+  void Notification(TComponent* c, TOperation op) override {
+    TComponent::Notification(c, op);
+    if (c == this || !dynamic_cast<TWatched*>(c)) return;
+    g_log.push_back(Narrow(Name()) + (op == TOperation::opInsert ? " heard insert: " : " heard removal: ") + State(c));
+  }
+
+ protected:
+  void BeforeDestruction() override {
+    g_log.push_back("before " + Narrow(Name()) + ": " + State(this));
+    TComponent::BeforeDestruction();
+  }
+};
+
+const TClassInfo& TWatched::StaticClass() {
+  static const TClassInfo info = ClassBuilder<TWatched, TComponent>("TWatched").Build();
+  return info;
+}
+
+struct DestroyingObserver : TComponentObserver {
+  DestroyingObserver() { RegisterComponentObserver(this); }
+  void ComponentDestroying(TComponent* c) noexcept override {
+    g_log.push_back("observer: " + Narrow(c->Name()) + " " + TWatched::State(c));
+  }
+};
+
+TEST_F(Components, DestructionBeginsWhileTheWholeObjectExistsAndNothingHalfBuiltIsHandedOut) {
+  using V = std::vector<std::string>;
+  DestroyingObserver observer;
+  auto* owner = new TWatched(nullptr);
+  owner->SetName(u"Owner");
+  auto* sibling = new TWatched(owner);
+  sibling->SetName(u"Sibling");
+  auto* other = new TWatched(nullptr);
+  other->SetName(u"Other");
+  EXPECT_EQ(g_log, V{}) << "a component made with an owner is not announced half-built";
+
+  auto* dying = new TWatched(owner);
+  dying->SetName(u"Dying");
+  dying->FreeNotification(other);
+  g_log.clear();
+  delete dying;
+  EXPECT_EQ(g_log, (V{"observer: Dying whole", "Other heard removal: whole", "Sibling heard removal: whole",
+                      "Owner heard removal: whole", "before Dying: whole", "destructor Dying"}));
+  EXPECT_EQ(owner->ComponentCount(), 1);
+
+  // A finished component moved to an owner is announced, whole.
+  g_log.clear();
+  owner->InsertComponent(other);
+  EXPECT_EQ(g_log, (V{"Sibling heard insert: whole", "Owner heard insert: whole"}));
+
+  // A construction that fails leaves the owner as it was (the sanitizers check the storage).
+  EXPECT_THROW(new TWatched(owner, true), EConvertError);
+  EXPECT_EQ(owner->ComponentCount(), 2);
+
+  // Owned components go whole as well, each told once; so does one not freed with delete.
+  g_log.clear();
+  delete owner;
+  EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "observer: Other whole"), 1);
+  EXPECT_EQ(std::count(g_log.begin(), g_log.end(), "before Sibling: whole"), 1);
+  const auto before = std::find(g_log.begin(), g_log.end(), "before Owner: whole");
+  EXPECT_LT(before - g_log.begin(), std::find(g_log.begin(), g_log.end(), "before Sibling: whole") - g_log.begin())
+      << "the owner's step comes first, its components go whole after it";
+  g_log.clear();
+  {
+    TWatched local(nullptr);
+    local.SetName(u"Local");
+  }
+  EXPECT_EQ(std::count_if(g_log.begin(), g_log.end(), [](const std::string& e) { return e.rfind("observer: Local", 0) == 0; }), 1);
+}
+
+TEST_F(Components, ObserversMayComeAndGoInsideTheirOwnCalls) {
+  struct Fickle : TComponentObserver {
+    int heard = 0;
+    std::unique_ptr<DestroyingObserver> added;
+    void ComponentDestroying(TComponent*) noexcept override {
+      ++heard;
+      UnregisterComponentObserver(this);
+      added = std::make_unique<DestroyingObserver>();  // registers itself, hears the next one
+    }
+  };
+  struct SelfFreeing : TComponentObserver {
+    int* heard;
+    explicit SelfFreeing(int* h) : heard(h) {}
+    void ComponentDestroying(TComponent*) noexcept override {
+      ++*heard;
+      delete this;  // unregisters itself
+    }
+  };
+  Fickle fickle;
+  RegisterComponentObserver(&fickle);
+  int selfHeard = 0;
+  RegisterComponentObserver(new SelfFreeing(&selfHeard));
+  delete new TWatched(nullptr);
+  EXPECT_EQ(fickle.heard, 1);
+  EXPECT_EQ(selfHeard, 1);
+  EXPECT_EQ(g_log, (std::vector<std::string>{"before : whole", "destructor "})) << "the one added heard nothing yet";
+  g_log.clear();
+  auto* second = new TWatched(nullptr);
+  second->SetName(u"Second");
+  delete second;
+  EXPECT_EQ(fickle.heard, 1) << "unregistered inside its call";
+  EXPECT_EQ(selfHeard, 1) << "freed inside its call";
+  EXPECT_EQ(g_log.front(), "observer: Second whole") << "registered inside a call";
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The skin component under Wine: SkinData1 as the build embeds it, the component's state machine
 // with the skin manager's deferred actions (a manager that records what the frame skinner would
-// be asked), skin files that are missing, damaged or old, the GDI objects it holds, and its text
-// routine.
+// be asked), skin files that are missing, damaged or old, the second skin's file in place of the
+// embedded skin, the GDI objects it holds, and its text routine.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -228,8 +228,8 @@ TEST_F(SkinComponent, EachFormTypeSchedulesItsOwnWay) {
 TEST_F(SkinComponent, LoadedSkinsAnOwnFormAtOnceForTheOtherFormTypes) {
   std::string fragment = Fragment();
   fragment.replace(fragment.find("SkinFormtype = sfMainform"), 25, "SkinFormtype = sfOnlyThisForm");
-  TForm* form = NewFormFromText<TForm>(nullptr,
-                                       "object Frm: TForm\n  ClientWidth = 200\n  ClientHeight = 100\n" + fragment + "end\n");
+  TForm* form = NewFormFromText<TForm>(
+      nullptr, "object Frm: TForm\n  ClientWidth = 200\n  ClientHeight = 100\n" + fragment + "end\n");
   ASSERT_NE(form, nullptr);
   EXPECT_TRUE(manager_->SkinEnabled());
   EXPECT_EQ(manager_->Phase(), TSkinManage::TPhase::Running) << "it counts as the first activation";
@@ -330,6 +330,61 @@ TEST_F(SkinComponent, SkinFileLoadsAndRefreshesTheWindowsAlsoWhenTheFileIsDamage
   EXPECT_EQ(messages_[1], Utf8ToUtf16(kOldSkinMessage));
   EXPECT_TRUE(sd->NoSkin);
   EXPECT_EQ(manager_->refreshes, 3);
+}
+
+TEST_F(SkinComponent, TheSecondSkinsFileTakesThePlaceOfTheEmbeddedSkinAndGivesItBack) {
+  const std::string secondFile = QLT_SECOND_SKIN_FILE;
+  const std::string secondBytes = ReadFile(secondFile);
+  TSkinReader reader;
+  ASSERT_TRUE(reader.LoadPacked(Bytes(secondBytes.begin(), secondBytes.end())));
+  TSkinContent expected;
+  expected.BuildSkin(reader);
+
+  auto sd = WithSkin();
+  const std::string embeddedName = sd->SkinName;
+  const TColor embeddedFace = sd->ButtonFaceColour;
+  sd->SetActive(true);
+  manager_->ActivationCount = 1;
+  sd->SetSkinFile(Utf8ToUtf16(secondFile));
+  ASSERT_FALSE(sd->NoSkin);
+  EXPECT_TRUE(messages_.empty());
+  EXPECT_EQ(manager_->PendingAction, saRefresh);
+  EXPECT_EQ(manager_->refreshes, 1);
+  // The component holds what the file says, not what the embedded skin said.
+  EXPECT_EQ(sd->SkinName, expected.SkinName);
+  EXPECT_NE(sd->SkinName, embeddedName);
+  EXPECT_EQ(sd->ButtonFaceColour, expected.ButtonFaceColour);
+  EXPECT_NE(sd->ButtonFaceColour, embeddedFace);
+  LOGBRUSH brush{};
+  ASSERT_EQ(GetObjectW(sd->FaceBrush(), sizeof(brush), &brush), static_cast<int>(sizeof(brush)));
+  EXPECT_EQ(static_cast<TColor>(brush.lbColor), expected.ButtonFaceColour);
+  for (const auto& [got, want] : {std::pair(sd->TopBorder.get(), expected.TopBorder.get()),
+                                  std::pair(sd->BottomBorder.get(), expected.BottomBorder.get())}) {
+    EXPECT_EQ(got->Frame, want->Frame) << want->Name;
+    EXPECT_EQ(got->Trans, want->Trans) << want->Name;
+    EXPECT_TRUE(got->Image == want->Image) << want->Name;
+  }
+  ASSERT_EQ(sd->SysButtons.size(), expected.SysButtons.size());
+  for (std::size_t i = 0; i < expected.SysButtons.size(); ++i) {
+    EXPECT_EQ(sd->SysButtons[i]->Frame, expected.SysButtons[i]->Frame) << i;
+    EXPECT_EQ(sd->SysButtons[i]->Action, expected.SysButtons[i]->Action) << i;
+  }
+  EXPECT_EQ(sd->Buttons->CheckFrame, expected.Buttons->CheckFrame);
+  EXPECT_EQ(sd->UpDownVert != nullptr, expected.UpDownVert != nullptr);
+
+  // Back and forth between the two skins: the objects follow and the GDI objects stay flat.
+  const std::u16string embeddedFile = Utf8ToUtf16(kSkinDir + "/QLTSkin.skin");
+  sd->SetSkinFile(embeddedFile);
+  sd->SetSkinFile(Utf8ToUtf16(secondFile));
+  const int before = test::GdiObjectCount();
+  for (int i = 0; i < 20; ++i) {
+    sd->SetSkinFile(embeddedFile);
+    ASSERT_EQ(sd->SkinName, embeddedName);
+    sd->SetSkinFile(Utf8ToUtf16(secondFile));
+    ASSERT_EQ(sd->SkinName, expected.SkinName);
+  }
+  EXPECT_EQ(test::GdiObjectCount(), before);
+  EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(SkinComponent, DoFormSkinVetoesCalendarsAndReportsUnlessTheApplicationDecides) {

@@ -118,7 +118,8 @@ void TypeText(const std::wstring& text) {
 
 int GdiObjectCount() { return GdiObjectCount(GetCurrentProcess(), GetCurrentThread()); }
 
-MessageBoxWatcher::MessageBoxWatcher(DWORD uiThread) : uiThread_(uiThread), thread_([this] { Watch(); }) {}
+MessageBoxWatcher::MessageBoxWatcher(DWORD uiThread, std::chrono::milliseconds holdOpen)
+    : uiThread_(uiThread), holdOpen_(holdOpen), thread_([this] { Watch(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
   {
@@ -161,10 +162,20 @@ BOOL CALLBACK ReadStatic(HWND child, LPARAM param) {
 
 void MessageBoxWatcher::Watch() {
   std::vector<HWND> handled;
+  std::vector<std::pair<HWND, std::chrono::steady_clock::time_point>> due;  // boxes held open
   while (true) {
     {
       std::lock_guard lock(mutex_);
       if (stop_) return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    for (auto it = due.begin(); it != due.end();) {
+      if (now < it->second) {
+        ++it;
+        continue;
+      }
+      PostMessageW(it->first, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      it = due.erase(it);
     }
     Found found;
     EnumThreadWindows(uiThread_, CollectBoxes, reinterpret_cast<LPARAM>(&found));
@@ -181,7 +192,7 @@ void MessageBoxWatcher::Watch() {
         seen_.push_back(seen);
       }
       // The OK button of a box with one button: IDOK, or IDCANCEL for a box that only has OK.
-      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      due.emplace_back(box, now + holdOpen_);
     }
     Sleep(20);
   }

@@ -33,11 +33,12 @@ void TypeText(const std::wstring& text);
 int GdiObjectCount();
 
 // Watches the user-interface thread for a message box (class "#32770"), records its caption and
-// text, and presses its first button; from a thread of its own, because a message box runs a
-// modal loop inside the handler that opened it.
+// text, and presses its first button (after holdOpen, so a test can see what happens while a box
+// is open); from a thread of its own, because a message box runs a modal loop inside the handler
+// that opened it.
 class MessageBoxWatcher {
  public:
-  explicit MessageBoxWatcher(DWORD uiThread);
+  explicit MessageBoxWatcher(DWORD uiThread, std::chrono::milliseconds holdOpen = 0ms);
   ~MessageBoxWatcher();
   struct Box {
     std::wstring caption;
@@ -48,6 +49,7 @@ class MessageBoxWatcher {
  private:
   void Watch();
   DWORD uiThread_;
+  std::chrono::milliseconds holdOpen_;
   bool stop_ = false;
   std::mutex mutex_;
   std::vector<Box> seen_;

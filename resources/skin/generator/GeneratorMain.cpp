@@ -1,7 +1,12 @@
-// Draws QLT's default skin: every bitmap, the description beside them and the list of entries in
-// skin-file order (for the skin kit to pack), the monochrome menu glyphs, and the previews.
+// Draws one of QLT's skins: every bitmap, the description beside them and the list of entries in
+// skin-file order (for the skin kit to pack); optionally the monochrome menu glyphs and previews.
 //
-//   qlt_skin_art --description FILE --skin DIR --glyphs FILE [--preview DIR]
+//   qlt_skin_art --description FILE --skin DIR [--art NAME] [--glyphs FILE] [--preview DIR]
+//                [--preview-name PREFIX]
+//
+// NAME is the skin whose art is drawn ("Slate", the default, or "Pine"); the description keeps its
+// file name inside the skin. The previews are PREFIX-contact-sheet.png and PREFIX-frame-mockup.png
+// (PREFIX "skin" unless given).
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -70,7 +75,9 @@ qlt::Bytes EncodeMonochromeBmp(const qlt::Bitmap24& image) {
     qlt::Bytes row(stride, 0);
     for (int x = 0; x < image.Width(); ++x) {
       const qlt::Bgr p = image.At(x, y);
-      if (!(p.r == 0 && p.g == 0 && p.b == 0)) row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+      if (!(p.r == 0 && p.g == 0 && p.b == 0)) {
+        row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+      }
     }
     out.insert(out.end(), row.begin(), row.end());
   }
@@ -80,10 +87,18 @@ qlt::Bytes EncodeMonochromeBmp(const qlt::Bitmap24& image) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::map<std::string, std::string> options;
+  constexpr const char* kUsage =
+      "usage: qlt_skin_art --description FILE --skin DIR [--art NAME] [--glyphs FILE] [--preview DIR]"
+      " [--preview-name PREFIX]\n";
+  std::map<std::string, std::string> options = {{"--art", "Slate"}, {"--preview-name", "skin"}};
   for (int i = 1; i + 1 < argc; i += 2) options[argv[i]] = argv[i + 1];
-  if (!options.count("--description") || !options.count("--skin") || !options.count("--glyphs") || argc % 2 == 0) {
-    std::cerr << "usage: qlt_skin_art --description FILE --skin DIR --glyphs FILE [--preview DIR]\n";
+  if (!options.count("--description") || !options.count("--skin") || argc % 2 == 0) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  const std::vector<qlt::art::SkinImage> images = qlt::art::DrawSkinArt(options["--art"]);
+  if (images.empty()) {
+    std::cerr << "qlt_skin_art: no skin art named \"" << options["--art"] << "\"\n" << kUsage;
     return 2;
   }
   const fs::path skinDir = options["--skin"];
@@ -92,9 +107,8 @@ int main(int argc, char** argv) {
 
   qlt::Bytes description;
   if (!ReadFile(options["--description"], description)) return 1;
-  const std::string descriptionName = "skin.ini";
+  const std::string descriptionName = fs::path(options["--description"]).filename().string();
   std::vector<qlt::SkinEntry> entries = {{descriptionName, description}};
-  const std::vector<qlt::art::SkinImage> images = qlt::art::DrawSkinImages();
   std::string order = descriptionName + "\n";
   for (const auto& image : images) {
     entries.push_back({image.name, qlt::EncodeBmp(image.image)});
@@ -105,10 +119,11 @@ int main(int argc, char** argv) {
   }
   if (!WriteFile(skinDir / "pack-order.txt", qlt::Bytes(order.begin(), order.end()))) return 1;
   const qlt::Bitmap24 glyphs = qlt::art::DrawMenuGlyphs();
-  if (!WriteFile(options["--glyphs"], EncodeMonochromeBmp(glyphs))) return 1;
+  if (options.count("--glyphs") && !WriteFile(options["--glyphs"], EncodeMonochromeBmp(glyphs))) return 1;
 
   if (options.count("--preview")) {
     const fs::path previewDir = options["--preview"];
+    const std::string prefix = options["--preview-name"];
     fs::create_directories(previewDir, ec);
     // The mock-ups read the skin exactly as QLT will: container, description, skin objects.
     qlt::TSkinReader reader;
@@ -120,13 +135,11 @@ int main(int argc, char** argv) {
     ini.LoadFromStream(reader.Entry(descriptionName));
     qlt::TSkinContent skin;
     skin.BuildSkin(reader, ini);
-    const qlt::Bitmap24* mark = nullptr;
-    for (const auto& image : images) {
-      if (image.name == "dialog.bmp") mark = &image.image;
-    }
-    if (!WriteFile(previewDir / "skin-contact-sheet.png", qlt::art::EncodePng(qlt::art::ContactSheet(images, glyphs))) ||
-        !WriteFile(previewDir / "skin-frame-mockup.png",
-                   qlt::art::EncodePng(qlt::art::FrameMockup(skin, mark ? *mark : qlt::Bitmap24())))) {
+    if (!WriteFile(previewDir / (prefix + "-contact-sheet.png"),
+                   qlt::art::EncodePng(
+                       qlt::art::ContactSheet(skin.SkinName, images, options.count("--glyphs") ? &glyphs : nullptr))) ||
+        !WriteFile(previewDir / (prefix + "-frame-mockup.png"),
+                   qlt::art::EncodePng(qlt::art::FrameMockup(skin, qlt::art::DrawProgramMark())))) {
       return 1;
     }
   }

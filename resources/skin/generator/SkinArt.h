@@ -1,8 +1,9 @@
 #pragma once
-// The art of QLT's default skin: every bitmap of the skin, drawn pixel by pixel from one palette,
-// with its entry name and size, in the order the skin file holds them; and the monochrome glyphs of
-// the skinned system menu.
+// The art of QLT's skins: each skin's bitmaps are drawn pixel by pixel from its own palette
+// (SlateArt, PineArt), in the order its skin file holds them, with the names its description
+// gives them. Also the monochrome glyphs of the skinned system menu, a resource of QLT.exe.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "resources/skin/generator/Raster.h"
@@ -17,44 +18,16 @@ struct SkinImage {
   bool stacked = false;  // cells on top of each other (window top and bottom, menu bar)
 };
 
-// The colours the art is drawn in; the skin's description repeats the ones the engine reads.
-struct Palette {
-  Rgb face{145, 146, 159};
-  Rgb text{16, 18, 28};
-  Rgb field{244, 245, 249};
-  Rgb light{224, 225, 233};
-  Rgb shadow{98, 100, 116};
-  Rgb darkShadow{52, 55, 70};
-  Rgb accent{91, 111, 168};      // the program's slate blue
-  Rgb accentDark{59, 74, 120};
-  Rgb accentLight{150, 167, 214};
-  // Window frame, active and inactive.
-  struct Frame {
-    Rgb outline, titleTop, titleBottom, highlight, inner, band, caption, plate, plateLine, glyph;
-  };
-  Frame active{{36, 43, 68},   {104, 122, 172}, {70, 87, 134}, {146, 162, 206}, {45, 55, 88},
-               {70, 87, 134},  {246, 247, 251}, {54, 67, 106}, {38, 47, 78},    {232, 236, 246}};
-  Frame inactive{{104, 106, 120}, {184, 186, 198}, {162, 164, 178}, {204, 206, 216}, {124, 126, 140},
-                 {162, 164, 178}, {62, 64, 78},    {146, 148, 162}, {122, 124, 138}, {74, 76, 90}};
-};
-
-const Palette& DefaultPalette();
-
-// The 32 bitmaps in skin-file order.
-std::vector<SkinImage> DrawSkinImages();
+// The skins this generator draws, by the name their description gives them: "Slate" (QLT's own,
+// embedded in QLT.exe) and "Pine" (a second skin with other metrics, loaded from its file).
+std::vector<std::string> SkinArtNames();
+// Every bitmap of the named skin in skin-file order; empty for a name not in SkinArtNames().
+std::vector<SkinImage> DrawSkinArt(std::string_view skinName);
 
 // 64 x 16, black glyphs on white: restore, maximise, minimise, close.
 Bitmap24 DrawMenuGlyphs();
 
-// Geometry the art is drawn for; the description gives the engine the same numbers.
-namespace geometry {
-inline constexpr int kTitleHeight = 29;      // a cell of top.bmp
-inline constexpr int kTitleBand = 25;        // rows 0..24 are the title bar, then the inner line
-inline constexpr int kLeftWidth = 11;        // a cell of left.bmp
-inline constexpr int kRightWidth = 5;
-inline constexpr int kBottomHeight = 22;
-inline constexpr int kFrameWidth = 5;        // outline, three frame pixels, inner line
-inline constexpr int kTopRightFixed = 143;   // right part of top.bmp that is never tiled
-}  // namespace geometry
+// The program's mark, 32 x 32 (Slate's dialog image), which the previews use as the window icon.
+Bitmap24 DrawProgramMark();
 
 }  // namespace qlt::art
