@@ -85,30 +85,6 @@ SkinRect CentreText(const SkinRect& area, int tw, int th) {
   return RectOfSize(left, top, tw, th);
 }
 
-int CheckBoxCell(int count, bool checked, bool indeterminate, bool disabled) {
-  if (count == 12) {
-    if (indeterminate) return disabled ? 12 : 9;
-    if (checked) return disabled ? 8 : 5;
-    return disabled ? 4 : 1;
-  }
-  int cell = 1;
-  if (indeterminate) {
-    cell = 4;
-  } else if (checked) {
-    cell = disabled ? 4 : 2;
-  } else if (disabled) {
-    cell = 3;
-  }
-  return std::clamp(cell, 1, std::max(count, 1));
-}
-
-int RadioButtonCell(int count, bool checked, bool disabled) {
-  int cell = checked ? 2 : 1;
-  if (count == 8) cell = checked ? 5 : 1;
-  if (disabled) cell += count == 8 ? 3 : 2;
-  return std::clamp(cell, 1, std::max(count, 1));
-}
-
 MarkPlacement PlaceMark(int width, int height, int cw, int ch, int menuCheck, bool textLeft, bool radio) {
   const int top = (height - ch) / 2;
   const int inset = cw < 15 ? (14 - cw) / 2 : 0;

@@ -1,7 +1,8 @@
 #pragma once
 // The rules of the skinned buttons, check boxes and radio buttons that are plain arithmetic: which
-// cell of the skin's image a control shows in which state, and where a glyph, a caption and a
-// check mark go. Portable: no <windows.h>.
+// cell of the "Buttons" image a button shows in which state, and where a glyph, a caption and a
+// check mark go (the check and radio cells are in skin/data/StateCells.h). Portable: no
+// <windows.h>.
 #include "skin/frame/SkinGeometry.h"
 
 namespace qlt {
@@ -48,10 +49,6 @@ GlyphTextPlacement PlaceGlyphAndText(int width, int height, int glyphWidth, int 
 
 // A caption centred in a rectangle: one pixel above the middle, as the skinned buttons draw it.
 SkinRect CentreText(const SkinRect& area, int textWidth, int textHeight);
-
-// Check-box and radio cells, for an image of `count` cells (12 and 8 have their own order).
-int CheckBoxCell(int count, bool checked, bool indeterminate, bool disabled);
-int RadioButtonCell(int count, bool checked, bool disabled);
 
 // Where the skin's mark goes over the system's: `mark` (the cell's size, centred vertically)
 // and the strip painted with the face colour first (`menuCheck` is SM_CXMENUCHECK).

@@ -47,9 +47,11 @@ TSkinManage::TSkinManage() : actionTimer_(std::make_unique<TTimer>(nullptr)) {
   actionTimer_->SetEnabled(false);
   actionTimer_->SetInterval(kSkinActionDelay);
   actionTimer_->OnTimer = [this](TObject*) { RunPendingAction(); };
+  RegisterComponentObserver(this);
 }
 
 TSkinManage::~TSkinManage() {
+  UnregisterComponentObserver(this);
   phase_ = TPhase::GoingAway;
   actionTimer_.reset();
   if (hook_) UnhookWindowsHookEx(hook_);
@@ -84,6 +86,17 @@ TWinSkinForm* TSkinManage::FindFormSkinner(HWND hwnd) const {
 }
 
 void TSkinManage::RemoveFormSkinner(TWinSkinForm* skinner) { std::erase(formSkinners_, skinner); }
+
+void TSkinManage::HandleCreated(TWinControl* control) noexcept {
+  try {
+    if (phase_ == TPhase::GoingAway || !control || !control->Parent()) return;
+    TForm* form = control->GetParentForm();
+    if (!form || !form->HandleAllocated()) return;
+    if (TWinSkinForm* skinner = FindFormSkinner(form->Handle())) skinner->SkinLateControl(control);
+  } catch (...) {
+    // A control that cannot be skinned keeps its own look.
+  }
+}
 
 void TSkinManage::SetMdiMaximized(bool on) { mdiMaximized_ = on; }
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/Classes.h"
+
 namespace qlt {
 
 class TForm;
@@ -35,7 +37,7 @@ inline constexpr UINT WM_SKIN_BUTTONACTION = 0x3514;
 
 inline constexpr int kSkinActionDelay = 250;  // ms
 
-class TSkinManage {
+class TSkinManage : public TComponentObserver {
  public:
   TSkinManage();
   virtual ~TSkinManage();
@@ -106,6 +108,10 @@ class TSkinManage {
   bool MdiMaximized() const { return mdiMaximized_; }
   void SetMdiMaximized(bool on);
   int MdiChildCount() const;
+  // A control of a skinned form got its window after the form was skinned (a hidden form's
+  // controls get theirs when it is first shown): it is skinned now.
+  void HandleCreated(TWinControl* control) noexcept override;
+
   // Set while a drop-down of a skinned menu bar is open.
   bool MenuBarPopup() const { return menuBarPopup_; }
   void SetMenuBarPopup(bool open) { menuBarPopup_ = open; }

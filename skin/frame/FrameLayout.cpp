@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "skin/data/StateCells.h"
 
 namespace qlt {
 
@@ -164,15 +165,9 @@ SkinRect TitleButtonRect(const TDataSkinSysButton& b, int cellWidth, int cellHei
 
 int TitleButtonCell(const TDataSkinSysButton& b, int state, bool active) {
   const int count = std::max(b.Frame, 1);
-  int cell = 1;
-  if (state == kButtonPressed) {
-    cell = 2;
-  } else if (state == kButtonHot) {
-    cell = b.Visibility == 100 ? 4 : 3;
-  } else if (!active && count >= 4) {
-    cell = 4;
-  }
-  return std::clamp(cell, 1, count);
+  if (state == kButtonPressed) return std::min(2, count);
+  if (state == kButtonHot) return std::min(b.Visibility == 100 ? 4 : 3, count);
+  return TitleButtonIdleCell(count, active);
 }
 
 int SkinnedHitTest(int defaultAnswer, int x, int y, int windowWidth, const FrameMetrics& m, int menuBarHeight) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "skin/data/StateCells.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
 #include "ui/Forms.h"
@@ -11,13 +12,10 @@ namespace qlt {
 
 namespace {
 
-// The edges' cell: the first for an active window or a single-cell edge, else the second.
-int EdgeCell(const TDataSkinBorder& edge, bool active) { return active || edge.Frame <= 1 ? 1 : 2; }
-
 void DrawEdge(const PixelView& view, const SkinRect& rect, const TDataSkinBorder& edge, CellLayout layout,
               bool active) {
   if (rect.Inverted()) return;
-  DrawNineSlice(view, rect, edge.Image, edge.Frame, EdgeCell(edge, active), layout,
+  DrawNineSlice(view, rect, edge.Image, edge.Frame, EdgeCell(edge.Frame, active), layout,
                 {edge.LeftWidth, edge.TopHeight, edge.RightWidth, edge.BottomHeight}, edge.Tile != 1,
                 BlendMode::kCopy);
 }

@@ -25,7 +25,6 @@ static_assert(hit::kCaption == HTCAPTION && hit::kMenu == HTMENU && hit::kBorder
 
 namespace {
 
-constexpr UINT_PTR kFrameSubclassId = 0x51534B46;  // one subclass of ours per window
 constexpr UINT_PTR kHoverTimerId = 0x5148;
 
 std::u16string ClassNameOf(HWND window) {
@@ -63,17 +62,6 @@ class FramePaintOff {
 
 }  // namespace
 
-LRESULT CALLBACK FrameSubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                   DWORD_PTR data) noexcept {
-  auto* self = reinterpret_cast<TWinSkinForm*>(data);
-  try {
-    return self->FrameWndProc(msg, wParam, lParam);
-  } catch (...) {
-    ShowExceptionInHandler();
-    return DefSubclassProc(window, msg, wParam, lParam);
-  }
-}
-
 const TClassInfo& TWinSkinForm::StaticClass() {
   static const TClassInfo info = ClassBuilder<TWinSkinForm, TComponent>("TWinSkinForm")
                                      .Int("DisableTag", &TWinSkinForm::DisableTag, &TWinSkinForm::SetDisableTag)
@@ -96,7 +84,9 @@ TWinSkinForm::~TWinSkinForm() {
 }
 
 LRESULT TWinSkinForm::CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefSubclassProc(window_, msg, wParam, lParam);
+  TMessage m{msg, wParam, lParam, 0};
+  if (next_) (*next_)(m);
+  return m.Result;
 }
 
 // ---- attaching ----
@@ -154,12 +144,21 @@ void TWinSkinForm::ReadWindow() {
 
 void TWinSkinForm::Subclass() {
   if (subclassed_) return;
-  subclassed_ = SetWindowSubclass(window_, FrameSubclassProc, kFrameSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  subclassed_ = subclass_.Attach(window_, [this](TMessage& m, const TWindowSubclass::Next& next) {
+    // Messages nest (a paint inside a size change): each keeps the chain it came with.
+    const TWindowSubclass::Next* outer = std::exchange(next_, &next);
+    struct Restore {
+      const TWindowSubclass::Next*& slot;
+      const TWindowSubclass::Next* saved;
+      ~Restore() { slot = saved; }
+    } restore{next_, outer};
+    m.Result = FrameWndProc(m.Msg, m.WParam, m.LParam);
+  });
 }
 
 void TWinSkinForm::Unsubclass() {
   if (!subclassed_) return;
-  RemoveWindowSubclass(window_, FrameSubclassProc, kFrameSubclassId);
+  subclass_.Detach();
   subclassed_ = false;
 }
 
@@ -269,7 +268,7 @@ LRESULT TWinSkinForm::FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       state_ = skDestroying;
       ReleaseOnDestroy();
       const LRESULT r = CallPrevious(msg, wParam, lParam);
-      // The system's subclass chain lets a procedure take itself out while it runs.
+      // The subclass takes itself out of the chain once the message is through.
       Unsubclass();
       state_ = skDead;
       return r;

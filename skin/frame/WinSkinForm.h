@@ -19,6 +19,7 @@
 #include "skin/frame/FrameLayout.h"
 #include "skin/frame/PaintSurface.h"
 #include "ui/Classes.h"
+#include "ui/Controls.h"
 #include "ui/Handles.h"
 
 namespace qlt {
@@ -137,7 +138,6 @@ class TWinSkinForm : public TComponent {
   LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam);
 
  private:
-  friend LRESULT CALLBACK FrameSubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
   LRESULT FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   bool HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool StageTwoRuns() const;
@@ -195,6 +195,8 @@ class TWinSkinForm : public TComponent {
   TForm* form_ = nullptr;
   TSkinData* skin_ = nullptr;
   bool subclassed_ = false;
+  TWindowSubclass subclass_;
+  const TWindowSubclass::Next* next_ = nullptr;  // the chain of the message being handled
   bool frameSkinning_ = false;
   TSkinFormState state_ = skAttaching;
   std::uint32_t style_ = 0;

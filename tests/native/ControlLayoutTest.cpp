@@ -52,25 +52,6 @@ TEST(ButtonGlyphs, GlyphAndCaptionArePlacedByLayoutMarginAndSpacing) {
   EXPECT_EQ(p.glyph.top, 30 - 7 - 16);
 }
 
-TEST(CheckMarks, CellsForFourAndTwelveCellImages) {
-  EXPECT_EQ(CheckBoxCell(4, false, false, false), 1);
-  EXPECT_EQ(CheckBoxCell(4, true, false, false), 2);
-  EXPECT_EQ(CheckBoxCell(4, false, false, true), 3);
-  EXPECT_EQ(CheckBoxCell(4, true, false, true), 4);
-  EXPECT_EQ(CheckBoxCell(4, false, true, true), 4);
-  EXPECT_EQ(CheckBoxCell(12, true, false, false), 5);
-  EXPECT_EQ(CheckBoxCell(12, false, false, true), 4);
-  EXPECT_EQ(CheckBoxCell(12, true, false, true), 8);
-  EXPECT_EQ(CheckBoxCell(12, false, true, false), 9);
-  EXPECT_EQ(CheckBoxCell(12, false, true, true), 12);
-  EXPECT_EQ(CheckBoxCell(2, true, false, true), 2);  // never beyond the image
-  EXPECT_EQ(RadioButtonCell(4, true, false), 2);
-  EXPECT_EQ(RadioButtonCell(4, true, true), 4);
-  EXPECT_EQ(RadioButtonCell(8, true, false), 5);
-  EXPECT_EQ(RadioButtonCell(8, false, true), 4);
-  EXPECT_EQ(RadioButtonCell(8, true, true), 8);
-}
-
 TEST(CheckMarks, MarkSitsOverTheSystemsOnEitherSide) {
   // A 13-pixel cell sits 2 pixels in, a 9-pixel cell 4; radio marks have no 2-pixel offset.
   EXPECT_EQ(PlaceMark(100, 17, 13, 13, 13, false, false).mark, (SkinRect{2, 2, 15, 15}));
