@@ -13,24 +13,10 @@ namespace {
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\run";
 
 std::optional<std::wstring> RunValue(const std::wstring& name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
-  wchar_t data[1024] = {};
-  DWORD size = sizeof data - sizeof(wchar_t);
-  DWORD type = 0;
-  const bool found =
-      RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  if (!found) return std::nullopt;
-  return std::wstring(data);
+  return test::RegistryString(HKEY_LOCAL_MACHINE, kRunKey, name);
 }
 
-void DeleteRunValue(const std::wstring& name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-  RegDeleteValueW(key, name.c_str());
-  RegCloseKey(key);
-}
+void DeleteRunValue(const std::wstring& name) { test::DeleteRegistryValue(HKEY_LOCAL_MACHINE, kRunKey, name); }
 
 bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
@@ -73,13 +59,13 @@ TEST_F(Autostart, TickingWritesTheQuotedPathUnderTheNameBeforeTheFirstDotUnticki
   ASSERT_NE(box, nullptr);
   EXPECT_FALSE(Ticked(box));
 
-  Click(CentreOf(box));
+  ClickAt(CentreOf(box));
   ASSERT_TRUE(WaitUntil([] { return RunValue(L"QLT").has_value(); })) << "ticking wrote no Run value";
   EXPECT_TRUE(Ticked(box));
   EXPECT_EQ(RunValue(L"QLT"), L"\"" + exe + L"\"");
   EXPECT_FALSE(RunValue(L"QLT.v2").has_value());
 
-  Click(CentreOf(box));
+  ClickAt(CentreOf(box));
   ASSERT_TRUE(WaitUntil([] { return !RunValue(L"QLT").has_value(); })) << "unticking left the Run value";
   EXPECT_FALSE(Ticked(box));
   End(qlt);
@@ -90,7 +76,7 @@ TEST_F(Autostart, TheBoxStartsUntickedAtEveryStartAndTickingAgainWritesAgain) {
     QltProcess qlt(exe_);
     HWND box = StartAndShow(qlt);
     ASSERT_NE(box, nullptr);
-    Click(CentreOf(box));
+    ClickAt(CentreOf(box));
     ASSERT_TRUE(WaitUntil([] { return RunValue(L"QLT").has_value(); }));
     End(qlt);
   }
@@ -100,10 +86,10 @@ TEST_F(Autostart, TheBoxStartsUntickedAtEveryStartAndTickingAgainWritesAgain) {
   HWND box = StartAndShow(again);
   ASSERT_NE(box, nullptr);
   EXPECT_FALSE(Ticked(box)) << "never loaded from the registry";
-  Click(CentreOf(box));
+  ClickAt(CentreOf(box));
   ASSERT_TRUE(WaitUntil([&] { return Ticked(box); }));
   EXPECT_EQ(RunValue(L"QLT"), L"\"" + exe_ + L"\"");
-  Click(CentreOf(box));
+  ClickAt(CentreOf(box));
   EXPECT_TRUE(WaitUntil([] { return !RunValue(L"QLT").has_value(); }));
   End(again);
 }

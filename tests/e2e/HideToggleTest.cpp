@@ -15,17 +15,10 @@
 namespace qlt::e2e {
 namespace {
 
+using test::AlphaOf;
+using test::Layered;
 using test::RunningProgram;
-
-bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
-bool Layered(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
-
-BYTE AlphaOf(HWND window) {
-  BYTE alpha = 0;
-  DWORD flags = 0;
-  COLORREF key = 0;
-  return GetLayeredWindowAttributes(window, &key, &alpha, &flags) ? alpha : 0;
-}
+using test::Visible;
 
 // The programs the tests hide: two copies of notepad and one winemine.
 struct Programs {

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "skin/controls/SkinManager.h"
 #include "skin/data/WinSkinData.h"
@@ -22,14 +21,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 const std::string kSkinDir = QLT_SKIN_BUILD_DIR;
-std::string PackedSkin() { return ReadFile(kSkinDir + "/QLTSkin.skin"); }
-std::string Fragment() { return ReadFile(kSkinDir + "/SkinData1.form"); }
+std::string SkinBuildFile(const std::string& name) { return test::ReadFileBytes(test::Utf8ToWide(kSkinDir + "/" + name)); }
+std::string PackedSkin() { return SkinBuildFile("QLTSkin.skin"); }
+std::string Fragment() { return SkinBuildFile("SkinData1.form"); }
 
 // SkinData1's description with its SkinStream replaced by `payload` (count and bytes).
 std::string FragmentWithStream(const std::string& payload) {
