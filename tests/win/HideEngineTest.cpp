@@ -17,6 +17,7 @@ namespace {
 
 using test::AlphaOf;
 using test::FileExists;
+using test::HideTargets;
 using test::Layered;
 using test::RunningProgram;
 using test::ScratchDir;
@@ -30,14 +31,12 @@ std::wstring Journal(const ScratchDir& dir) { return dir.File(L"QLT.journal"); }
 
 TEST(HideEngine, HidesEveryWindowOfTheChosenProgramsAndBringsThemBack) {
   ScratchDir dir(L"hide-basic");
-  RunningProgram notepad1(L"notepad.exe");
-  RunningProgram notepad2(L"notepad.exe");
-  RunningProgram mine(L"winemine.exe");
-  const HWND n1 = notepad1.MainWindow(), n2 = notepad2.MainWindow(), m = mine.MainWindow();
-  ASSERT_TRUE(n1 && n2 && m);
+  HideTargets programs;
+  ASSERT_TRUE(programs.Started());
+  const HWND n1 = programs.n1, n2 = programs.n2, m = programs.m;
 
   const auto processes = ListProcesses();
-  for (const DWORD pid : {notepad1.Id(), notepad2.Id()}) {
+  for (const DWORD pid : {programs.notepad1.Id(), programs.notepad2.Id()}) {
     EXPECT_EQ(std::count_if(processes.begin(), processes.end(),
                             [&](const ProcessInfo& p) { return p.pid == pid && p.exeName == u"notepad.exe"; }),
               1);
@@ -139,11 +138,9 @@ TEST(HideEngine, CloseModeAsksUnmodifiedNotepadToCloseAndRestoreLeavesItAlone) {
 
 TEST(HideEngine, JournalOfAKilledRunBringsTheWindowsBackAtTheNextStart) {
   ScratchDir dir(L"hide-journal");
-  RunningProgram notepad1(L"notepad.exe");
-  RunningProgram notepad2(L"notepad.exe");
-  RunningProgram mine(L"winemine.exe");
-  const HWND n1 = notepad1.MainWindow(), n2 = notepad2.MainWindow(), m = mine.MainWindow();
-  ASSERT_TRUE(n1 && n2 && m);
+  HideTargets programs;
+  ASSERT_TRUE(programs.Started());
+  const HWND n1 = programs.n1, n2 = programs.n2, m = programs.m;
   TestWindow tray;
   std::vector<bool> muteCalls;
   HideSeams seams{[&] { return tray.Get(); }, [&](bool mute) { muteCalls.push_back(mute); }};
@@ -218,12 +215,7 @@ class HungWindow {
       SetEvent(ready_);
       // Answers nothing until released; gives up after a while so a failing test still ends.
       outcome_ = WaitForSingleObject(release_, 20000) == WAIT_OBJECT_0 ? kReleased : kTimedOut;
-      MSG msg;
-      const auto until = GetTickCount() + 2000;
-      while (GetTickCount() < until) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(10);
-      }
+      test::PumpFor(std::chrono::seconds(2));
     });
     WaitForSingleObject(ready_, 5000);
   }

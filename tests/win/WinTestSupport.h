@@ -231,6 +231,20 @@ class RunningProgram {
   PROCESS_INFORMATION info_{};
 };
 
+// The programs a test hides, shows or closes: two copies of notepad and one winemine, started
+// with their windows shown (Started() is false when a window did not come).
+struct HideTargets {
+  RunningProgram notepad1{L"notepad.exe"};
+  RunningProgram notepad2{L"notepad.exe"};
+  RunningProgram mine{L"winemine.exe"};
+  HWND n1 = notepad1.MainWindow();
+  HWND n2 = notepad2.MainWindow();
+  HWND m = mine.MainWindow();
+  bool Started() const { return n1 && n2 && m; }
+  bool NotepadsHidden() const { return !IsWindowVisible(n1) && !IsWindowVisible(n2); }
+  bool NotepadsShown() const { return IsWindowVisible(n1) && IsWindowVisible(n2); }
+};
+
 // The command recorder (tests/tools/CommandRecorder.cpp) in the role of a program the code under
 // test starts: copied to where it looks for netsh or a browser, it writes the command line it was
 // started with into "<its path>.cmdline". PutRecorder is false when the copy fails.
