@@ -4,8 +4,6 @@
 // its three kinds (text-like, random, repetitive) also measured alone.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 
@@ -15,6 +13,7 @@
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinReader.h"
 #include "skin/kit/LzhPack.h"
+#include "skin/kit/SkinKit.h"
 #include "skin/kit/SkinPack.h"
 
 namespace {
@@ -206,9 +205,15 @@ BENCHMARK(BM_LoadSkin)->Arg(0)->Arg(1)->ArgNames({"bitmaps"})->Unit(benchmark::k
 // The default skin QLT carries, as this build drew and packed it.
 void BM_LoadDefaultSkin(benchmark::State& state) {
   static const Bytes packed = [] {
-    std::ifstream in(QLT_DEFAULT_SKIN_FILE, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    Bytes bytes;
+    std::string error;
+    qlt::skinkit::ReadFileBytes(QLT_DEFAULT_SKIN_FILE, bytes, error);
+    return bytes;
   }();
+  if (packed.empty()) {
+    state.SkipWithError("the default skin file cannot be read");
+    return;
+  }
   LoadSkin(state, packed);
 }
 BENCHMARK(BM_LoadDefaultSkin)->Arg(0)->Arg(1)->ArgNames({"bitmaps"})->Unit(benchmark::kMicrosecond);

@@ -30,12 +30,9 @@ constexpr int kPrograms = 10;
 constexpr int kWindowsPerProgram = 50;
 constexpr wchar_t kStopEvent[] = L"QltHideBenchStop";
 
+using qlt::bench::Median;
 using qlt::bench::NowMs;
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
+using qlt::test::PumpMessages;
 
 // The ten programs, each a copy of the window host under its own name.
 class Hosts {
@@ -178,12 +175,6 @@ void RestoreWindows() {
 struct Figures {
   std::vector<double> hideBusy, restoreBusy, hideSettled, restoreSettled;
 };
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 double Max(const std::vector<double>& values) { return values.empty() ? 0 : *std::max_element(values.begin(), values.end()); }
 

@@ -7,7 +7,6 @@
 // Usage: bench_startup.exe [--rounds=N] [--idle-ms=N]
 #include <windows.h>
 #include <psapi.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,33 +21,20 @@ namespace {
 
 constexpr UINT kIconId = 128;  // both programs add their icon under this id
 
+using qlt::bench::Median;
 using qlt::bench::NowMs;
 using qlt::test::GdiObjectCount;
 using qlt::test::TopLevelWindowsOf;
 
-BOOL CALLBACK CountChild(HWND, LPARAM param) {
-  ++*reinterpret_cast<int*>(param);
-  return TRUE;
-}
-
 int WindowCount(DWORD pid) {
   int count = 0;
-  for (HWND top : TopLevelWindowsOf(pid)) {
-    ++count;
-    EnumChildWindows(top, CountChild, reinterpret_cast<LPARAM>(&count));
-  }
+  for (HWND top : TopLevelWindowsOf(pid)) count += 1 + static_cast<int>(qlt::test::Descendants(top).size());
   return count;
 }
 
-// The shell only accepts a change to an icon it holds, so a modify that succeeds tells that the
-// program's icon has been added.
 bool HoldsTrayIcon(DWORD pid) {
   for (HWND window : TopLevelWindowsOf(pid)) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
-    data.hWnd = window;
-    data.uID = kIconId;
-    if (Shell_NotifyIconW(NIM_MODIFY, &data)) return true;
+    if (qlt::test::TrayIconPresent(window, kIconId)) return true;
   }
   return false;
 }
@@ -98,12 +84,6 @@ Run StartAndMeasure(const std::wstring& exe, const std::wstring& folder, DWORD i
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return run;
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return -1;
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 int ArgValue(int argc, wchar_t** argv, const wchar_t* name, int fallback) {

@@ -14,23 +14,10 @@ namespace {
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\run";
 
 std::optional<std::wstring> RunValue(const std::wstring& name) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
-  const UniqueRegKey key(opened);
-  wchar_t data[1024] = {};
-  DWORD size = sizeof data - sizeof(wchar_t);
-  DWORD type = 0;
-  if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  return std::wstring(data);
+  return test::RegistryString(HKEY_LOCAL_MACHINE, kRunKey, name);
 }
 
-void DeleteRunValue(const std::wstring& name) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
-  RegDeleteValueW(UniqueRegKey(opened).Get(), name.c_str());
-}
+void DeleteRunValue(const std::wstring& name) { test::DeleteRegistryValue(HKEY_LOCAL_MACHINE, kRunKey, name); }
 
 bool Ticked(HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
@@ -73,13 +60,13 @@ TEST_F(Autostart, TickingWritesTheQuotedPathUnderTheNameBeforeTheFirstDotUnticki
   ASSERT_NE(box, nullptr);
   EXPECT_FALSE(Ticked(box));
 
-  Click(CentreOf(box));
+  ClickAt(CentreOf(box));
   ASSERT_TRUE(WaitUntil([] { return RunValue(L"QLT").has_value(); })) << "ticking wrote no Run value";
   EXPECT_TRUE(Ticked(box));
   EXPECT_EQ(RunValue(L"QLT"), L"\"" + exe + L"\"");
   EXPECT_FALSE(RunValue(L"QLT.v2").has_value());
 
-  Click(CentreOf(box));
+  ClickAt(CentreOf(box));
   ASSERT_TRUE(WaitUntil([] { return !RunValue(L"QLT").has_value(); })) << "unticking left the Run value";
   EXPECT_FALSE(Ticked(box));
   End(qlt);
@@ -90,7 +77,7 @@ TEST_F(Autostart, TheBoxStartsUntickedAtEveryStartAndTickingAgainWritesAgain) {
     QltProcess qlt(exe_);
     HWND box = StartAndShow(qlt);
     ASSERT_NE(box, nullptr);
-    Click(CentreOf(box));
+    ClickAt(CentreOf(box));
     ASSERT_TRUE(WaitUntil([] { return RunValue(L"QLT").has_value(); }));
     End(qlt);
   }
@@ -100,10 +87,10 @@ TEST_F(Autostart, TheBoxStartsUntickedAtEveryStartAndTickingAgainWritesAgain) {
   HWND box = StartAndShow(again);
   ASSERT_NE(box, nullptr);
   EXPECT_FALSE(Ticked(box)) << "never loaded from the registry";
-  Click(CentreOf(box));
+  ClickAt(CentreOf(box));
   ASSERT_TRUE(WaitUntil([&] { return Ticked(box); }));
   EXPECT_EQ(RunValue(L"QLT"), L"\"" + exe_ + L"\"");
-  Click(CentreOf(box));
+  ClickAt(CentreOf(box));
   EXPECT_TRUE(WaitUntil([] { return !RunValue(L"QLT").has_value(); }));
   End(again);
 }

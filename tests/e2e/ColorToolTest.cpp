@@ -9,7 +9,6 @@
 namespace qlt::e2e {
 namespace {
 
-
 class ColorTool : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -36,10 +35,7 @@ class ColorTool : public ::testing::Test {
   COLORREF Background() const {
     POINT at{365, 150};
     ClientToScreen(main_, &at);
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, at.x, at.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
+    return ScreenGrab(RECT{at.x, at.y, at.x + 1, at.y + 1}).Pixel(0, 0);
   }
   // Repaints the window and waits until its background shows `expected`; the colour last seen.
   COLORREF BackgroundAfterRepaint(COLORREF expected) const {

@@ -1,11 +1,10 @@
 #pragma once
 // What the end-to-end drivers do to QLT from outside, as the shell or a user would: the tray icon
-// and its callback, popup menus, message boxes, the controls of QLT's windows, real mouse input
-// and screenshots.
+// and its callback, popup menus, and the controls of QLT's windows. Real input, windows of other
+// programs, message boxes and screenshots are the Windows tests' shared helpers, named here too.
 #include <windows.h>
 
 #include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,22 @@
 namespace qlt::e2e {
 
 using namespace std::chrono_literals;
+
+using test::CentreOf;
+using test::ClickAt;
+using test::ControlText;
+using test::Descendants;
+using test::DoubleClickAt;
+using test::FindDescendant;
+using test::ListBoxRowCentre;
+using test::MessageBoxText;
+using test::MoveMouseTo;
+using test::PressOk;
+using test::RectInParent;
+using test::SaveScreenshot;
+using test::ScreenGrab;
+using test::TabCentre;
+using test::WaitForMessageBox;
 
 inline constexpr UINT kTrayCallback = WM_USER + 100;  // 1124
 inline constexpr UINT kTrayIconId = 128;
@@ -45,38 +60,10 @@ inline constexpr int kTrayMenuShowHideItem = 3;
 inline constexpr int kTrayMenuExitItem = 4;
 void CloseMenu(HWND menu);
 
-// A message box of the process ("#32770"), its text, and its OK button.
-HWND WaitForMessageBox(DWORD pid, std::chrono::milliseconds timeout = 5s);
-std::wstring MessageBoxText(HWND box);
-void PressOk(HWND box);
-
-// The descendants of a window of a class, in the order the window manager keeps them.
-std::vector<HWND> Descendants(HWND root, const std::wstring& className);
-// The descendant of a class with exactly this text, or nullptr.
-HWND FindDescendant(HWND root, const std::wstring& className, const std::wstring& text);
-// The text of a control of another process (WM_GETTEXT, which crosses processes).
-std::wstring ControlText(HWND control);
-// A control's rectangle in the client coordinates of its parent.
-RECT RectInParent(HWND control);
-
 std::vector<std::wstring> ListBoxRows(HWND listBox);
-POINT ListBoxRowCentre(HWND listBox, int row);  // on the screen
 int ListBoxSelection(HWND listBox);
 
-// The centre of a tab of a tab control of another process, on the screen.
-POINT TabCentre(HWND tabControl, int tab);
-
-// Real input through the system's input queue, as a hand gives it.
-void MovePointer(POINT screen);
-void Click(POINT screen);
-void DoubleClick(POINT screen);
-using test::CentreOf;
-
-// The colours of a rectangle of the screen, row by row (0x00RRGGBB).
-std::vector<COLORREF> ScreenPixels(const RECT& screenRect);
-
-// Saves the screen as NAME.png in the screenshot folder (--screenshots=...); false when there
-// is none or the screen cannot be read.
-bool SaveScreenshot(const std::wstring& name);
+// The colours of a rectangle of the screen, row by row.
+inline std::vector<COLORREF> ScreenPixels(const RECT& screenRect) { return ScreenGrab(screenRect).Pixels(); }
 
 }  // namespace qlt::e2e

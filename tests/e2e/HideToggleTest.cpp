@@ -15,30 +15,10 @@
 namespace qlt::e2e {
 namespace {
 
-using test::RunningProgram;
-
-bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
-bool Layered(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
-
-BYTE AlphaOf(HWND window) {
-  BYTE alpha = 0;
-  DWORD flags = 0;
-  COLORREF key = 0;
-  return GetLayeredWindowAttributes(window, &key, &alpha, &flags) ? alpha : 0;
-}
-
-// The programs the tests hide: two copies of notepad and one winemine.
-struct Programs {
-  RunningProgram notepad1{L"notepad.exe"};
-  RunningProgram notepad2{L"notepad.exe"};
-  RunningProgram mine{L"winemine.exe"};
-  HWND n1 = notepad1.MainWindow();
-  HWND n2 = notepad2.MainWindow();
-  HWND m = mine.MainWindow();
-  bool Started() const { return n1 && n2 && m; }
-  bool NotepadsHidden() const { return !Visible(n1) && !Visible(n2); }
-  bool NotepadsShown() const { return Visible(n1) && Visible(n2); }
-};
+using test::AlphaOf;
+using test::HideTargets;
+using test::Layered;
+using test::Visible;
 
 // The window handles a journal names, in its order.
 std::vector<HWND> JournalWindows(const std::string& journal) {
@@ -54,7 +34,7 @@ std::vector<HWND> JournalWindows(const std::string& journal) {
 }
 
 TEST(HideToggle, TrayRightButtonHotKeyMessageAndKeyPressEachToggle) {
-  Programs programs;
+  HideTargets programs;
   ASSERT_TRUE(programs.Started());
   // Notification area and speakers switched on: under Wine there is neither, and the toggle goes
   // on silently.
@@ -93,7 +73,7 @@ TEST(HideToggle, TrayRightButtonHotKeyMessageAndKeyPressEachToggle) {
 }
 
 TEST(HideToggle, TranslucentModeGivesEachWindowTheAlphaAndTheRestoreFullOpacity) {
-  Programs programs;
+  HideTargets programs;
   ASSERT_TRUE(programs.Started());
   ASSERT_FALSE(Layered(programs.n1));
   QltSession qlt(IniText({{"Type1", "2"}, {"Num", "200"}}), "notepad\r\n");
@@ -114,7 +94,7 @@ TEST(HideToggle, TranslucentModeGivesEachWindowTheAlphaAndTheRestoreFullOpacity)
 }
 
 TEST(HideToggle, CloseModeClosesAnUnmodifiedNotepad) {
-  Programs programs;
+  HideTargets programs;
   ASSERT_TRUE(programs.Started());
   QltSession qlt(IniText({{"Type1", "1"}}), "notepad.exe\r\n");
   ASSERT_TRUE(qlt.Main());
@@ -127,7 +107,7 @@ TEST(HideToggle, CloseModeClosesAnUnmodifiedNotepad) {
 }
 
 TEST(HideToggle, AWindowAlreadyInvisibleIsNeitherRecordedNorShown) {
-  Programs programs;
+  HideTargets programs;
   ASSERT_TRUE(programs.Started());
   ShowWindow(programs.n2, SW_HIDE);
   ASSERT_TRUE(WaitUntil([&] { return !Visible(programs.n2); }));
@@ -144,7 +124,7 @@ TEST(HideToggle, AWindowAlreadyInvisibleIsNeitherRecordedNorShown) {
 }
 
 TEST(HideToggle, WindowsHiddenAndRestoredAfterTheModeWasSwitchedComeBack) {
-  Programs programs;
+  HideTargets programs;
   ASSERT_TRUE(programs.Started());
   QltSession qlt(IniText({{"Type1", "0"}}), "NOTE\r\n");
   ASSERT_TRUE(qlt.Main());
@@ -163,7 +143,7 @@ TEST(HideToggle, WindowsHiddenAndRestoredAfterTheModeWasSwitchedComeBack) {
 }
 
 TEST(HideToggle, AQltKilledWhileWindowsAreHiddenBringsThemBackAtItsNextStart) {
-  Programs programs;
+  HideTargets programs;
   ASSERT_TRUE(programs.Started());
   QltSession qlt(IniText({{"Type1", "0"}}), "NOTE\r\nwinemine\r\n");
   ASSERT_TRUE(qlt.Main());
@@ -188,7 +168,7 @@ TEST(HideToggle, AQltKilledWhileWindowsAreHiddenBringsThemBackAtItsNextStart) {
 }
 
 TEST(HideToggle, ClosingWhileWindowsAreHiddenShowsThemBeforeTheEnd) {
-  Programs programs;
+  HideTargets programs;
   ASSERT_TRUE(programs.Started());
   QltSession qlt(IniText({{"Type1", "0"}}), "NOTE\r\n");
   ASSERT_TRUE(qlt.Main());
@@ -205,7 +185,7 @@ TEST(HideToggle, ClosingWhileWindowsAreHiddenShowsThemBeforeTheEnd) {
 
 TEST(HideToggle, AJournalThatCannotBeWrittenIsToldOnceAndTheToggleGoesOn) {
   ASSERT_TRUE(WaitUntil([] { return !TrayBalloonShown(); }, 20s)) << "an earlier balloon has gone";
-  RunningProgram notepad(L"notepad.exe");
+  test::RunningProgram notepad(L"notepad.exe");
   const HWND n = notepad.MainWindow();
   ASSERT_TRUE(n);
   QltSession qlt(IniText({{"Type1", "0"}}), "notepad\r\n");

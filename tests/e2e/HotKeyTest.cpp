@@ -79,14 +79,14 @@ class HotKeyDialog {
  public:
   // Opens it with a click on a point of the main window.
   HotKeyDialog(const QltSession& qlt, POINT client) : qlt_(qlt) {
-    Click(qlt.OnScreen(client));
+    ClickAt(qlt.OnScreen(client));
     WaitUntil([&] { return (window_ = Find()) != nullptr; });
   }
   HWND Window() const { return window_; }
   HWND Box(const wchar_t* caption) const { return FindDescendant(window_, L"TCheckBox", caption); }
   bool Ticked(const wchar_t* caption) const { return SendMessageW(Box(caption), BM_GETCHECK, 0, 0) == BST_CHECKED; }
   void Tick(const wchar_t* caption, bool on) const {
-    if (Ticked(caption) != on) Click(CentreOf(Box(caption)));
+    if (Ticked(caption) != on) ClickAt(CentreOf(Box(caption)));
   }
   HWND KeyBox() const { return FirstOf(window_, L"TComboBox"); }
   std::wstring Key() const { return ControlText(KeyBox()); }
@@ -95,7 +95,7 @@ class HotKeyDialog {
     const HWND combo = KeyBox();
     const auto wanted = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(key.c_str()));
     if (wanted < 0) return false;
-    Click(CentreOf(FirstOf(combo, L"Edit")));
+    ClickAt(CentreOf(FirstOf(combo, L"Edit")));
     for (int presses = 0; presses < 80; ++presses) {
       const auto at = SendMessageW(combo, CB_GETCURSEL, 0, 0);
       if (at == wanted) break;
@@ -105,7 +105,7 @@ class HotKeyDialog {
   }
   // Clicks "确定" or "取消"; true when the dialog has gone.
   bool Press(const wchar_t* caption) const {
-    Click(CentreOf(FindDescendant(window_, L"TBitBtn", caption)));
+    ClickAt(CentreOf(FindDescendant(window_, L"TBitBtn", caption)));
     return Closed();
   }
   bool Closed() const {
@@ -198,7 +198,7 @@ TEST(HotKey, CancelEscapeAndTypingIntoTheKeyBoxChangeNothing) {
   {
     HotKeyDialog dialog(qlt, kLabKey);
     ASSERT_TRUE(dialog.Window());
-    Click(CentreOf(FirstOf(dialog.KeyBox(), L"Edit")));
+    ClickAt(CentreOf(FirstOf(dialog.KeyBox(), L"Edit")));
     TypeText(L"Qz");
     PressKey(VK_BACK);
     EXPECT_EQ(dialog.Key(), L"F9") << "typing into the key box has no effect";
@@ -258,7 +258,7 @@ TEST(HotKey, AHotKeyThatCannotBeRegisteredIsToldAtStartAndAfterTheDialog) {
     dialog.Tick(L"Ctrl", true);
     dialog.Tick(L"Shift", true);
     ASSERT_TRUE(dialog.ChooseKey(L"F8"));
-    Click(CentreOf(FindDescendant(dialog.Window(), L"TBitBtn", L"确定")));
+    ClickAt(CentreOf(FindDescendant(dialog.Window(), L"TBitBtn", L"确定")));
   }
   std::wstring message;
   EXPECT_TRUE(WaitUntil([&] { return !(message = qlt.MessageBoxText()).empty(); }));

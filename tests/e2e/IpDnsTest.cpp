@@ -10,42 +10,21 @@
 
 #include "tests/e2e/Desktop.h"
 #include "tests/e2e/QltProcess.h"
-#include "tests/e2e/Recorder.h"
-#include "ui/Handles.h"
 
 namespace qlt::e2e {
 namespace {
 
+using test::PutRecorder;
+using test::RecorderRan;
+using test::TakeRecordedCommandLine;
+
 constexpr wchar_t kTcpipKey[] = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 
-std::string InCodePage936(const std::wstring& text) {
-  const int n = WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(936, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
-  return bytes;
-}
-
 // "NameServer" as stored: every byte of its data, NULs included.
-std::optional<std::wstring> NameServerData() {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTcpipKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return std::nullopt;
-  const UniqueRegKey key(opened);
-  DWORD type = 0, size = 0;
-  std::optional<std::wstring> data;
-  if (RegQueryValueExW(key.Get(), L"NameServer", nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
-    std::wstring bytes(size / sizeof(wchar_t), L'\0');
-    RegQueryValueExW(key.Get(), L"NameServer", nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size);
-    data = bytes;
-  }
-  return data;
-}
+std::optional<std::wstring> NameServerData() { return test::RegistryData(HKEY_LOCAL_MACHINE, kTcpipKey, L"NameServer"); }
 
 void SetNameServer(const std::wstring& text) {
-  HKEY created = nullptr;
-  RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTcpipKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr);
-  const UniqueRegKey key(created);
-  RegSetValueExW(key.Get(), L"NameServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  test::SetRegistryString(HKEY_LOCAL_MACHINE, kTcpipKey, L"NameServer", text);
 }
 
 class IpDnsDialog : public ::testing::Test {
@@ -144,9 +123,10 @@ TEST_F(IpDnsDialog, FirstSetRunsNetshAndSetsTheNameServerAndSavesNothing) {
   Start([&] { stored = folder_.ReadBytes(L"QLT.ini").value_or(""); });
   HWND dialog = OpenDialog();
   ASSERT_NE(dialog, nullptr);
-  Click(CentreOf(FindDescendant(dialog, L"TButton", L"使用第一个地址")));
+  ClickAt(CentreOf(FindDescendant(dialog, L"TButton", L"使用第一个地址")));
   EXPECT_EQ(TakeRecordedCommandLine(netsh_),
-            InCodePage936(L"netsh interface ip set address 本地连接 static 10.0.0.5 255.255.255.0 10.0.0.1 1"));
+            test::WideToCodePage(L"netsh interface ip set address 本地连接 static 10.0.0.5 255.255.255.0 10.0.0.1 1",
+                                 936));
   ASSERT_TRUE(WaitUntil([] { return NameServerData().value_or(L"") != std::wstring(1, L'\0'); }));
   EXPECT_EQ(NameServerData(), std::wstring(L"10.0.0.2 10.0.0.5\0\0", 19)) << "the text and one NUL more";
   EXPECT_EQ(folder_.ReadBytes(L"QLT.ini"), stored) << "applying saves nothing";
@@ -160,7 +140,7 @@ TEST_F(IpDnsDialog, AWrongOrEmptyAddressIsNamedAndNothingRunsOrIsWritten) {
   HWND dialog = StartAndOpenDialog();
   ASSERT_NE(dialog, nullptr);
   HWND apply = FindDescendant(dialog, L"TButton", L"使用第一个地址");
-  Click(CentreOf(apply));
+  ClickAt(CentreOf(apply));
   HWND box = WaitForMessageBox(qlt_.Id());
   ASSERT_NE(box, nullptr) << "no message for 10.0.0.300";
   EXPECT_NE(MessageBoxText(box).find(L"第一个地址的IP地址"), std::wstring::npos);
@@ -173,7 +153,7 @@ TEST_F(IpDnsDialog, AWrongOrEmptyAddressIsNamedAndNothingRunsOrIsWritten) {
   const std::vector<HWND> first = Boxes(dialog, L"第一个地址");
   SendMessageW(first[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"10.0.0.30"));
   SendMessageW(first[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-  Click(CentreOf(apply));
+  ClickAt(CentreOf(apply));
   box = WaitForMessageBox(qlt_.Id());
   ASSERT_NE(box, nullptr) << "no message for an empty gateway";
   EXPECT_NE(MessageBoxText(box).find(L"第一个地址的网关地址"), std::wstring::npos);

@@ -1,27 +1,12 @@
 #include "tests/e2e/Keyboard.h"
 
 #include <atomic>
-#include <fstream>
+#include <cstdlib>
 
 #include "tests/e2e/QltProcess.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace qlt::e2e {
-
-void PressKeys(const std::vector<WORD>& keys) {
-  std::vector<INPUT> inputs;
-  for (WORD vk : keys) inputs.push_back(test::KeyInput(vk, false));
-  for (auto it = keys.rbegin(); it != keys.rend(); ++it) inputs.push_back(test::KeyInput(*it, true));
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  Sleep(100);
-}
-
-void PressKey(WORD key) { PressKeys({key}); }
-
-void TypeText(const std::wstring& text) {
-  test::SendUnicodeText(text);
-  Sleep(100);
-}
 
 std::string HostPathOf(const std::wstring& windowsPath) {
   using UnixName = char*(CDECL*)(LPCWSTR);
@@ -37,19 +22,18 @@ std::string HostPathOf(const std::wstring& windowsPath) {
 
 std::optional<int> RunHostScript(const std::string& script, std::chrono::milliseconds timeout) {
   static std::atomic<int> counter{0};
+  test::CreateFolders(Paths().scratchRoot);  // Wine names the Linux path of a file in a folder that exists
   const std::wstring base = Paths().scratchRoot + L"\\host-script-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                             std::to_wstring(++counter);
   const std::wstring scriptFile = base + L".sh", doneFile = base + L".done";
   const std::string hostScript = HostPathOf(scriptFile), hostDone = HostPathOf(doneFile);
   if (hostScript.empty()) return std::nullopt;
   DeleteFileW(doneFile.c_str());
-  {
-    std::ofstream out(scriptFile.c_str(), std::ios::binary | std::ios::trunc);
-    // The status is written to a file last: a Unix program started by Wine has no process
-    // handle the driver could wait on.
-    out << "( " << script << "\n) >'" << hostScript << ".log' 2>&1\n"
-        << "echo $? >'" << hostDone << ".tmp' && mv '" << hostDone << ".tmp' '" << hostDone << "'\n";
-    if (!out) return std::nullopt;
+  // The status is written to a file last: a Unix program started by Wine has no process handle
+  // the driver could wait on.
+  if (!test::WriteFileBytes(scriptFile, "( " + script + "\n) >'" + hostScript + ".log' 2>&1\n" + "echo $? >'" +
+                                            hostDone + ".tmp' && mv '" + hostDone + ".tmp' '" + hostDone + "'\n")) {
+    return std::nullopt;
   }
   std::wstring command = L"Z:\\bin\\sh \"" + test::Utf8ToWide(hostScript) + L"\"";
   STARTUPINFOW startup{};
@@ -58,15 +42,12 @@ std::optional<int> RunHostScript(const std::string& script, std::chrono::millise
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
     return std::nullopt;
   }
-  if (info.hThread) CloseHandle(info.hThread);
-  if (info.hProcess) CloseHandle(info.hProcess);
-  if (!WaitUntil([&] { return GetFileAttributesW(doneFile.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeout)) {
-    return std::nullopt;
-  }
-  std::ifstream in(doneFile.c_str());
-  int status = -1;
-  in >> status;
-  return status;
+  // Wine gives no handles for a Unix program: what the record holds then is left over from the
+  // call and may well be a handle of this driver (a program it started), so nothing is closed.
+  if (!WaitUntil([&] { return test::FileExists(doneFile); }, timeout)) return std::nullopt;
+  const std::optional<std::string> status = test::TryReadFileBytes(doneFile);
+  if (!status || status->empty()) return -1;
+  return std::atoi(status->c_str());
 }
 
 bool PressKeysOnDisplay(const std::string& keys) {

@@ -8,17 +8,16 @@
 #include <chrono>
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "tests/win/WinTestSupport.h"
 
 namespace qlt::e2e {
 
 using namespace std::chrono_literals;
 
-// Presses the keys together (the first ones held as modifiers) and lets them go.
-void PressKeys(const std::vector<WORD>& keys);
-void PressKey(WORD key);
-// Characters typed as they are (Unicode input).
-void TypeText(const std::wstring& text);
+using test::PressKey;
+using test::PressKeys;
+using test::TypeText;
 
 // The Linux path of a Windows path (Wine's own mapping); empty when not under Wine.
 std::string HostPathOf(const std::wstring& windowsPath);

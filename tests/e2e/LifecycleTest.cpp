@@ -90,7 +90,7 @@ TEST(Lifecycle, TrayMenuShowsAndHidesTheMainWindowAndEndsTheProgram) {
   EXPECT_TRUE(PtInRect(&menuRect, pointer)) << "the menu opens at the pointer";
   std::this_thread::sleep_for(300ms);
   SaveScreenshot(L"02-tray-menu");
-  Click(POINT{300, 300});
+  ClickAt(POINT{300, 300});
   EXPECT_TRUE(WaitUntil([&] { return VisiblePopupMenu(qlt.Id()) == nullptr; }))
       << "a click outside the menu closes it";
 
@@ -112,7 +112,7 @@ TEST(Lifecycle, TrayMenuShowsAndHidesTheMainWindowAndEndsTheProgram) {
   HWND pages = Descendants(main, L"TPageControl").at(0);
   HWND actions = FindDescendant(main, L"TTabSheet", L"动作");
   ASSERT_NE(actions, nullptr);
-  Click(TabCentre(pages, 1));
+  ClickAt(TabCentre(pages, 1));
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(actions) != FALSE; })) << "the second page is shown";
   std::this_thread::sleep_for(300ms);
   SaveScreenshot(L"04-main-window-actions");

@@ -4,11 +4,8 @@
 // browsers and writes down the command line it was started with.
 #include <gtest/gtest.h>
 
-
 #include "tests/e2e/Desktop.h"
 #include "tests/e2e/QltProcess.h"
-#include "tests/e2e/Recorder.h"
-#include "ui/Handles.h"
 
 namespace qlt::e2e {
 namespace {
@@ -18,39 +15,18 @@ constexpr wchar_t kHttpsCommand[] = L"Software\\Classes\\https\\shell\\open\\com
 constexpr wchar_t kForumSite[] = L"https://forum.velora.example.com/";
 constexpr wchar_t kMakerSite[] = L"https://www.qlt-tech.example.com/";
 
-std::wstring Widen(const std::string& bytes) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring text(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-  return text;
-}
+using test::PutRecorder;
+using test::RecorderRan;
+using test::TakeRecordedCommandLine;
 
 // A default value of a key, kept and put back at the end.
 class SavedDefaultValue {
  public:
-  SavedDefaultValue(HKEY root, std::wstring path) : root_(root), path_(std::move(path)) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
-    const UniqueRegKey key(opened);
-    wchar_t data[1024] = {};
-    DWORD size = sizeof data - sizeof(wchar_t);
-    if (RegQueryValueExW(key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS) {
-      saved_ = data;
-    }
-  }
+  SavedDefaultValue(HKEY root, std::wstring path)
+      : root_(root), path_(std::move(path)), saved_(test::RegistryString(root_, path_, L"")) {}
   ~SavedDefaultValue() { saved_ ? Set(*saved_) : Remove(); }
-  void Set(const std::wstring& text) const {
-    HKEY created = nullptr;
-    RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr);
-    const UniqueRegKey key(created);
-    RegSetValueExW(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-  }
-  void Remove() const {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(root_, path_.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
-    RegDeleteValueW(UniqueRegKey(opened).Get(), nullptr);
-  }
+  void Set(const std::wstring& text) const { test::SetRegistryString(root_, path_, L"", text); }
+  void Remove() const { test::DeleteRegistryValue(root_, path_, L""); }
 
  private:
   HKEY root_;
@@ -75,9 +51,9 @@ class Links : public ::testing::Test {
   void ClickLabelAt(int left, int top) {
     POINT at{left + 12, top + 6};
     ClientToScreen(main_, &at);
-    Click(at);
+    ClickAt(at);
   }
-  static std::wstring Received(const std::wstring& path) { return Widen(TakeRecordedCommandLine(path)); }
+  static std::wstring Received(const std::wstring& path) { return test::CodePageToWide(TakeRecordedCommandLine(path), CP_ACP); }
 
   ScratchFolder folder_;
   QltProcess qlt_{folder_};

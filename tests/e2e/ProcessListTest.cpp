@@ -58,7 +58,7 @@ class ProcessLists : public ::testing::Test {
   }
 
   void DoubleClickRow(HWND list, int row) {
-    DoubleClick(ListBoxRowCentre(list, row));
+    DoubleClickAt(ListBoxRowCentre(list, row));
     WaitUntil([&] { return ListBoxSelection(list) == row; }, 2s);
     std::this_thread::sleep_for(200ms);
   }

@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
-#include <thread>
 
 #include "tests/win/WinTestSupport.h"
 
@@ -13,13 +10,6 @@ namespace qlt::e2e {
 namespace {
 
 DriverPaths g_paths;
-
-void CreateFolderTree(const std::wstring& path) {
-  for (size_t pos = path.find(L'\\', 3); pos != std::wstring::npos; pos = path.find(L'\\', pos + 1)) {
-    CreateDirectoryW(path.substr(0, pos).c_str(), nullptr);
-  }
-  CreateDirectoryW(path.c_str(), nullptr);
-}
 
 }  // namespace
 
@@ -35,6 +25,7 @@ void ParseDriverArguments(int argc, char** argv) {
   if (g_paths.qltExe.empty() || g_paths.scratchRoot.empty()) {
     throw std::runtime_error("usage: driver --qlt=PATH_TO_QLT.exe --scratch=SCRATCH_FOLDER");
   }
+  test::SetScreenshotFolder(g_paths.screenshots);
 }
 
 std::wstring ToWindowsPath(const std::string& path) {
@@ -54,22 +45,12 @@ ScratchFolder::ScratchFolder() {
   }
   path_ = Paths().scratchRoot + L"\\" + test::Utf8ToWide(name);
   test::DeleteTree(path_);
-  CreateFolderTree(path_);
+  test::CreateFolders(path_);
 }
 
 void ScratchFolder::WriteBytes(const std::wstring& name, const std::string& bytes) const {
-  std::ofstream out(File(name).c_str(), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write scratch file");
+  if (!test::WriteFileBytes(File(name), bytes)) throw std::runtime_error("cannot write scratch file");
 }
-
-std::optional<std::string> ScratchFolder::ReadBytes(const std::wstring& name) const {
-  std::ifstream in(File(name).c_str(), std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool ScratchFolder::Exists(const std::wstring& name) const { return test::FileExists(File(name)); }
 
 QltProcess::QltProcess(const ScratchFolder& folder) : exe_(folder.File(L"QLT.exe")) {
   if (!CopyFileW(Paths().qltExe.c_str(), exe_.c_str(), FALSE)) {
@@ -78,31 +59,17 @@ QltProcess::QltProcess(const ScratchFolder& folder) : exe_(folder.File(L"QLT.exe
 }
 
 QltProcess::~QltProcess() {
-  if (info_.hProcess) {
-    if (Running()) Kill();
-    CloseHandle(info_.hProcess);
-    CloseHandle(info_.hThread);
-  }
+  if (Running()) Kill();
 }
 
 void QltProcess::Start(const std::wstring& arguments) {
   std::wstring commandLine = L"\"" + exe_ + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
-  const std::wstring folder = exe_.substr(0, exe_.rfind(L'\\'));
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  if (!CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                      &startup, &info_)) {
-    throw std::runtime_error("cannot start QLT.exe");
-  }
-  WaitForInputIdle(info_.hProcess, 10000);
+  // In its own folder, where it keeps its settings; returns once it waits for input.
+  program_ = std::make_unique<test::RunningProgram>(commandLine, exe_.substr(0, exe_.rfind(L'\\')));
 }
 
-bool QltProcess::Running() const {
-  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-std::vector<HWND> QltProcess::TopLevelWindows() const { return test::TopLevelWindowsOf(info_.dwProcessId); }
+std::vector<HWND> QltProcess::TopLevelWindows() const { return test::TopLevelWindowsOf(Id()); }
 
 HWND QltProcess::FindTopLevelWindow(const std::wstring& className) const {
   for (HWND window : TopLevelWindows()) {
@@ -118,29 +85,12 @@ HWND QltProcess::WaitForTopLevelWindow(const std::wstring& className, std::chron
 }
 
 std::optional<DWORD> QltProcess::WaitForExit(std::chrono::milliseconds timeout) const {
-  if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
-    return std::nullopt;
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(info_.hProcess, &code);
-  return code;
+  if (!program_ || !program_->WaitForExit(timeout)) return std::nullopt;
+  return program_->ExitCode();
 }
 
 void QltProcess::Kill() {
-  TerminateProcess(info_.hProcess, 99);
-  WaitForSingleObject(info_.hProcess, 5000);
-}
-
-std::wstring ClassNameOf(HWND window) {
-  wchar_t name[256] = {};
-  GetClassNameW(window, name, 256);
-  return name;
-}
-
-std::wstring TextOf(HWND window) {
-  wchar_t text[512] = {};
-  GetWindowTextW(window, text, 512);
-  return text;
+  if (program_) program_->Kill(99);
 }
 
 }  // namespace qlt::e2e

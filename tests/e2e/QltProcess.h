@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
-#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +29,8 @@ void ParseDriverArguments(int argc, char** argv);
 // a Windows path is returned unchanged.
 std::wstring ToWindowsPath(const std::string& path);
 
+using test::ClassNameOf;
+using test::TextOf;
 using test::WaitUntil;
 
 // A fresh, empty folder named after the running test, below the scratch root.
@@ -37,9 +39,11 @@ class ScratchFolder {
   ScratchFolder();
   const std::wstring& Path() const { return path_; }
   std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+  // Throws when the file cannot be written.
   void WriteBytes(const std::wstring& name, const std::string& bytes) const;
-  std::optional<std::string> ReadBytes(const std::wstring& name) const;
-  bool Exists(const std::wstring& name) const;
+  // Nothing when the file cannot be opened.
+  std::optional<std::string> ReadBytes(const std::wstring& name) const { return test::TryReadFileBytes(File(name)); }
+  bool Exists(const std::wstring& name) const { return test::FileExists(File(name)); }
 
  private:
   std::wstring path_;
@@ -57,8 +61,8 @@ class QltProcess {
   QltProcess& operator=(const QltProcess&) = delete;
 
   void Start(const std::wstring& arguments = L"");
-  bool Running() const;
-  DWORD Id() const { return info_.dwProcessId; }
+  bool Running() const { return program_ && program_->Running(); }
+  DWORD Id() const { return program_ ? program_->Id() : 0; }
   const std::wstring& ExePath() const { return exe_; }
 
   std::vector<HWND> TopLevelWindows() const;
@@ -71,10 +75,7 @@ class QltProcess {
 
  private:
   std::wstring exe_;
-  PROCESS_INFORMATION info_{};
+  std::unique_ptr<test::RunningProgram> program_;
 };
-
-std::wstring ClassNameOf(HWND window);
-std::wstring TextOf(HWND window);
 
 }  // namespace qlt::e2e

@@ -50,11 +50,11 @@ bool QltSession::ChooseMode(const std::wstring& caption) const {
   const auto pages = Descendants(main_, L"TPageControl");
   HWND actions = FindDescendant(main_, L"TTabSheet", L"动作");
   if (pages.empty() || !actions) return false;
-  Click(TabCentre(pages.front(), 1));
+  ClickAt(TabCentre(pages.front(), 1));
   if (!WaitUntil([&] { return IsWindowVisible(actions) != FALSE; }, 3s)) return false;
   HWND radio = FindDescendant(actions, L"TRadioButton", caption);
   if (!radio) return false;
-  Click(CentreOf(radio));
+  ClickAt(CentreOf(radio));
   return WaitUntil([&] { return SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 3s);
 }
 

@@ -13,35 +13,14 @@ namespace {
 
 constexpr wchar_t kReminderText[] = L"一个小时了,请注意您的眼睛,休息一会！";
 
-BOOL CALLBACK ReadStaticText(HWND child, LPARAM param) {
-  if (_wcsicmp(ClassNameOf(child).c_str(), L"Static") == 0 && !TextOf(child).empty()) {
-    *reinterpret_cast<std::wstring*>(param) = TextOf(child);
-  }
-  return TRUE;
-}
-
-std::wstring MessageOf(HWND box) {
-  std::wstring text;
-  EnumChildWindows(box, ReadStaticText, reinterpret_cast<LPARAM>(&text));
-  return text;
-}
-
 // QLT's message boxes on the screen.
-std::vector<HWND> MessageBoxes(const QltProcess& qlt) {
-  std::vector<HWND> boxes;
-  for (HWND window : qlt.TopLevelWindows()) {
-    if (ClassNameOf(window) == L"#32770" && IsWindowVisible(window)) boxes.push_back(window);
-  }
-  return boxes;
-}
+std::vector<HWND> MessageBoxes(const QltProcess& qlt) { return test::MessageBoxesOf(qlt.Id()); }
 
 int ReminderBoxCount(const QltProcess& qlt) {
   int count = 0;
-  for (HWND box : MessageBoxes(qlt)) count += MessageOf(box) == kReminderText;
+  for (HWND box : MessageBoxes(qlt)) count += MessageBoxText(box) == kReminderText;
   return count;
 }
-
-void Dismiss(HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); }
 
 class Reminder : public ::testing::Test {
  protected:
@@ -79,7 +58,7 @@ TEST_F(Reminder, MessageAppearsOnceInTheHourAtTheChosenMinute) {
   ClockAt(30, 0);
   ASSERT_TRUE(probe_.WaitForClockRead(3s)) << "QLT's timer stopped";
   EXPECT_EQ(ReminderBoxCount(qlt_), 1);
-  Dismiss(boxes[0]);
+  PressOk(boxes[0]);
   ASSERT_TRUE(WaitUntil([&] { return ReminderBoxCount(qlt_) == 0; }));
 
   // Leaving the minute and entering it again in the same hour: nothing.
@@ -90,7 +69,7 @@ TEST_F(Reminder, MessageAppearsOnceInTheHourAtTheChosenMinute) {
   // The next hour reminds again.
   ClockAt(29, 58, 1);
   ASSERT_TRUE(WaitUntil([&] { return ReminderBoxCount(qlt_) == 1; }, 8s)) << "no reminder in the next hour";
-  for (HWND box : MessageBoxes(qlt_)) Dismiss(box);
+  for (HWND box : MessageBoxes(qlt_)) PressOk(box);
   EXPECT_EQ(probe_.MonitorPowerCount(), 0) << "the message was chosen, not the monitor";
 }
 
@@ -124,7 +103,7 @@ TEST_F(Reminder, MinuteBeyondTheHourNeverFiresAndATypedMinuteTakesEffectAtOnce) 
   SendMessageW(minuteBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"31"));
   ClockAt(30, 58);
   ASSERT_TRUE(WaitUntil([&] { return ReminderBoxCount(qlt_) == 1; }, 8s)) << "no reminder at the typed minute";
-  for (HWND box : MessageBoxes(qlt_)) Dismiss(box);
+  for (HWND box : MessageBoxes(qlt_)) PressOk(box);
 }
 
 }  // namespace

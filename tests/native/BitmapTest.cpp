@@ -4,8 +4,6 @@
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "skin/data/BitmapTransforms.h"
 #include "skin/data/BmpCodec.h"
@@ -61,14 +59,9 @@ Bytes BuildBmp(const BmpFields& s) {
   return out;
 }
 
-Bytes ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // A binary PPM (P6, maxval 255) as ImageMagick writes it.
 Bitmap24 ReadPpm(const fs::path& path) {
-  const Bytes data = ReadFile(path);
+  const Bytes data = testdata::ReadTestFile(path);
   std::size_t at = 0;
   auto number = [&] {
     while (at < data.size() && std::isspace(data[at])) ++at;
@@ -95,7 +88,7 @@ TEST(BmpCodec, DecodesEveryDepthAndHeaderThatAnotherEncoderWrites) {
     if (entry.path().extension() != ".bmp") continue;
     ++files;
     std::string problem;
-    const std::optional<Bitmap24> image = DecodeBmp(ReadFile(entry.path()), &problem);
+    const std::optional<Bitmap24> image = DecodeBmp(testdata::ReadTestFile(entry.path()), &problem);
     ASSERT_TRUE(image) << entry.path() << ": " << problem;
     const Bitmap24 expected = ReadPpm(fs::path(entry.path()).replace_extension(".ppm"));
     ASSERT_EQ(image->Width(), expected.Width()) << entry.path();

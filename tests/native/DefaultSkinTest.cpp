@@ -3,28 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "skin/data/BmpCodec.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinObjects.h"
 #include "skin/data/SkinReader.h"
 #include "skin/data/SkinTypes.h"
+#include "tests/native/SkinTestData.h"
 #include "ui/FormText.h"
 #include "ui/Utf.h"
 
 namespace qlt {
 namespace {
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testdata::ReadTestFile;
 
-Bytes ReadBytes(const std::string& path) {
-  const std::string text = ReadText(path);
-  return Bytes(text.begin(), text.end());
+std::string ReadText(const std::string& path) {
+  const Bytes bytes = ReadTestFile(path);
+  return std::string(bytes.begin(), bytes.end());
 }
 
 const std::string kSkinDir = QLT_SKIN_BUILD_DIR;
@@ -54,7 +50,7 @@ const Expected kBitmaps[] = {
 class DefaultSkin : public ::testing::Test {
  protected:
   void SetUp() override {
-    packed_ = ReadBytes(kSkinDir + "/QLTSkin.skin");
+    packed_ = ReadTestFile(kSkinDir + "/QLTSkin.skin");
     ASSERT_TRUE(reader_.LoadPacked(packed_)) << reader_.Problem();
     ini_.LoadFromStream(reader_.Entry("skin.ini"));
     skin_.BuildSkin(reader_, ini_);
@@ -191,10 +187,10 @@ TEST_F(DefaultSkin, TheSunkenRingHasCellsOfFiveAndOnlyTheTopCornersAreCut) {
 }
 
 TEST_F(DefaultSkin, MenuGlyphsAreSixtyFourBySixteenMonochrome) {
-  const auto header = ReadBmpHeader(ReadBytes(kSkinDir + "/menuglyphs.bmp"));
+  const auto header = ReadBmpHeader(ReadTestFile(kSkinDir + "/menuglyphs.bmp"));
   ASSERT_TRUE(header);
   EXPECT_EQ(std::tie(header->width, header->height, header->bitsPerPixel), std::make_tuple(64, 16, 1));
-  const auto glyphs = DecodeBmp(ReadBytes(kSkinDir + "/menuglyphs.bmp"));
+  const auto glyphs = DecodeBmp(ReadTestFile(kSkinDir + "/menuglyphs.bmp"));
   ASSERT_TRUE(glyphs);
   // Four glyphs, each with ink of its own, on white.
   for (int g = 0; g < 4; ++g) {

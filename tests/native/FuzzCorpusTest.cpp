@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "tests/fuzz/SkinFuzzing.h"
+#include "tests/native/SkinTestData.h"
 
 namespace qlt::fuzzing {
 namespace {
@@ -17,9 +16,8 @@ namespace fs = std::filesystem;
 int Replay(const char* target, const std::function<void(ByteView)>& fuzz) {
   int count = 0;
   for (const auto& f : fs::directory_iterator(fs::path(QLT_CORPUS_DIR) / target)) {
-    std::ifstream in(f.path(), std::ios::binary);
-    const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     SCOPED_TRACE(f.path().string());
+    const Bytes bytes = testdata::ReadTestFile(f.path());
     fuzz(bytes);
     ++count;
   }

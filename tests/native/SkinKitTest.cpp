@@ -33,12 +33,6 @@ class SkinKit : public ::testing::Test {
     ASSERT_TRUE(WriteFileBytes(path, bytes, error)) << error;
   }
   void WriteText(const fs::path& path, std::string_view text) { Write(path, Bytes(text.begin(), text.end())); }
-  Bytes Read(const fs::path& path) {
-    Bytes bytes;
-    std::string error;
-    EXPECT_TRUE(ReadFileBytes(path, bytes, error)) << error;
-    return bytes;
-  }
 
   int Run(std::vector<std::string> args) {
     out_.str("");
@@ -72,7 +66,7 @@ TEST_F(SkinKit, PacksAFolderThatReadsBackAndUnpacksToTheSameFiles) {
   EXPECT_EQ(err_.str(), "");
 
   TSkinReader reader;
-  ASSERT_TRUE(reader.LoadPacked(Read(skin)));
+  ASSERT_TRUE(reader.LoadPacked(testdata::ReadTestFile(skin)));
   EXPECT_EQ(reader.Count(), 13);
   EXPECT_EQ(reader.Names().front(), "button.bmp");  // sorted by name when no order is given
   Bytes description;
@@ -89,7 +83,7 @@ TEST_F(SkinKit, PacksAFolderThatReadsBackAndUnpacksToTheSameFiles) {
   ASSERT_EQ(Run({"unpack", Path(skin), Path(root_ / "out")}), 0) << err_.str();
   for (const auto& f : fs::directory_iterator(root_ / "art")) {
     const std::string lower = AsciiLower(PathToUtf8(f.path().filename()));
-    EXPECT_EQ(Read(root_ / "out" / lower), Read(f.path())) << lower;
+    EXPECT_EQ(testdata::ReadTestFile(root_ / "out" / lower), testdata::ReadTestFile(f.path())) << lower;
   }
 }
 
@@ -99,7 +93,7 @@ TEST_F(SkinKit, NamesGivenOnTheCommandLineSetTheOrder) {
   ASSERT_EQ(Run({"pack", Path(root_ / "art"), Path(skin), "skin.ini", "Top.bmp", "left.bmp", "button.bmp"}), 0)
       << err_.str();
   TSkinReader reader;
-  ASSERT_TRUE(reader.LoadPacked(Read(skin)));
+  ASSERT_TRUE(reader.LoadPacked(testdata::ReadTestFile(skin)));
   EXPECT_EQ(reader.Names(), (std::vector<std::string>{"skin.ini", "top.bmp", "left.bmp", "button.bmp"}));
   EXPECT_EQ(Run({"pack", Path(root_ / "art"), Path(skin), "skin.ini", "missing.bmp"}), 1);
   EXPECT_NE(err_.str().find("missing.bmp"), std::string::npos);
@@ -146,7 +140,7 @@ TEST_F(SkinKit, UnpackWritesOnlyPlainNamesAndTheFirstOfTwo) {
   EXPECT_EQ(Run({"unpack", Path(root_ / "crafted.skn"), Path(root_ / "out")}), 0);
   EXPECT_FALSE(fs::exists(root_ / "escape.bmp"));
   EXPECT_FALSE(fs::exists(root_ / "out" / "sub"));
-  EXPECT_EQ(Read(root_ / "out" / "a.bmp"), Bytes{'1'});
+  EXPECT_EQ(testdata::ReadTestFile(root_ / "out" / "a.bmp"), Bytes{'1'});
   EXPECT_TRUE(fs::exists(root_ / "out" / "skin.ini"));
   EXPECT_NE(err_.str().find("not a plain file name"), std::string::npos);
 }

@@ -1,12 +1,17 @@
 #pragma once
 // Test data for the skin layer: reproducible byte patterns of the kinds a skin holds (text,
-// pictures with long runs, noise) and small pictures.
+// pictures with long runs, noise), small pictures, and files the tests read.
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <random>
 #include <string>
 
 #include "skin/data/Bitmap24.h"
 #include "skin/data/Bytes.h"
+#include "skin/kit/SkinKit.h"
 
 namespace qlt::testdata {
 
@@ -47,11 +52,12 @@ inline Bytes MakeBytes(std::size_t size, Kind kind, std::uint32_t seed) {
   return out;
 }
 
-// A picture like a skin's: a face colour, a magenta edge, gradients and a few hard edges.
+// A picture like a skin's: a face colour, a magenta edge, gradients and a few hard edges. The edge
+// takes at most half the width, so even a narrow picture has pixels of their own in every row.
 inline Bitmap24 MakePicture(int width, int height, std::uint32_t seed) {
   std::mt19937 rng(seed);
   Bitmap24 image(width, height, RgbPixel(145, 146, 159));
-  const int band = static_cast<int>(rng() % 5);
+  const int band = std::min(static_cast<int>(rng() % 5), width / 2);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       if (x < band) {
@@ -63,6 +69,14 @@ inline Bitmap24 MakePicture(int width, int height, std::uint32_t seed) {
     }
   }
   return image;
+}
+
+// The whole file, read by the skin kit; a file that cannot be read fails the test that needs it.
+inline Bytes ReadTestFile(const std::filesystem::path& path) {
+  Bytes bytes;
+  std::string error;
+  EXPECT_TRUE(skinkit::ReadFileBytes(path, bytes, error)) << error;
+  return bytes;
 }
 
 }  // namespace qlt::testdata

@@ -64,82 +64,18 @@ const TClassInfo& TFrm_Dialog::StaticClass() {
   return info;
 }
 
-constexpr char kDialog[] = R"(object Frm_Dialog: TFrm_Dialog
-  BorderStyle = bsSingle
-  BorderIcons = [biSystemMenu]
-  Caption = '热键设置'
-  ClientHeight = 134
-  ClientWidth = 362
-  Position = poScreenCenter
-  Font.Charset = GB2312_CHARSET
-  Font.Height = -12
-  Font.Name = '宋体'
-  PopupMenu = Menu1
-  OnShow = FormShow
-  OnClose = FormClose
-  OnCloseQuery = FormCloseQuery
-  object Edt_Number: TEdit
-    Left = 10
-    Top = 10
-    Text = 'abc'
-  end
-  object Lab_Result: TLabel
-    Left = 10
-    Top = 40
-    Caption = 'Lab_Result'
-  end
-  object Btn_Yes: TBitBtn
-    Left = 100
-    Top = 100
-    Caption = '确定'
-    NumGlyphs = 2
-    Glyph.Data = {
-      424D66000000000000003600000028000000080000000400000001001800000000003000
-      0000000000000000000000000000000000000000FF00FF00FF00FF00FF00FF00FF00FF00FF00
-      FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00
-      FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00FF00}
-    OnClick = Btn_YesClick
-  end
-  object Btn_No: TBitBtn
-    Left = 200
-    Top = 100
-    Caption = '取消'
-    Cancel = True
-    ModalResult = mrCancel
-  end
-  object Menu1: TPopupMenu
-    OwnerDraw = True
-    object Item1: TMenuItem
-      Caption = '显示窗口'
-      OnClick = Item1Click
-    end
-    object Item2: TMenuItem
-      Caption = '-'
-    end
-    object Sub: TMenuItem
-      Caption = 'More'
-      object SubItem: TMenuItem
-        Caption = 'Inner'
-      end
-    end
-  end
-end
-)";
-
 DWORD UiThread() { return GetCurrentThreadId(); }
 
 TEST(ApplicationObject, HasItsHiddenWindowTitleAndForms) {
   HWND app = Application->Handle();
-  wchar_t name[64] = {};
-  GetClassNameW(app, name, 64);
-  EXPECT_STREQ(name, L"TApplication");
+  EXPECT_EQ(ClassNameOf(app), L"TApplication");
   EXPECT_FALSE(IsWindowVisible(app));
   // Its extended style can be set, to keep the program off the taskbar.
   SetWindowLongW(app, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
   EXPECT_EQ(GetWindowLongW(app, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
 
-  auto* a = NewFormFromText<TFrm_Dialog>(Application, kDialog);
-  auto* b = NewFormFromText<TFrm_Dialog>(Application, kDialog);
+  auto* a = NewForm<TFrm_Dialog>(Application);
+  auto* b = NewForm<TFrm_Dialog>(Application);
   EXPECT_EQ(Screen->FormCount(), 2);
   EXPECT_EQ(Application->FindComponent(u"Frm_Dialog"), a) << "forms belong to the application";
   a->Show();
@@ -158,7 +94,7 @@ TEST(ApplicationObject, HasItsHiddenWindowTitleAndForms) {
 }
 
 TEST(ApplicationObject, AnErrorInAHandlerShowsTheErrorBoxAndTheProgramGoesOn) {
-  auto* form = NewFormFromText<TFrm_Dialog>(Application, kDialog);
+  auto* form = NewForm<TFrm_Dialog>(Application);
   form->Show();
   PumpFor(100ms);
   {
@@ -216,7 +152,7 @@ TEST(ApplicationObject, AnErrorInAHandlerShowsTheErrorBoxAndTheProgramGoesOn) {
 }
 
 TEST(ModalForms, ShowModalEndsWhenModalResultIsSetOrTheFormCloses) {
-  auto* form = NewFormFromText<TFrm_Dialog>(Application, kDialog);
+  auto* form = NewForm<TFrm_Dialog>(Application);
   // A button with a modal result ends the dialog; the timer plays the user.
   TTimer press(nullptr);
   press.SetInterval(100);
@@ -279,7 +215,7 @@ TEST(ModalForms, ShowModalEndsWhenModalResultIsSetOrTheFormCloses) {
 }
 
 TEST(Menus, ItemsKeepTheirMenuHandleCurrentAndDrawThemselvesWhenOwnerDrawn) {
-  auto* form = NewFormFromText<TFrm_Dialog>(Application, kDialog);
+  auto* form = NewForm<TFrm_Dialog>(Application);
   HMENU menu = form->Menu1->Handle();
   ASSERT_NE(menu, nullptr);
   EXPECT_EQ(GetMenuItemCount(menu), 3);
@@ -345,7 +281,7 @@ TEST(Menus, ItemsKeepTheirMenuHandleCurrentAndDrawThemselvesWhenOwnerDrawn) {
 }
 
 TEST(Menus, AFormsMainMenuIsItsMenuBarAndChangesReachTheForm) {
-  auto* form = NewFormFromText<TFrm_Dialog>(Application, kDialog);
+  auto* form = NewForm<TFrm_Dialog>(Application);
   auto* mainMenu = new TMainMenu(form);
   auto* file = new TMenuItem(form);
   file->SetCaption(u"&File");
@@ -393,7 +329,7 @@ TEST(Resources, FormsCreatedAndFreedAHundredTimesLeaveNoGdiObjectBehind) {
   EXPECT_EQ(GdiObjectCount(), probeBefore);
 
   const auto cycle = [] {
-    auto* form = NewFormFromText<TFrm_Dialog>(Application, kDialog);
+    auto* form = NewForm<TFrm_Dialog>(Application);
     form->Show();
     form->Repaint();
     form->Btn_Yes->Repaint();
@@ -409,7 +345,7 @@ TEST(Resources, FormsCreatedAndFreedAHundredTimesLeaveNoGdiObjectBehind) {
   cycle();  // classes registered, caches filled
   const int before = GdiObjectCount();
   {
-    auto* form = NewFormFromText<TFrm_Dialog>(Application, kDialog);
+    auto* form = NewForm<TFrm_Dialog>(Application);
     form->Show();
     PumpFor(std::chrono::milliseconds(0));
     EXPECT_GT(GdiObjectCount(), before) << "a shown form holds fonts, brushes and bitmaps";

@@ -68,146 +68,10 @@ const TClassInfo& TFrm_Events::StaticClass() {
   return info;
 }
 
-constexpr char kEvents[] = R"(object Frm_Events: TFrm_Events
-  Left = 100
-  Top = 80
-  Caption = 'Events'
-  ClientWidth = 420
-  ClientHeight = 300
-  BorderStyle = bsSingle
-  Font.Name = 'Tahoma'
-  Font.Height = -11
-  object Btn_Go: TButton
-    Left = 10
-    Top = 10
-    Width = 80
-    Height = 25
-    Caption = '&Go'
-    Default = True
-    TabOrder = 0
-    OnClick = Clicked
-  end
-  object Btn_Cancel: TButton
-    Left = 100
-    Top = 10
-    Width = 80
-    Height = 25
-    Caption = 'Cancel'
-    Cancel = True
-    TabOrder = 1
-    OnClick = Clicked
-  end
-  object Chk_One: TCheckBox
-    Left = 10
-    Top = 45
-    Width = 120
-    Height = 17
-    Caption = 'One'
-    Checked = True
-    TabOrder = 2
-    OnClick = Clicked
-  end
-  object Rad_A: TRadioButton
-    Left = 10
-    Top = 70
-    Width = 80
-    Height = 17
-    Caption = 'A'
-    Checked = True
-    TabOrder = 3
-    OnClick = Clicked
-  end
-  object Rad_B: TRadioButton
-    Left = 100
-    Top = 70
-    Width = 80
-    Height = 17
-    Caption = 'B'
-    TabOrder = 4
-    OnClick = Clicked
-  end
-  object Edt_Name: TEdit
-    Left = 10
-    Top = 95
-    Width = 120
-    Height = 21
-    Text = 'start'
-    TabOrder = 5
-    OnChange = Changed
-    OnKeyPress = KeyFilter
-  end
-  object Edt_AP: TSpinEdit
-    Left = 140
-    Top = 95
-    Width = 60
-    Height = 21
-    MaxValue = 255
-    MinValue = 1
-    Value = 200
-    TabOrder = 6
-    OnChange = Changed
-  end
-  object Edt_M: TSpinEdit
-    Left = 210
-    Top = 95
-    Width = 60
-    Height = 21
-    TabOrder = 7
-    OnChange = Changed
-  end
-  object Lst: TListBox
-    Left = 10
-    Top = 125
-    Width = 120
-    Height = 80
-    ItemHeight = 16
-    Items.Strings = ('alpha' 'beta' 'gamma')
-    TabOrder = 8
-    OnClick = Clicked
-    OnDblClick = DoubleClicked
-  end
-  object Cmb: TComboBox
-    Left = 140
-    Top = 125
-    Width = 100
-    Height = 21
-    Items.Strings = ('A' 'B')
-    TabOrder = 9
-    OnChange = Changed
-  end
-  object Lab_Link: TLabel
-    Left = 10
-    Top = 215
-    Width = 100
-    Height = 16
-    AutoSize = False
-    Caption = 'link'
-    Cursor = crHandPoint
-    OnClick = Clicked
-    OnDblClick = DoubleClicked
-  end
-  object Pages: TPageControl
-    Left = 250
-    Top = 125
-    Width = 160
-    Height = 100
-    Style = tsButtons
-    TabOrder = 10
-    OnChange = Changed
-    object Page1: TTabSheet
-      Caption = 'one'
-    end
-    object Page2: TTabSheet
-      Caption = 'two'
-    end
-  end
-end
-)";
-
 class Events : public ::testing::Test {
  protected:
   void SetUp() override {
-    form = NewFormFromText<TFrm_Events>(Application, kEvents);
+    form = NewForm<TFrm_Events>(Application);
     EXPECT_TRUE(form->log.empty()) << "reading a form fires no handler";
   }
   void TearDown() override { delete form; }
@@ -290,11 +154,7 @@ TEST_F(Events, ClicksAndKeysOfARealUserFireTheSameEvents) {
   form->log.clear();
 
   // A double click on a list item selects it and reports both.
-  RECT item{};
-  SendMessageW(form->Lst->Handle(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-  POINT p{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-  ClientToScreen(form->Lst->Handle(), &p);
-  DoubleClickAt(p);
+  DoubleClickAt(ListBoxRowCentre(form->Lst->Handle(), 1));
   EXPECT_EQ(form->Lst->ItemIndex(), 1);
   EXPECT_EQ(form->log, (V{"click:Lst", "dblclick:Lst"}));
   form->log.clear();
@@ -328,11 +188,7 @@ TEST_F(Events, ClicksAndKeysOfARealUserFireTheSameEvents) {
   form->log.clear();
 
   // Choosing another page of the page control.
-  RECT tab{};
-  SendMessageW(form->Pages->Handle(), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
-  POINT t{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
-  ClientToScreen(form->Pages->Handle(), &t);
-  ClickAt(t);
+  ClickAt(TabCentre(form->Pages->Handle(), 1));
   EXPECT_EQ(form->Pages->ActivePage(), form->Page2);
   EXPECT_EQ(form->log, V{"change:Pages"});
 }
@@ -425,9 +281,7 @@ TEST_F(Events, TheMouseEnteringAndLeavingAControlIsReported) {
       previous(m);
     };
   }
-  RECT r{};
-  GetWindowRect(form->Handle(), &r);
-  MoveMouseTo(POINT{r.right + 40, r.bottom + 40});
+  MoveMouseTo(BesideOf(form->Handle()));
   PumpFor(300ms);
   events.clear();
   // The display server can report a pointer position late, so the pointer may pass between two
@@ -451,7 +305,7 @@ TEST_F(Events, TheMouseEnteringAndLeavingAControlIsReported) {
   expectLast("enter:Btn_Cancel");
   MoveMouseTo(form->Lab_Link->ClientToScreen(POINT{5, 5}));
   expectLast("enter:Lab_Link");
-  MoveMouseTo(POINT{r.right + 40, r.bottom + 40});
+  MoveMouseTo(BesideOf(form->Handle()));
   expectLast("leave:Lab_Link");
   ASSERT_FALSE(all.empty());
   std::string inside;
@@ -477,10 +331,8 @@ namespace {
 // Rests the mouse on a point until the hint shows. A retry first leaves for a point beside the
 // form, so the control is entered afresh and its hint timer starts again.
 bool RestMouseUntil(HWND form, POINT where, const std::function<bool()>& shown) {
-  RECT r{};
-  GetWindowRect(form, &r);
   for (int attempt = 0; attempt < 3; ++attempt) {
-    if (attempt > 0) MoveMouseTo(POINT{r.right + 40, r.bottom + 40});
+    if (attempt > 0) MoveMouseTo(BesideOf(form));
     MoveMouseTo(where);
     if (PumpUntil(shown, 3s)) return true;
   }
@@ -503,9 +355,7 @@ TEST_F(Events, HintsShowWhileTheMouseRestsOnAControlThatShowsThem) {
 
   EXPECT_TRUE(RestMouseUntil(form->Handle(), CentreOf(form->Btn_Go->Handle()),
                             [] { return Application->ShownHint() == u"双击选择的名称可以增加"; }));
-  wchar_t cls[32] = {};
-  GetClassNameW(Application->HintWindow(), cls, 32);
-  EXPECT_STREQ(cls, L"THintWindow");
+  EXPECT_EQ(ClassNameOf(Application->HintWindow()), L"THintWindow");
   EXPECT_TRUE(IsWindowVisible(Application->HintWindow()));
 
   MoveMouseTo(CentreOf(form->Btn_Cancel->Handle()));
@@ -515,9 +365,7 @@ TEST_F(Events, HintsShowWhileTheMouseRestsOnAControlThatShowsThem) {
 
   EXPECT_TRUE(RestMouseUntil(form->Handle(), form->Lab_Link->ClientToScreen(POINT{5, 5}),
                             [] { return Application->ShownHint() == u"用鼠标点击可以热键设置"; }));
-  RECT r{};
-  GetWindowRect(form->Handle(), &r);
-  MoveMouseTo(POINT{r.right + 40, r.bottom + 40});
+  MoveMouseTo(BesideOf(form->Handle()));
   EXPECT_TRUE(PumpUntil([] { return Application->ShownHint().empty(); }, 5s));
   Application->HintHidePause = hidePause;
 }

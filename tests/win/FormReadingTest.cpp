@@ -12,6 +12,9 @@
 namespace qlt {
 namespace {
 
+using test::ClassNameOf;
+using test::Descendants;
+
 class TFrm_Sample : public TForm {
   QLT_CLASS(TFrm_Sample)
  public:
@@ -75,187 +78,9 @@ const TClassInfo& TFrm_Sample::StaticClass() {
   return info;
 }
 
-constexpr char kSample[] = R"(object Frm_Sample: TFrm_Sample
-  BorderStyle = bsSingle
-  BorderIcons = [biSystemMenu]
-  Caption = 'QLTZarnit2.32－QLT科技'
-  ClientHeight = 301
-  ClientWidth = 371
-  Color = clBtnFace
-  Font.Charset = GB2312_CHARSET
-  Font.Color = clWindowText
-  Font.Height = -12
-  Font.Name = '宋体'
-  Font.Style = []
-  Position = poScreenCenter
-  PopupMenu = PopupMenu1
-  OnCreate = FormCreate
-  object PageControl1: TPageControl
-    Left = 9
-    Top = 9
-    Width = 349
-    Height = 246
-    ActivePage = TabSheet1
-    Style = tsButtons
-    TabOrder = 5
-    object TabSheet1: TTabSheet
-      Caption = '程序'
-      object Lst_ALLP: TListBox
-        Left = 1
-        Top = 21
-        Width = 162
-        Height = 192
-        Hint = '双击选择的名称可以增加'
-        ShowHint = True
-        ItemHeight = 12
-        Items.Strings = (
-          'notepad.exe'
-          'winemine.exe')
-        TabOrder = 0
-      end
-    end
-    object TabSheet2: TTabSheet
-      Caption = '动作'
-      object GroupBox1: TGroupBox
-        Left = 10
-        Top = 10
-        Width = 319
-        Height = 48
-        Caption = '窗体选项'
-        TabOrder = 0
-        object Rad_Kill: TRadioButton
-          Left = 26
-          Top = 22
-          Width = 51
-          Height = 17
-          Caption = '关闭'
-          TabOrder = 3
-        end
-        object Rad_Hide: TRadioButton
-          Left = 90
-          Top = 22
-          Width = 51
-          Height = 17
-          Caption = '隐藏'
-          Checked = True
-          TabOrder = 0
-          TabStop = True
-        end
-        object Edt_AP: TSpinEdit
-          Left = 193
-          Top = 20
-          Width = 44
-          Height = 21
-          MaxValue = 255
-          MinValue = 1
-          TabOrder = 1
-          Value = 200
-        end
-        object Label7: TLabel
-          Left = 239
-          Top = 24
-          Caption = '(0~250)'
-        end
-      end
-    end
-  end
-  object Chk_Auto: TCheckBox
-    Left = 23
-    Top = 256
-    Width = 60
-    Height = 17
-    Caption = '自启动'
-    TabOrder = 6
-  end
-  object Lab_key: TLabel
-    Left = 167
-    Top = 258
-    Cursor = crHandPoint
-    Hint = '用鼠标点击可以热键设置'
-    Caption = 'CTRL+ALT+Z'
-    Font.Charset = GB2312_CHARSET
-    Font.Color = clBlue
-    Font.Height = -12
-    Font.Name = '宋体'
-    Font.Style = [fsUnderline]
-    OnClick = Lab_keyClick
-  end
-  object Btn_Hide: TButton
-    Left = 254
-    Top = 327
-    Width = 40
-    Height = 25
-    Caption = '隐藏'
-    TabOrder = 1
-    OnClick = Btn_HideClick
-  end
-  object Btn_Show: TButton
-    Left = 300
-    Top = 326
-    Width = 45
-    Height = 25
-    Caption = '显示'
-    TabOrder = 0
-  end
-  object Edt_Color: TEdit
-    Left = 530
-    Top = 85
-    Width = 93
-    Height = 20
-    TabOrder = 2
-  end
-  object Cmb_Key: TComboBox
-    Left = 200
-    Top = 256
-    Width = 60
-    Height = 20
-    Items.Strings = ('A' 'B' 'F12')
-    TabOrder = 3
-  end
-  object Btn_Yes: TBitBtn
-    Left = 400
-    Top = 200
-    Caption = '确定'
-    Default = True
-    ModalResult = mrOk
-    Layout = blGlyphRight
-    NumGlyphs = 2
-    TabOrder = 4
-  end
-  object Spd: TSpeedButton
-    Left = 300
-    Top = 270
-    Flat = True
-    Down = True
-    GroupIndex = 1
-  end
-  object Timer1: TTimer
-    Interval = 60000
-  end
-  object PopupMenu1: TPopupMenu
-    object N2: TMenuItem
-      Caption = 'Kelmi助手'
-      Visible = False
-    end
-    object N1: TMenuItem
-      Caption = '显示窗口'
-      Default = True
-      ShortCut = 16462
-      OnClick = N1Click
-    end
-  end
-end
-)";
-
-std::wstring ClassOf(HWND w) {
-  wchar_t name[128] = {};
-  GetClassNameW(w, name, 128);
-  return name;
-}
-
 class FormReading : public ::testing::Test {
  protected:
-  void SetUp() override { form = NewFormFromText<TFrm_Sample>(Application, kSample); }
+  void SetUp() override { form = NewForm<TFrm_Sample>(Application); }
   void TearDown() override { delete form; }
   TFrm_Sample* form = nullptr;
 };
@@ -318,19 +143,19 @@ TEST_F(FormReading, WindowsAreCreatedOnDemandAndNamedAfterTheirClasses) {
   EXPECT_FALSE(form->Btn_Hide->HandleAllocated());
   form->Btn_Hide->HandleNeeded();  // the parent windows come first
   EXPECT_TRUE(form->HandleAllocated());
-  EXPECT_EQ(ClassOf(form->Handle()), L"TFrm_Sample");
-  EXPECT_EQ(ClassOf(form->Btn_Hide->Handle()), L"TButton");
-  EXPECT_EQ(ClassOf(form->Rad_Kill->Handle()), L"TRadioButton");
-  EXPECT_EQ(ClassOf(form->Chk_Auto->Handle()), L"TCheckBox");
-  EXPECT_EQ(ClassOf(form->Lst_ALLP->Handle()), L"TListBox");
-  EXPECT_EQ(ClassOf(form->Edt_AP->Handle()), L"TSpinEdit");
-  EXPECT_EQ(ClassOf(GetWindow(form->Edt_AP->Handle(), GW_CHILD)), L"TSpinButton");
-  EXPECT_EQ(ClassOf(form->PageControl1->Handle()), L"TPageControl");
-  EXPECT_EQ(ClassOf(form->TabSheet2->Handle()), L"TTabSheet");
-  EXPECT_EQ(ClassOf(form->GroupBox1->Handle()), L"TGroupBox");
-  EXPECT_EQ(ClassOf(form->Cmb_Key->Handle()), L"TComboBox");
-  EXPECT_EQ(ClassOf(form->Btn_Yes->Handle()), L"TBitBtn");
-  EXPECT_EQ(ClassOf(GetWindow(form->Handle(), GW_OWNER)), L"TApplication");
+  EXPECT_EQ(ClassNameOf(form->Handle()), L"TFrm_Sample");
+  EXPECT_EQ(ClassNameOf(form->Btn_Hide->Handle()), L"TButton");
+  EXPECT_EQ(ClassNameOf(form->Rad_Kill->Handle()), L"TRadioButton");
+  EXPECT_EQ(ClassNameOf(form->Chk_Auto->Handle()), L"TCheckBox");
+  EXPECT_EQ(ClassNameOf(form->Lst_ALLP->Handle()), L"TListBox");
+  EXPECT_EQ(ClassNameOf(form->Edt_AP->Handle()), L"TSpinEdit");
+  EXPECT_EQ(ClassNameOf(GetWindow(form->Edt_AP->Handle(), GW_CHILD)), L"TSpinButton");
+  EXPECT_EQ(ClassNameOf(form->PageControl1->Handle()), L"TPageControl");
+  EXPECT_EQ(ClassNameOf(form->TabSheet2->Handle()), L"TTabSheet");
+  EXPECT_EQ(ClassNameOf(form->GroupBox1->Handle()), L"TGroupBox");
+  EXPECT_EQ(ClassNameOf(form->Cmb_Key->Handle()), L"TComboBox");
+  EXPECT_EQ(ClassNameOf(form->Btn_Yes->Handle()), L"TBitBtn");
+  EXPECT_EQ(ClassNameOf(GetWindow(form->Handle(), GW_OWNER)), L"TApplication");
   // The framework classes behave like the system controls they are made of.
   EXPECT_EQ(SendMessageW(form->Lst_ALLP->Handle(), LB_GETCOUNT, 0, 0), 2);
   EXPECT_EQ(SendMessageW(form->Rad_Hide->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -372,17 +197,6 @@ TEST_F(FormReading, TabOrderFollowsTheDescriptionNotTheCreationOrder) {
   EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), hide);
 }
 
-BOOL CALLBACK CountWindow(HWND, LPARAM count) {
-  ++*reinterpret_cast<int*>(count);
-  return TRUE;
-}
-
-int DescendantCount(HWND window) {
-  int count = 0;
-  EnumChildWindows(window, CountWindow, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
 // The first windowed control under `parent` that has no window, or nullptr.
 TWinControl* WithoutWindow(const TWinControl* parent) {
   for (int i = 0; i < parent->ControlCount(); ++i) {
@@ -397,7 +211,7 @@ TWinControl* WithoutWindow(const TWinControl* parent) {
 TEST_F(FormReading, HiddenFormsControlsGetTheirWindowsWhenItShowsWithWhatWasSetMeanwhile) {
   form->Icon()->SetHandle(CopyIcon(LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION))));
   form->HandleNeeded();
-  EXPECT_EQ(DescendantCount(form->Handle()), 0) << "a hidden form's own window comes alone";
+  EXPECT_TRUE(Descendants(form->Handle()).empty()) << "a hidden form's own window comes alone";
   EXPECT_EQ(SendMessageW(form->Handle(), WM_GETICON, ICON_BIG, 0), 0) << "its icons wait as well";
   EXPECT_FALSE(form->Lst_ALLP->HandleAllocated());
   // What changes while there are no windows is in them when they come.
@@ -426,7 +240,7 @@ TEST_F(FormReading, HiddenFormsControlsGetTheirWindowsWhenItShowsWithWhatWasSetM
   ShowWindow(form->Handle(), SW_HIDE);
 
   // A control created later on a hidden form that has its window waits as well.
-  TFrm_Sample* second = NewFormFromText<TFrm_Sample>(Application, kSample);
+  TFrm_Sample* second = NewForm<TFrm_Sample>(Application);
   second->HandleNeeded();
   auto* late = new TButton(second);
   late->SetParent(second);
@@ -503,7 +317,7 @@ TEST_F(FormReading, AFormIsWrittenBackAndReadsToTheSameDescription) {
 
 TEST(FormResources, CreateFormReadsTheDescriptionResourceNamedAfterTheClass) {
   TFrm_Sample* sample = nullptr;
-  // Named "TFRM_SAMPLE" in the test's resources: the same description as kSample.
+  // Named "TFRM_SAMPLE" in the test's resources (forms/Sample.form), as the fixture's forms.
   Application->CreateForm(sample);
   ASSERT_NE(sample, nullptr);
   EXPECT_EQ(sample->Owner(), Application);

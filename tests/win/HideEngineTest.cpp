@@ -17,60 +17,28 @@
 namespace qlt {
 namespace {
 
+using test::AlphaOf;
+using test::FileExists;
+using test::HideTargets;
+using test::Layered;
 using test::RunningProgram;
 using test::ScratchDir;
+using test::Visible;
 using test::WaitUntil;
+using test::TestWindow;
 
 const std::u16string kThisProgram = u"win_hide_engine_tests";
 
-bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }
-
-BYTE AlphaOf(HWND window) {
-  BYTE alpha = 0;
-  DWORD flags = 0;
-  COLORREF key = 0;
-  if (!GetLayeredWindowAttributes(window, &key, &alpha, &flags)) return 0;
-  return alpha;
-}
-
-bool Layered(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
-
-// A plain visible top-level window of this program.
-class OwnWindow {
- public:
-  explicit OwnWindow(bool visible = true) {
-    static const ATOM cls = [] {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = DefWindowProcW;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = L"QltHideTestWindow";
-      return RegisterClassW(&wc);
-    }();
-    (void)cls;
-    window_ = CreateWindowExW(0, L"QltHideTestWindow", L"hide test", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0),
-                              10, 10, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  }
-  ~OwnWindow() { DestroyWindow(window_); }
-  HWND Get() const { return window_; }
-
- private:
-  HWND window_;
-};
-
 std::wstring Journal(const ScratchDir& dir) { return dir.File(L"QLT.journal"); }
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 TEST(HideEngine, HidesEveryWindowOfTheChosenProgramsAndBringsThemBack) {
   ScratchDir dir(L"hide-basic");
-  RunningProgram notepad1(L"notepad.exe");
-  RunningProgram notepad2(L"notepad.exe");
-  RunningProgram mine(L"winemine.exe");
-  const HWND n1 = notepad1.MainWindow(), n2 = notepad2.MainWindow(), m = mine.MainWindow();
-  ASSERT_TRUE(n1 && n2 && m);
+  HideTargets programs;
+  ASSERT_TRUE(programs.Started());
+  const HWND n1 = programs.n1, n2 = programs.n2, m = programs.m;
 
   const auto processes = ListProcesses();
-  for (const DWORD pid : {notepad1.Id(), notepad2.Id()}) {
+  for (const DWORD pid : {programs.notepad1.Id(), programs.notepad2.Id()}) {
     EXPECT_EQ(std::count_if(processes.begin(), processes.end(),
                             [&](const ProcessInfo& p) { return p.pid == pid && p.exeName == u"notepad.exe"; }),
               1);
@@ -81,14 +49,14 @@ TEST(HideEngine, HidesEveryWindowOfTheChosenProgramsAndBringsThemBack) {
   EXPECT_TRUE(engine.Hidden());
   EXPECT_TRUE(WaitUntil([&] { return !Visible(n1) && !Visible(n2); }));
   EXPECT_TRUE(Visible(m));
-  EXPECT_TRUE(Exists(Journal(dir)));
+  EXPECT_TRUE(FileExists(Journal(dir)));
   EXPECT_GE(engine.Record().windows.size(), 2u);
 
   engine.ToggleHidden({u"NOTE"}, {HideMode::Hide}, nullptr);
   EXPECT_FALSE(engine.Hidden());
   EXPECT_TRUE(WaitUntil([&] { return Visible(n1) && Visible(n2); }));
   ASSERT_TRUE(engine.WaitForWindowCalls(5000));
-  EXPECT_FALSE(Exists(Journal(dir)));
+  EXPECT_FALSE(FileExists(Journal(dir)));
   EXPECT_TRUE(engine.Record().Empty());
 }
 
@@ -139,8 +107,8 @@ TEST(HideEngine, RestoreUndoesWhatWasDoneWhateverModeIsSelectedThen) {
 
 TEST(HideEngine, InvisibleWindowsAreNotRecordedAndNewWindowsNotTouched) {
   ScratchDir dir(L"hide-invisible");
-  OwnWindow shown;
-  OwnWindow hidden(false);
+  TestWindow shown;
+  TestWindow hidden(false);
   HideZVQ engine(Journal(dir));
   engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
   ASSERT_TRUE(engine.WaitForWindowCalls(5000));
@@ -148,7 +116,7 @@ TEST(HideEngine, InvisibleWindowsAreNotRecordedAndNewWindowsNotTouched) {
   ASSERT_EQ(engine.Record().windows.size(), 1u);
   EXPECT_EQ(engine.Record().windows[0].window, reinterpret_cast<WindowId>(shown.Get()));
 
-  OwnWindow openedWhileHidden;
+  TestWindow openedWhileHidden;
   ShowWindow(openedWhileHidden.Get(), SW_HIDE);
   engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
   ASSERT_TRUE(engine.WaitForWindowCalls(5000));
@@ -172,12 +140,10 @@ TEST(HideEngine, CloseModeAsksUnmodifiedNotepadToCloseAndRestoreLeavesItAlone) {
 
 TEST(HideEngine, JournalOfAKilledRunBringsTheWindowsBackAtTheNextStart) {
   ScratchDir dir(L"hide-journal");
-  RunningProgram notepad1(L"notepad.exe");
-  RunningProgram notepad2(L"notepad.exe");
-  RunningProgram mine(L"winemine.exe");
-  const HWND n1 = notepad1.MainWindow(), n2 = notepad2.MainWindow(), m = mine.MainWindow();
-  ASSERT_TRUE(n1 && n2 && m);
-  OwnWindow tray;
+  HideTargets programs;
+  ASSERT_TRUE(programs.Started());
+  const HWND n1 = programs.n1, n2 = programs.n2, m = programs.m;
+  TestWindow tray;
   std::vector<bool> muteCalls;
   HideSeams seams{[&] { return tray.Get(); }, [&](bool mute) { muteCalls.push_back(mute); }};
   {
@@ -188,7 +154,7 @@ TEST(HideEngine, JournalOfAKilledRunBringsTheWindowsBackAtTheNextStart) {
     ASSERT_TRUE(WaitUntil([&] { return !Visible(n1) && !Visible(n2) && !Visible(tray.Get()); }));
     ASSERT_EQ(AlphaOf(m), 90);
   }  // gone without a restore, as when killed
-  ASSERT_TRUE(Exists(Journal(dir)));
+  ASSERT_TRUE(FileExists(Journal(dir)));
   EXPECT_EQ(muteCalls, std::vector<bool>{true});
 
   HideZVQ restarted(Journal(dir), seams);
@@ -198,39 +164,39 @@ TEST(HideEngine, JournalOfAKilledRunBringsTheWindowsBackAtTheNextStart) {
   EXPECT_FALSE(Layered(m));
   EXPECT_EQ(muteCalls, (std::vector<bool>{true, false}));
   ASSERT_TRUE(restarted.WaitForWindowCalls(5000));
-  EXPECT_FALSE(Exists(Journal(dir)));
+  EXPECT_FALSE(FileExists(Journal(dir)));
   EXPECT_EQ(restarted.ReplayJournal(), 0u);
 }
 
 TEST(HideEngine, JournalWindowNowOwnedByAnotherProcessIsLeftAlone) {
   ScratchDir dir(L"hide-journal-stale");
-  OwnWindow window;
+  TestWindow window;
   ShowWindow(window.Get(), SW_HIDE);
   HideRecord record;
   record.windows = {{reinterpret_cast<WindowId>(window.Get()), GetCurrentProcessId() + 4, WindowAction::Hidden, false}};
   const std::string text = FormatJournal(record);
-  ASSERT_FALSE(ReplaceFileContents(Journal(dir), text));
+  ASSERT_TRUE(test::WriteFileBytes(Journal(dir), text));
   HideZVQ engine(Journal(dir));
   EXPECT_EQ(engine.ReplayJournal(), 0u);
   ASSERT_TRUE(engine.WaitForWindowCalls(5000));
   EXPECT_FALSE(Visible(window.Get()));
-  EXPECT_FALSE(Exists(Journal(dir)));
+  EXPECT_FALSE(FileExists(Journal(dir)));
 }
 
 TEST(HideEngine, NotificationAreaAndSpeakersAreRestoredByWhatWasDone) {
   ScratchDir dir(L"hide-tray");
-  OwnWindow tray;
+  TestWindow tray;
   std::vector<bool> muteCalls;
   HideZVQ engine(Journal(dir), {[&] { return tray.Get(); }, [&](bool mute) { muteCalls.push_back(mute); }});
   engine.ToggleHidden({}, {HideMode::Hide, 200, true, true}, nullptr);
   EXPECT_FALSE(Visible(tray.Get()));
-  EXPECT_TRUE(Exists(Journal(dir)));
+  EXPECT_TRUE(FileExists(Journal(dir)));
   // Both options switched off before the restore: what was hidden and muted still comes back.
   engine.ToggleHidden({}, {HideMode::Hide, 200, false, false}, nullptr);
   EXPECT_TRUE(Visible(tray.Get()));
   EXPECT_EQ(muteCalls, (std::vector<bool>{true, false}));
   ASSERT_TRUE(engine.WaitForWindowCalls(5000));
-  EXPECT_FALSE(Exists(Journal(dir)));
+  EXPECT_FALSE(FileExists(Journal(dir)));
 
   // Options off at the hide: nothing touched at either press.
   engine.ToggleHidden({}, {HideMode::Hide, 200, false, false}, nullptr);
@@ -244,17 +210,12 @@ class HungWindow {
  public:
   HungWindow() {
     thread_ = std::thread([this] {
-      OwnWindow window;
+      TestWindow window;
       window_ = window.Get();
       SetEvent(ready_.Get());
       // Answers nothing until released; gives up after a while so a failing test still ends.
       outcome_ = WaitForSingleObject(release_.Get(), 20000) == WAIT_OBJECT_0 ? kReleased : kTimedOut;
-      MSG msg;
-      const auto until = GetTickCount() + 2000;
-      while (GetTickCount() < until) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(10);
-      }
+      test::PumpFor(std::chrono::seconds(2));
     });
     WaitForSingleObject(ready_.Get(), 5000);
   }
@@ -290,10 +251,10 @@ TEST(HideEngine, AProgramThatDoesNotAnswerCannotFreezeTheToggle) {
   engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
   engine.ToggleHidden({kThisProgram}, {HideMode::Hide}, nullptr);
   EXPECT_FALSE(engine.WaitForWindowCalls(0)) << "the style change is still waiting for the hung window";
-  EXPECT_TRUE(Exists(Journal(dir))) << "kept until the restoring calls have been made";
+  EXPECT_TRUE(FileExists(Journal(dir))) << "kept until the restoring calls have been made";
   EXPECT_TRUE(hung.ReleasedInTime()) << "a toggle waited for the hung window";
   EXPECT_TRUE(engine.WaitForWindowCalls(10000));
-  EXPECT_FALSE(Exists(Journal(dir)));
+  EXPECT_FALSE(FileExists(Journal(dir)));
   EXPECT_TRUE(WaitUntil([&] { return Visible(hung.Get()) && !Layered(hung.Get()); }));
 }
 
@@ -338,10 +299,10 @@ TEST(HideEngine, AJournalAnotherProgramHoldsOpenIsStillUpdatedAndRemoved) {
   RunningProgram notepad(L"notepad.exe");
   const HWND n = notepad.MainWindow();
   ASSERT_TRUE(n);
-  OwnWindow tray;
+  TestWindow tray;
   HideZVQ engine(Journal(dir), {[&] { return tray.Get(); }, nullptr});
   engine.ToggleHidden({}, {HideMode::Hide, 200, true, false}, nullptr);
-  ASSERT_TRUE(Exists(Journal(dir)));
+  ASSERT_TRUE(FileExists(Journal(dir)));
 
   {
     JournalReader reader(Journal(dir));
@@ -359,12 +320,12 @@ TEST(HideEngine, AJournalAnotherProgramHoldsOpenIsStillUpdatedAndRemoved) {
   ASSERT_TRUE(engine.WaitForWindowCalls(5000));
   reader.Join();
   EXPECT_TRUE(WaitUntil([&] { return Visible(n); }));
-  EXPECT_FALSE(Exists(Journal(dir))) << "a journal left behind would bring windows back at the next start";
+  EXPECT_FALSE(FileExists(Journal(dir))) << "a journal left behind would bring windows back at the next start";
 }
 
 TEST(HideEngine, AJournalThatCannotBeWrittenIsToldOnceAndTheToggleGoesOn) {
   ScratchDir dir(L"hide-journal-unwritable");
-  OwnWindow window;
+  TestWindow window;
   std::vector<std::wstring> told;
   HideSeams seams;
   seams.journalNotWritten = [&](const std::wstring& error) { told.push_back(error); };
@@ -387,7 +348,7 @@ TEST(HideEngine, AJournalThatCannotBeWrittenIsToldOnceAndTheToggleGoesOn) {
   ASSERT_TRUE(WaitUntil([&] { return Visible(window.Get()); }));
   ASSERT_EQ(told.size(), 1u) << "told once, not at every press";
   EXPECT_EQ(told[0].rfind(L"Cannot create file \"" + Journal(dir) + L"\". ", 0), 0u) << told[0];
-  EXPECT_FALSE(Exists(Journal(dir)));
+  EXPECT_FALSE(FileExists(Journal(dir)));
 
   // Once a save has worked again, the next failure is news again.
   ASSERT_TRUE(RemoveDirectoryW(blocker.c_str()));

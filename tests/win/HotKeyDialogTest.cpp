@@ -75,11 +75,7 @@ void ChooseKey(TFrm_HotKey& form, const std::u16string& key) {
     if (at == wanted) break;
     PressKey(at < wanted ? VK_DOWN : VK_UP);
   }
-  RECT item{};
-  SendMessageW(info.hwndList, LB_GETITEMRECT, wanted, reinterpret_cast<LPARAM>(&item));
-  POINT p{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-  ClientToScreen(info.hwndList, &p);
-  ClickAt(p);
+  ClickAt(ListBoxRowCentre(info.hwndList, static_cast<int>(wanted)));
   PumpUntil([&] { return !IsWindowVisible(info.hwndList); });
 }
 
@@ -254,16 +250,8 @@ TEST(HotKeyDialog, TypingIntoTheKeyBoxHasNoEffect) {
       CloseClipboard();
     }
     PressKey('V', false);  // without Ctrl first: a plain letter
-    INPUT ctrl[4]{};
-    for (auto& in : ctrl) in.type = INPUT_KEYBOARD;
-    ctrl[0].ki.wVk = VK_CONTROL;
-    ctrl[1].ki.wVk = 'V';
-    ctrl[2].ki.wVk = 'V';
-    ctrl[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    ctrl[3].ki.wVk = VK_CONTROL;
-    ctrl[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(4, ctrl, sizeof(INPUT));
-    PumpFor(std::chrono::milliseconds(150));
+    PressKeys({VK_CONTROL, 'V'});
+    PumpFor(std::chrono::milliseconds(50));
     EXPECT_EQ(form.Cmb_Key->Text(), u"F5");
     Click(form.Btn_Yes);
   });

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Registry.h"
 #include "app/WinText.h"
 #include "tests/win/UiTestSupport.h"
 #include "tests/win/WinTestSupport.h"
+#include "tools/AddressSet.h"
 #include "tools/FrmIPDNS.h"
 #include "ui/Handles.h"
 #include "ui/Utf.h"
@@ -19,40 +19,24 @@ namespace {
 using namespace std::chrono_literals;
 using test::FileExists;
 using test::ReadFileBytes;
+using test::RecorderRan;
+using test::TakeRecordedCommandLine;
+using test::WriteFileBytes;
 
 std::wstring Beside(const std::wstring& name) { return test::TestProgramDirectory() + name; }
-std::wstring TextOfWindow(HWND window) {
-  wchar_t text[256] = {};
-  GetWindowTextW(window, text, 256);
-  return text;
-}
 
 std::string ToUtf8(const std::wstring& text) { return Utf16ToUtf8(ToU16(text)); }
 
-void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-  const UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  ASSERT_TRUE(file);
-  DWORD written = 0;
-  WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
 // The raw data of "NameServer": the bytes as stored, NULs included.
 std::optional<std::wstring> NameServerData() {
-  const RegKey key = RegKey::Open(HKEY_LOCAL_MACHINE, ToWide(kTcpipParametersKey), KEY_READ);
-  DWORD type = 0, size = 0;
-  if (!key || RegQueryValueExW(key.Get(), L"NameServer", nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  std::wstring data(size / sizeof(wchar_t), L'\0');
-  RegQueryValueExW(key.Get(), L"NameServer", nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-  return data;
+  return test::RegistryData(HKEY_LOCAL_MACHINE, ToWide(kTcpipParametersKey), L"NameServer");
 }
 
 class IpDnsDialog : public ::testing::Test {
  protected:
   void SetUp() override {
     RemoveTraces();
-    ASSERT_TRUE(CopyFileW(Beside(L"..\\tools\\qlt_command_recorder.exe").c_str(), netsh_.c_str(), FALSE));
+    ASSERT_TRUE(test::PutRecorder(netsh_));
   }
   void TearDown() override {
     delete Frm_IPDNS;
@@ -62,10 +46,8 @@ class IpDnsDialog : public ::testing::Test {
   }
   void RemoveTraces() {
     DeleteFileW(ini_.c_str());
-    DeleteFileW(recorded_.c_str());
-    if (const RegKey key = RegKey::Open(HKEY_LOCAL_MACHINE, ToWide(kTcpipParametersKey), KEY_SET_VALUE)) {
-      key.DeleteValue(L"NameServer");
-    }
+    TakeRecordedCommandLine(netsh_, 0ms);  // a command line left by a test is forgotten
+    test::DeleteRegistryValue(HKEY_LOCAL_MACHINE, ToWide(kTcpipParametersKey), L"NameServer");
   }
   TFrm_IPDNS* Create() { return Frm_IPDNS = NewForm<TFrm_IPDNS>(Application); }
   std::string IniBytes() const { return ReadFileBytes(ini_); }
@@ -74,14 +56,13 @@ class IpDnsDialog : public ::testing::Test {
 
   const std::wstring ini_ = Beside(L"QLT.ini");
   const std::wstring netsh_ = Beside(L"netsh.exe");
-  const std::wstring recorded_ = Beside(L"netsh.exe.cmdline");
 };
 
 TEST_F(IpDnsDialog, CreatedHiddenWithTheStoredSetsTrimmedAndNothingElse) {
   TFrm_IPDNS* dialog = Create();
   EXPECT_FALSE(IsWindowVisible(dialog->Handle()));
   EXPECT_EQ(dialog->Name(), u"Frm_IPDNS");
-  EXPECT_EQ(TextOfWindow(dialog->Handle()), L"修改IP\\DNS地址");
+  EXPECT_EQ(test::TextOf(dialog->Handle()), L"修改IP\\DNS地址");
   RECT outer{};
   GetWindowRect(dialog->Handle(), &outer);
   EXPECT_EQ(outer.right - outer.left, 487);
@@ -104,8 +85,8 @@ TEST_F(IpDnsDialog, CreatedHiddenWithTheStoredSetsTrimmedAndNothingElse) {
   delete dialog;
   Frm_IPDNS = nullptr;
 
-  WriteFileBytes(ini_, "[IPDNS1]\r\nIP=\"  10.0.0.5  \"\r\nNet=10.0.0.1\r\nDNS=10.0.0.2\r\n"
-                       "[IPDNS2]\r\nIP=192.168.1.7\r\nNet=\" 192.168.1.1\"\r\n");
+  ASSERT_TRUE(WriteFileBytes(ini_, "[IPDNS1]\r\nIP=\"  10.0.0.5  \"\r\nNet=10.0.0.1\r\nDNS=10.0.0.2\r\n"
+                       "[IPDNS2]\r\nIP=192.168.1.7\r\nNet=\" 192.168.1.1\"\r\n"));
   dialog = Create();
   EXPECT_EQ(dialog->TypedSets().first, (AddressSet{u"10.0.0.5", u"10.0.0.1", u"10.0.0.2"}));
   EXPECT_EQ(dialog->TypedSets().second, (AddressSet{u"192.168.1.7", u"192.168.1.1", u""}));
@@ -121,7 +102,7 @@ TEST_F(IpDnsDialog, ClosingSavesAllSixAsTypedAndApplyingSavesNothing) {
   dialog->Edit5->SetText(u"gw 1");
   dialog->Edit6->SetText(u"8.8.8.8");
   Press(dialog->Button2);
-  ASSERT_TRUE(test::WaitUntil([&] { return FileExists(recorded_); })) << "set 1 was applied";
+  ASSERT_TRUE(test::WaitUntil([&] { return RecorderRan(netsh_); })) << "set 1 was applied";
   EXPECT_FALSE(FileExists(ini_)) << "applying saves nothing";
 
   // The close box: the dialog is hidden, not freed, and the six texts are in the file as typed.
@@ -150,15 +131,12 @@ TEST_F(IpDnsDialog, FirstButtonRunsNetshWithSetOneAndWritesTheNameServerWithTheE
   dialog->Edit6->SetText(u"172.16.0.2");
   test::MessageBoxWatcher boxes(GetCurrentThreadId());
   Press(dialog->Button2);
-  ASSERT_TRUE(test::WaitUntil([&] { return FileExists(recorded_) && !ReadFileBytes(recorded_).empty(); }));
-  EXPECT_EQ(ReadFileBytes(recorded_),
+  EXPECT_EQ(TakeRecordedCommandLine(netsh_),
             WideToAnsi(L"netsh interface ip set address 本地连接 static 10.0.0.5 255.255.255.0 10.0.0.1 1", 936));
   EXPECT_EQ(NameServerData(), std::wstring(L"10.0.0.2 10.0.0.5\0\0", 19)) << "the text, one extra NUL, its own NUL";
 
-  DeleteFileW(recorded_.c_str());
   Press(dialog->Button1);
-  ASSERT_TRUE(test::WaitUntil([&] { return FileExists(recorded_) && !ReadFileBytes(recorded_).empty(); }));
-  EXPECT_EQ(ReadFileBytes(recorded_), "netsh interface ip set address " + WideToAnsi(L"本地连接", 936) +
+  EXPECT_EQ(TakeRecordedCommandLine(netsh_), "netsh interface ip set address " + WideToAnsi(L"本地连接", 936) +
                                           " static 172.16.0.9 255.255.255.0 172.16.0.1 1");
   EXPECT_EQ(NameServerData(), std::wstring(L"172.16.0.2 172.16.0.9\0\0", 23));
   EXPECT_TRUE(boxes.Seen().empty()) << "a set that is applied shows no message";
@@ -193,13 +171,13 @@ TEST_F(IpDnsDialog, AWrongTextIsNamedFocusedAndNothingIsStartedOrWritten) {
   }
   EXPECT_TRUE(dialog->Edit2->Focused());
   test::PumpFor(300ms);
-  EXPECT_FALSE(FileExists(recorded_)) << "netsh was not started";
+  EXPECT_FALSE(RecorderRan(netsh_)) << "netsh was not started";
   EXPECT_FALSE(NameServerData().has_value()) << "the DNS server was not written";
   EXPECT_FALSE(FileExists(ini_)) << "the typed texts are only saved when the dialog closes";
 }
 
 TEST_F(IpDnsDialog, ShowingCreatesTheDialogAgainOnlyWhenItIsGone) {
-  WriteFileBytes(ini_, "[IPDNS2]\r\nDNS=10.1.1.1\r\n");
+  ASSERT_TRUE(WriteFileBytes(ini_, "[IPDNS2]\r\nDNS=10.1.1.1\r\n"));
   TFrm_IPDNS* first = Create();
   first->Edit6->SetText(u"typed, not saved");
   delete first;

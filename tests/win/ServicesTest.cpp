@@ -19,12 +19,10 @@
 namespace qlt {
 namespace {
 
-using test::FileExists;
-using test::ReadFileBytes;
+using test::PutRecorder;
+using test::RecorderRan;
 using test::ScratchDir;
-using test::WaitUntil;
-
-std::wstring RecorderPath() { return test::TestProgramDirectory() + L"..\\tools\\qlt_command_recorder.exe"; }
+using test::TakeRecordedCommandLine;
 
 // Records what would have been started instead of starting it.
 class RecordingStarter : public ProcessStarter {
@@ -69,16 +67,14 @@ TEST(Links, BrowserPathWithABlankIsQuotedAndNoBrowserMeansTheDefaultOne) {
   ScratchDir dir(L"links");
   CreateDirectoryW(dir.File(L"My Browser").c_str(), nullptr);
   const std::wstring browser = dir.File(L"My Browser\\browse.exe");
-  ASSERT_TRUE(CopyFileW(RecorderPath().c_str(), browser.c_str(), FALSE));
+  ASSERT_TRUE(PutRecorder(browser));
   // A program where the unquoted path would be cut: it must not be the one started.
   const std::wstring decoy = dir.File(L"My.exe");
-  ASSERT_TRUE(CopyFileW(RecorderPath().c_str(), decoy.c_str(), FALSE));
+  ASSERT_TRUE(PutRecorder(decoy));
 
   EXPECT_TRUE(OpenLinkWith(browser, ToWide(kForumSite), SystemProcessStarter()));
-  // The recorder creates its file before it writes: wait for the content, not only the file.
-  ASSERT_TRUE(WaitUntil([&] { return !ReadFileBytes(browser + L".cmdline").empty(); }));
-  EXPECT_EQ(AnsiToWide(ReadFileBytes(browser + L".cmdline")), L"\"" + browser + L"\" \"" + ToWide(kForumSite) + L"\"");
-  EXPECT_FALSE(FileExists(decoy + L".cmdline"));
+  EXPECT_EQ(AnsiToWide(TakeRecordedCommandLine(browser)), L"\"" + browser + L"\" \"" + ToWide(kForumSite) + L"\"");
+  EXPECT_FALSE(RecorderRan(decoy));
 
   RecordingStarter starter;
   EXPECT_TRUE(OpenLinkWith(L"", ToWide(kMakerSite), starter));
@@ -107,20 +103,16 @@ TEST(Links, RegisteredBrowserIsReadFromAppPaths) {
 TEST(IpDns, AppliesACheckedSetThroughNetshAndTheNameServerValue) {
   // WinExec looks beside the executable first: the recorder stands in for netsh there.
   const std::wstring netsh = test::TestProgramDirectory() + L"netsh.exe";
-  ASSERT_TRUE(CopyFileW(RecorderPath().c_str(), netsh.c_str(), FALSE));
-  DeleteFileW((netsh + L".cmdline").c_str());
+  ASSERT_TRUE(PutRecorder(netsh));
   const std::wstring tcpip = ToWide(kTcpipParametersKey);
 
   const ApplyResult applied = ApplyAddress({u"10.0.0.5", u"10.0.0.1", u"10.0.0.2"}, 1);
   EXPECT_TRUE(applied.applied) << std::string(applied.message.begin(), applied.message.end());
-  ASSERT_TRUE(WaitUntil([&] { return !ReadFileBytes(netsh + L".cmdline").empty(); }));
-  const std::string expected =
-      WideToAnsi(L"netsh interface ip set address 本地连接 static 10.0.0.5 255.255.255.0 10.0.0.1 1", 936);
-  EXPECT_EQ(ReadFileBytes(netsh + L".cmdline"), expected);
+  EXPECT_EQ(TakeRecordedCommandLine(netsh),
+            WideToAnsi(L"netsh interface ip set address 本地连接 static 10.0.0.5 255.255.255.0 10.0.0.1 1", 936));
   const RegKey parameters = RegKey::Open(HKEY_LOCAL_MACHINE, tcpip, KEY_READ);
   EXPECT_EQ(parameters.ReadString(L"NameServer"), L"10.0.0.2 10.0.0.5");
 
-  DeleteFileW((netsh + L".cmdline").c_str());
   for (const AddressSet& bad : {AddressSet{u"10.0.0.300", u"10.0.0.1", u"10.0.0.2"},
                                 AddressSet{u"10.0.0.6", u"", u"10.0.0.2"}}) {
     const ApplyResult refused = ApplyAddress(bad, 2);
@@ -128,10 +120,9 @@ TEST(IpDns, AppliesACheckedSetThroughNetshAndTheNameServerValue) {
     EXPECT_NE(refused.message.find(L"第二个地址"), std::wstring::npos);
   }
   Sleep(300);
-  EXPECT_FALSE(FileExists(netsh + L".cmdline")) << "nothing is started for a wrong set";
+  EXPECT_FALSE(RecorderRan(netsh)) << "nothing is started for a wrong set";
   EXPECT_EQ(parameters.ReadString(L"NameServer"), L"10.0.0.2 10.0.0.5") << "nothing is written for a wrong set";
   DeleteFileW(netsh.c_str());
-  DeleteFileW((netsh + L".cmdline").c_str());
 }
 
 class FixedClock : public Clock {
@@ -145,45 +136,36 @@ struct Received {
   WPARAM wParam;
   LPARAM lParam;
 };
-std::vector<Received> g_received;
-
-LRESULT CALLBACK RecordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  if (message == WM_SYSCOMMAND) {
-    g_received.push_back({message, wParam, lParam});
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
 
 TEST(ReminderTimer, MonitorPowerGoesThroughTheWindowsOwnProcedureOncePerHour) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = RecordingProcedure;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"QltReminderTestWindow";
-  RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                                wc.hInstance, nullptr);
+  test::TestWindow recorder(false);
+  std::vector<Received> received;
+  recorder.OnMessage = [&](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message != WM_SYSCOMMAND) return false;
+    received.push_back({message, wParam, lParam});
+    result = 0;
+    return true;
+  };
+  const HWND window = recorder.Get();
   ASSERT_TRUE(window);
   FixedClock clock;
   ReminderTimer timer(clock);
-  g_received.clear();
   EXPECT_EQ(timer.Tick(30, ReminderAction::MonitorOff, window), ReminderFired::No);
   clock.now.minute = 30, clock.now.second = 0;
   EXPECT_EQ(timer.Tick(30, ReminderAction::MonitorOff, window), ReminderFired::MonitorOff);
   EXPECT_EQ(timer.Tick(30, ReminderAction::MonitorOff, window), ReminderFired::No);
-  ASSERT_EQ(g_received.size(), 1u);
-  EXPECT_EQ(g_received[0].wParam, static_cast<WPARAM>(SC_MONITORPOWER));
-  EXPECT_EQ(g_received[0].lParam, 1);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0].wParam, static_cast<WPARAM>(SC_MONITORPOWER));
+  EXPECT_EQ(received[0].lParam, 1);
 
   clock.now.hour = 11, clock.now.minute = 29, clock.now.second = 59;
   timer.Tick(30, ReminderAction::Message, window);
   clock.now.minute = 30, clock.now.second = 0;
   EXPECT_EQ(timer.Tick(30, ReminderAction::Message, window), ReminderFired::ShowMessage);
-  EXPECT_EQ(g_received.size(), 1u);
+  EXPECT_EQ(received.size(), 1u);
 
   clock.now.hour = 12, clock.now.minute = 15;
   for (int s = 0; s < 3; ++s) EXPECT_EQ(timer.Tick(75, ReminderAction::MonitorOff, window), ReminderFired::No);
-  DestroyWindow(window);
 }
 
 TEST(TrayArea, FindsTheNotifyChildAndNothingWhereTheShellHasNone) {

@@ -23,14 +23,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 const std::string kSkinDir = QLT_SKIN_BUILD_DIR;
-std::string PackedSkin() { return ReadFile(kSkinDir + "/QLTSkin.skin"); }
-std::string Fragment() { return ReadFile(kSkinDir + "/SkinData1.form"); }
+std::string SkinBuildFile(const std::string& name) { return test::ReadFileBytes(test::Utf8ToWide(kSkinDir + "/" + name)); }
+std::string PackedSkin() { return SkinBuildFile("QLTSkin.skin"); }
+std::string Fragment() { return SkinBuildFile("SkinData1.form"); }
 
 // SkinData1's description with its SkinStream replaced by `payload` (count and bytes).
 std::string FragmentWithStream(const std::string& payload) {
@@ -334,7 +330,7 @@ TEST_F(SkinComponent, SkinFileLoadsAndRefreshesTheWindowsAlsoWhenTheFileIsDamage
 
 TEST_F(SkinComponent, TheSecondSkinsFileTakesThePlaceOfTheEmbeddedSkinAndGivesItBack) {
   const std::string secondFile = QLT_SECOND_SKIN_FILE;
-  const std::string secondBytes = ReadFile(secondFile);
+  const std::string secondBytes = test::ReadFileBytes(test::Utf8ToWide(secondFile));
   TSkinReader reader;
   ASSERT_TRUE(reader.LoadPacked(Bytes(secondBytes.begin(), secondBytes.end())));
   TSkinContent expected;
@@ -344,11 +340,11 @@ TEST_F(SkinComponent, TheSecondSkinsFileTakesThePlaceOfTheEmbeddedSkinAndGivesIt
   const std::string embeddedName = sd->SkinName;
   const TColor embeddedFace = sd->ButtonFaceColour;
   sd->SetActive(true);
-  manager_->ActivationCount = 1;
+  manager_->WindowActivated();
   sd->SetSkinFile(Utf8ToUtf16(secondFile));
   ASSERT_FALSE(sd->NoSkin);
   EXPECT_TRUE(messages_.empty());
-  EXPECT_EQ(manager_->PendingAction, saRefresh);
+  EXPECT_EQ(manager_->PendingAction(), saRefresh);
   EXPECT_EQ(manager_->refreshes, 1);
   // The component holds what the file says, not what the embedded skin said.
   EXPECT_EQ(sd->SkinName, expected.SkinName);

@@ -10,27 +10,18 @@
 #include "skin/data/BmpCodec.h"
 #include "skin/data/ImageDib.h"
 #include "skin/kit/SkinKit.h"
+#include "tests/native/SkinTestData.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/Handles.h"
 
 namespace qlt {
 namespace {
 
-Bitmap24 Picture(int width, int height) {
-  Bitmap24 image(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      image.At(x, y) = RgbPixel(static_cast<std::uint8_t>(x * 40), static_cast<std::uint8_t>(y * 60),
-                                static_cast<std::uint8_t>(200 - x * y));
-    }
-  }
-  image.At(0, 0) = kSkinTransparent;
-  return image;
-}
+using namespace std::chrono_literals;
 
 TEST(ImageDib, PaintsThePixelsOfTheImageAtEveryRowPadding) {
   for (int width = 1; width <= 5; ++width) {
-    const Bitmap24 image = Picture(width, 3);
+    const Bitmap24 image = testdata::MakePicture(width, 3, 7);
     DibSection dib = CreateDib(image);
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib.Width(), width);
@@ -73,13 +64,13 @@ TEST(ImageDib, ReadsBackABitmapThatGdiDrewOn) {
 
 TEST(ImageDib, OwnsItsBitmapAndDeletesItOnce) {
   EXPECT_FALSE(CreateDib(Bitmap24()));
-  DibSection first = CreateDib(Picture(4, 4));
+  DibSection first = CreateDib(testdata::MakePicture(4, 4, 7));
   const HBITMAP handle = first.Handle();
   ASSERT_EQ(GetObjectType(handle), static_cast<DWORD>(OBJ_BITMAP));
   DibSection second = std::move(first);
   EXPECT_FALSE(first);
   EXPECT_EQ(second.Handle(), handle);
-  second = CreateDib(Picture(2, 2));  // the first bitmap is deleted here
+  second = CreateDib(testdata::MakePicture(2, 2, 7));  // the first bitmap is deleted here
   EXPECT_EQ(GetObjectType(handle), 0u);
   const HBITMAP released = second.Release();
   EXPECT_FALSE(second);
@@ -88,7 +79,7 @@ TEST(ImageDib, OwnsItsBitmapAndDeletesItOnce) {
 
   HBITMAP scoped = nullptr;
   {
-    DibSection dib = CreateDib(Picture(32, 32));
+    DibSection dib = CreateDib(testdata::MakePicture(32, 32, 7));
     scoped = dib.Handle();
     ASSERT_EQ(GetObjectType(scoped), static_cast<DWORD>(OBJ_BITMAP));
   }
@@ -101,7 +92,8 @@ TEST(SkinKitOnWindows, PacksAndUnpacksFoldersWithChineseNames) {
   fs::remove_all(root);
   fs::create_directories(root / u8"我的皮肤");
   std::string error;
-  ASSERT_TRUE(skinkit::WriteFileBytes(root / u8"我的皮肤" / "top.bmp", EncodeBmp(Picture(7, 5)), error));
+  ASSERT_TRUE(
+      skinkit::WriteFileBytes(root / u8"我的皮肤" / "top.bmp", EncodeBmp(testdata::MakePicture(7, 5, 7)), error));
   const std::string ini = "[Personality]\r\nTop=top.bmp\r\n";
   ASSERT_TRUE(skinkit::WriteFileBytes(root / u8"我的皮肤" / "skin.ini", Bytes(ini.begin(), ini.end()), error));
 
@@ -112,30 +104,21 @@ TEST(SkinKitOnWindows, PacksAndUnpacksFoldersWithChineseNames) {
   ASSERT_EQ(skinkit::RunSkinKit({"unpack", skin, skinkit::PathToUtf8(root / u8"解开")}, out, err), 0) << err.str();
   Bytes top;
   ASSERT_TRUE(skinkit::ReadFileBytes(root / u8"解开" / "top.bmp", top, error)) << error;
-  EXPECT_EQ(DecodeBmp(top), Picture(7, 5));
+  EXPECT_EQ(DecodeBmp(top), testdata::MakePicture(7, 5, 7));
   fs::remove_all(root);
 }
 
-// Runs a command line to its end and returns its exit code (or -1 when it cannot start or hangs).
-int RunToEnd(std::wstring commandLine) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                      &startup, &info)) {
-    return -1;
-  }
-  const UniqueKernelHandle thread(info.hThread), process(info.hProcess);
-  DWORD code = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.Get(), 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.Get(), &code);
-  return static_cast<int>(code);
+// Runs a command line to its end and returns its exit code (or -1 when it hangs).
+int RunToEnd(const std::wstring& commandLine) {
+  test::RunningProgram program(commandLine);
+  return program.WaitForExit(60s) ? static_cast<int>(program.ExitCode().value_or(-1)) : -1;
 }
 
 TEST(SkinKitOnWindows, TheCommandTakesChineseFolderNamesFromItsCommandLine) {
   test::ScratchDir dir(L"skinkit-exe");
   const std::string ini = "[Personality]\r\nTop=top.bmp\r\n";
   CreateDirectoryW(dir.File(L"皮肤").c_str(), nullptr);
-  const Bytes top = EncodeBmp(Picture(9, 4));
+  const Bytes top = EncodeBmp(testdata::MakePicture(9, 4, 7));
   dir.Write(L"皮肤\\top.bmp", std::string(top.begin(), top.end()));
   dir.Write(L"皮肤\\skin.ini", ini);
   // The build puts skinkit.exe in skin\kit, two folders above this test's tests\win.
@@ -144,7 +127,7 @@ TEST(SkinKitOnWindows, TheCommandTakesChineseFolderNamesFromItsCommandLine) {
   ASSERT_TRUE(dir.Exists(L"新.skn"));
   EXPECT_EQ(RunToEnd(kit + L" unpack \"" + dir.File(L"新.skn") + L"\" \"" + dir.File(L"出") + L"\""), 0);
   const std::string unpacked = dir.Read(L"出\\top.bmp");
-  EXPECT_EQ(DecodeBmp(Bytes(unpacked.begin(), unpacked.end())), Picture(9, 4));
+  EXPECT_EQ(DecodeBmp(Bytes(unpacked.begin(), unpacked.end())), testdata::MakePicture(9, 4, 7));
   EXPECT_EQ(RunToEnd(kit + L" list \"" + dir.File(L"没有.skn") + L"\""), 1);
   EXPECT_EQ(RunToEnd(kit), 2);
 }

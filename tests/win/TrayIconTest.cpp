@@ -14,18 +14,8 @@ namespace {
 bool IconPresent(HWND window) { return test::TrayIconPresent(window, kTrayIconId); }
 void RemoveIcon(HWND window) { test::RemoveTrayIcon(window, kTrayIconId); }
 
-class TestWindow {
- public:
-  TestWindow() : window_(CreateWindowExW(0, L"STATIC", L"tray test", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr)) {}
-  ~TestWindow() { DestroyWindow(window_); }
-  HWND Get() const { return window_; }
-
- private:
-  HWND window_;
-};
-
 TEST(TrayIcon, ComesBackWhenTheTaskbarIsCreatedAgainAndGoesAtTheEnd) {
-  TestWindow window;
+  test::TestWindow window(false);
   {
     TrayIcon icon(window.Get(), LoadIconW(nullptr, IDI_APPLICATION));
     ASSERT_TRUE(icon.Add());

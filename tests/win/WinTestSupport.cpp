@@ -1,22 +1,19 @@
+// The Windows tests' helpers for waiting, the notification area, GDI counts, programs, files and
+// the registry (input, windows and the screen have files of their own).
 #include "tests/win/WinTestSupport.h"
 
 #include <shellapi.h>
 #include <winternl.h>
 
 #include <algorithm>
-#include <fstream>
 #include <stdexcept>
-#include <thread>
 
 namespace qlt::test {
 namespace {
 
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+std::function<void()>& InstalledPump() {
+  static std::function<void()> pump;
+  return pump;
 }
 
 NOTIFYICONDATAW IconData(HWND owner, UINT id) {
@@ -29,51 +26,32 @@ NOTIFYICONDATAW IconData(HWND owner, UINT id) {
 
 }  // namespace
 
-void SendMouseInput(DWORD buttonFlags, POINT screen) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = buttonFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof input);
-}
-
-std::wstring Utf8ToWide(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
-  return out;
-}
-
-INPUT KeyInput(WORD vk, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  return input;
-}
-
-void SendUnicodeText(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT input[2]{};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wScan = input[1].ki.wScan = c;
-    input[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
+void PumpMessages() {
+  if (InstalledPump()) {
+    InstalledPump()();
+    return;
+  }
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
   }
 }
 
-bool PointerAt(POINT screen) {
-  POINT p{};
-  GetCursorPos(&p);
-  return p.x == screen.x && p.y == screen.y;
+void SetMessagePump(std::function<void()> pump) { InstalledPump() = std::move(pump); }
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return condition();
+    PumpMessages();
+    Sleep(5);
+  }
+  return true;
 }
 
-POINT CentreOf(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+void PumpFor(std::chrono::milliseconds duration) {
+  WaitUntil([] { return false; }, duration);
 }
 
 bool TrayIconPresent(HWND owner, UINT id) {
@@ -86,31 +64,21 @@ void RemoveTrayIcon(HWND owner, UINT id) {
   Shell_NotifyIconW(NIM_DELETE, &data);
 }
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= deadline) return condition();
-    PumpMessages();
-    std::this_thread::sleep_for(10ms);
-  }
-  return true;
-}
+// ---- Programs ----
 
-RunningProgram::RunningProgram(const std::wstring& commandLine) {
+RunningProgram::RunningProgram(const std::wstring& commandLine, const std::wstring& folder) {
   std::wstring line = commandLine;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) {
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
     throw std::runtime_error("cannot start a test program");
   }
   WaitForInputIdle(info_.hProcess, 10000);
 }
 
 RunningProgram::~RunningProgram() {
-  if (Running()) {
-    TerminateProcess(info_.hProcess, 1);
-    WaitForSingleObject(info_.hProcess, 5000);
-  }
+  if (Running()) Kill();
   CloseHandle(info_.hThread);
   CloseHandle(info_.hProcess);
 }
@@ -134,53 +102,95 @@ bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout) const {
   return WaitUntil([&] { return !Running(); }, timeout);
 }
 
+std::optional<DWORD> RunningProgram::ExitCode() const {
+  DWORD code = 0;
+  if (Running() || !GetExitCodeProcess(info_.hProcess, &code)) return std::nullopt;
+  return code;
+}
+
+void RunningProgram::Kill(UINT exitCode) {
+  TerminateProcess(info_.hProcess, exitCode);
+  WaitForSingleObject(info_.hProcess, 5000);
+}
+
 namespace {
 
-struct WindowSearch {
-  DWORD pid;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindowOfProcess(HWND window, LPARAM param) noexcept {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->pid) search->found.push_back(window);
-  return TRUE;
-}
+std::wstring RecordFile(const std::wstring& path) { return path + L".cmdline"; }
 
 }  // namespace
 
-std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
-  WindowSearch search{pid, {}};
-  EnumWindows(CollectWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+bool PutRecorder(const std::wstring& path) {
+  DeleteFileW(RecordFile(path).c_str());
+  // Built beside the test programs' folders (tests\tools, tests\win, tests\e2e).
+  const std::wstring built = TestProgramDirectory() + L"..\\tools\\qlt_command_recorder.exe";
+  return CopyFileW(built.c_str(), path.c_str(), FALSE) != FALSE;
 }
 
-ScratchDir::ScratchDir(const std::wstring& name) {
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  path_ = std::wstring(temp) + L"qlt-" + name + L"-" + std::to_wstring(GetCurrentProcessId());
-  DeleteTree(path_);
-  CreateDirectoryW(path_.c_str(), nullptr);
+std::string TakeRecordedCommandLine(const std::wstring& path, std::chrono::milliseconds timeout) {
+  // The recorder creates its file before it writes: wait for the content, not only the file.
+  std::string bytes;
+  WaitUntil([&] { return !(bytes = ReadFileBytes(RecordFile(path))).empty(); }, timeout);
+  DeleteFileW(RecordFile(path).c_str());
+  return bytes;
 }
 
-ScratchDir::~ScratchDir() { DeleteTree(path_); }
+bool RecorderRan(const std::wstring& path) { return FileExists(RecordFile(path)); }
 
-void ScratchDir::Write(const std::wstring& name, const std::string& bytes) const {
-  std::ofstream out(File(name).c_str(), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+// ---- Files ----
+
+std::wstring CodePageToWide(const std::string& bytes, UINT codePage) {
+  const int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring text(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+  return text;
 }
 
-std::string ScratchDir::Read(const std::wstring& name) const { return ReadFileBytes(File(name)); }
-
-bool ScratchDir::Exists(const std::wstring& name) const { return FileExists(File(name)); }
+std::string WideToCodePage(const std::wstring& text, UINT codePage) {
+  const int n =
+      WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+  return bytes;
+}
 
 std::wstring TestProgramDirectory() {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring folder = path;
   return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+std::optional<std::string> TryReadFileBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char chunk[4096];
+  DWORD read = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read) bytes.append(chunk, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+std::string ReadFileBytes(const std::wstring& path) { return TryReadFileBytes(path).value_or(""); }
+
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                                    written == bytes.size());
+  return CloseHandle(file) && ok;
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void CreateFolders(const std::wstring& path) {
+  // From the first backslash after a drive ("C:\") on.
+  for (size_t pos = path.find(L'\\', 3); pos != std::wstring::npos; pos = path.find(L'\\', pos + 1)) {
+    CreateDirectoryW(path.substr(0, pos).c_str(), nullptr);
+  }
+  CreateDirectoryW(path.c_str(), nullptr);
 }
 
 void DeleteTree(const std::wstring& path) {
@@ -203,18 +213,68 @@ void DeleteTree(const std::wstring& path) {
   RemoveDirectoryW(path.c_str());
 }
 
-std::string ReadFileBytes(const std::wstring& path) {
-  std::string bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char chunk[4096];
-  DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read) bytes.append(chunk, read);
-  CloseHandle(file);
-  return bytes;
+ScratchDir::ScratchDir(const std::wstring& name) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  path_ = std::wstring(temp) + L"qlt-" + name + L"-" + std::to_wstring(GetCurrentProcessId());
+  DeleteTree(path_);
+  CreateDirectoryW(path_.c_str(), nullptr);
 }
 
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+ScratchDir::~ScratchDir() { DeleteTree(path_); }
+
+void ScratchDir::Write(const std::wstring& name, const std::string& bytes) const {
+  if (!WriteFileBytes(File(name), bytes)) throw std::runtime_error("cannot write a scratch file");
+}
+
+std::string ScratchDir::Read(const std::wstring& name) const { return ReadFileBytes(File(name)); }
+
+bool ScratchDir::Exists(const std::wstring& name) const { return FileExists(File(name)); }
+
+// ---- The registry ----
+
+std::optional<std::wstring> RegistryData(HKEY root, const std::wstring& path, const std::wstring& name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+  std::optional<std::wstring> data;
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+      (type == REG_SZ || type == REG_EXPAND_SZ)) {
+    std::wstring text((size + 1) / sizeof(wchar_t), L'\0');
+    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) ==
+        ERROR_SUCCESS) {
+      text.resize(size / sizeof(wchar_t));
+      data = text;
+    }
+  }
+  RegCloseKey(key);
+  return data;
+}
+
+std::optional<std::wstring> RegistryString(HKEY root, const std::wstring& path, const std::wstring& name) {
+  std::optional<std::wstring> data = RegistryData(root, path, name);
+  if (data) data->resize(wcsnlen(data->c_str(), data->size()));
+  return data;
+}
+
+void SetRegistryString(HKEY root, const std::wstring& path, const std::wstring& name, const std::wstring& text) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+void DeleteRegistryValue(HKEY root, const std::wstring& path, const std::wstring& name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  RegDeleteValueW(key, name.c_str());
+  RegCloseKey(key);
+}
+
+// ---- GDI objects ----
 
 namespace {
 
@@ -281,5 +341,7 @@ int GdiObjectCount(HANDLE process, HANDLE thread) {
   return static_cast<int>(std::count_if(entries.begin(), entries.end(),
                                         [](const Entry& e) { return e.type != 0 && !(e.unique & 0x80); }));
 }
+
+int GdiObjectCount() { return GdiObjectCount(GetCurrentProcess(), GetCurrentThread()); }
 
 }  // namespace qlt::test
