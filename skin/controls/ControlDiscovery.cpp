@@ -21,7 +21,7 @@ bool Is(const TComponent* c) {
   return c->InheritsFrom(T::StaticClass());
 }
 
-std::u16string UpperClassName(const TComponent* c) { return AsciiUpper(Widen(c->ClassName())); }
+std::u16string UpperClassName(const TComponent* c) { return Widen(AsciiUpper(c->ClassName())); }
 
 std::u16string LowerClassOfWindow(HWND window) {
   wchar_t name[101] = {};

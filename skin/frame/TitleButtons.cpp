@@ -1,6 +1,7 @@
 // TWinSkinForm: the title buttons under the mouse, what they do, and the system menu.
 #include <algorithm>
 
+#include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinManager.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
