@@ -1,5 +1,7 @@
 #include "gallery/FrmGallery.h"
 
+#include <string>
+
 #include "ui/Utf.h"
 
 namespace qlt {
@@ -25,6 +27,19 @@ const TClassInfo& TFrm_GalleryTool::StaticClass() {
   return info;
 }
 
+const TClassInfo& TFrm_GalleryControls::StaticClass() {
+  static const TClassInfo info = ClassBuilder<TFrm_GalleryControls, TForm>("TFrm_GalleryControls")
+                                     .Field("Lst_Long", &TFrm_GalleryControls::Lst_Long)
+                                     .Handler("FormCreate", &TFrm_GalleryControls::FormCreate)
+                                     .Build();
+  return info;
+}
+
+// Enough rows that the list scrolls.
+void TFrm_GalleryControls::FormCreate(TObject*) {
+  for (int i = 1; i <= 60; ++i) Lst_Long->Items()->Add(u"Row " + Widen(std::to_string(i)) + u" 行");
+}
+
 const TClassInfo& TFrm_Gallery::StaticClass() {
   static const TClassInfo info = ClassBuilder<TFrm_Gallery, TForm>("TFrm_Gallery")
                                      .Field("SkinData1", &TFrm_Gallery::SkinData1)
@@ -33,12 +48,14 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Field("Btn_Tool", &TFrm_Gallery::Btn_Tool)
                                      .Field("Btn_Message", &TFrm_Gallery::Btn_Message)
                                      .Field("Btn_SkinOnOff", &TFrm_Gallery::Btn_SkinOnOff)
+                                     .Field("Btn_Controls", &TFrm_Gallery::Btn_Controls)
                                      .Handler("FormCreate", &TFrm_Gallery::FormCreate)
                                      .Handler("Btn_DialogClick", &TFrm_Gallery::Btn_DialogClick)
                                      .Handler("Btn_PopupClick", &TFrm_Gallery::Btn_PopupClick)
                                      .Handler("Btn_ToolClick", &TFrm_Gallery::Btn_ToolClick)
                                      .Handler("Btn_MessageClick", &TFrm_Gallery::Btn_MessageClick)
                                      .Handler("Btn_SkinOnOffClick", &TFrm_Gallery::Btn_SkinOnOffClick)
+                                     .Handler("Btn_ControlsClick", &TFrm_Gallery::Btn_ControlsClick)
                                      .Build();
   return info;
 }
@@ -47,6 +64,7 @@ void RegisterGalleryClasses() {
   RegisterComponentClass<TFrm_GalleryDialog>();
   RegisterComponentClass<TFrm_GalleryPopup>();
   RegisterComponentClass<TFrm_GalleryTool>();
+  RegisterComponentClass<TFrm_GalleryControls>();
   RegisterComponentClass<TFrm_Gallery>();
 }
 
@@ -74,6 +92,13 @@ TFrm_GalleryTool* TFrm_Gallery::Tool() {
   if (!tool_) tool_ = NewForm<TFrm_GalleryTool>(this);
   return tool_;
 }
+
+TFrm_GalleryControls* TFrm_Gallery::Controls() {
+  if (!controls_) controls_ = NewForm<TFrm_GalleryControls>(this);
+  return controls_;
+}
+
+void TFrm_Gallery::Btn_ControlsClick(TObject*) { Controls()->Show(); }
 
 void TFrm_Gallery::Btn_DialogClick(TObject*) {
   // Opened from the command line it is already showing, without being modal.
@@ -113,6 +138,7 @@ void OpenGalleryWindows(TFrm_Gallery& gallery, const std::u16string& kinds) {
   if (named(u"dialog")) gallery.Dialog()->Show();
   if (named(u"popup")) gallery.Popup()->Show();
   if (named(u"tool")) gallery.Tool()->Show();
+  if (named(u"controls")) gallery.Controls()->Show();
   if (named(u"message")) PostMessageW(gallery.Btn_Message->Handle(), BM_CLICK, 0, 0);
 }
 

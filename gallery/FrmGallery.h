@@ -33,6 +33,15 @@ class TFrm_GalleryTool : public TForm {
   explicit TFrm_GalleryTool(TComponent* owner) : TForm(owner) {}
 };
 
+// Every control kind the engine skins, enabled and disabled.
+class TFrm_GalleryControls : public TForm {
+  QLT_CLASS(TFrm_GalleryControls)
+ public:
+  explicit TFrm_GalleryControls(TComponent* owner) : TForm(owner) {}
+  TListBox* Lst_Long = nullptr;
+  void FormCreate(TObject* Sender);
+};
+
 class TFrm_Gallery : public TForm {
   QLT_CLASS(TFrm_Gallery)
  public:
@@ -44,6 +53,7 @@ class TFrm_Gallery : public TForm {
   TButton* Btn_Tool = nullptr;
   TButton* Btn_Message = nullptr;
   TButton* Btn_SkinOnOff = nullptr;
+  TButton* Btn_Controls = nullptr;
 
   void FormCreate(TObject* Sender);
   void Btn_DialogClick(TObject* Sender);
@@ -51,11 +61,13 @@ class TFrm_Gallery : public TForm {
   void Btn_ToolClick(TObject* Sender);
   void Btn_MessageClick(TObject* Sender);
   void Btn_SkinOnOffClick(TObject* Sender);
+  void Btn_ControlsClick(TObject* Sender);
 
   // The other windows, created when first asked for (owned by this form).
   TFrm_GalleryDialog* Dialog();
   TFrm_GalleryPopup* Popup();
   TFrm_GalleryTool* Tool();
+  TFrm_GalleryControls* Controls();
   // The message box's caption: longer than the box is wide, so the skin widens the box.
   static const char16_t* MessageCaption();
   static const char16_t* MessageText();
@@ -64,9 +76,11 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryDialog* dialog_ = nullptr;
   TFrm_GalleryPopup* popup_ = nullptr;
   TFrm_GalleryTool* tool_ = nullptr;
+  TFrm_GalleryControls* controls_ = nullptr;
 };
 
-// The command line: [--skin FILE] [--open KIND,KIND...], KIND one of dialog, popup, tool, message.
+// The command line: [--skin FILE] [--open KIND,KIND...], KIND one of dialog, popup, tool, controls,
+// message.
 struct GalleryOptions {
   std::u16string skinFile;  // used instead of the default skin
   std::u16string open;      // windows opened once the main form shows
