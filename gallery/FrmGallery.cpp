@@ -30,6 +30,20 @@ const TClassInfo& TFrm_GalleryTool::StaticClass() {
 const TClassInfo& TFrm_GalleryControls::StaticClass() {
   static const TClassInfo info = ClassBuilder<TFrm_GalleryControls, TForm>("TFrm_GalleryControls")
                                      .Field("Lst_Long", &TFrm_GalleryControls::Lst_Long)
+                                     .Field("Grp_Marks", &TFrm_GalleryControls::Grp_Marks)
+                                     .Field("Chk_On", &TFrm_GalleryControls::Chk_On)
+                                     .Field("Chk_Off", &TFrm_GalleryControls::Chk_Off)
+                                     .Field("Chk_Grayed", &TFrm_GalleryControls::Chk_Grayed)
+                                     .Field("Chk_Left", &TFrm_GalleryControls::Chk_Left)
+                                     .Field("Rad_One", &TFrm_GalleryControls::Rad_One)
+                                     .Field("Rad_Two", &TFrm_GalleryControls::Rad_Two)
+                                     .Field("Grp_MarksOff", &TFrm_GalleryControls::Grp_MarksOff)
+                                     .Field("Chk_OnOff", &TFrm_GalleryControls::Chk_OnOff)
+                                     .Field("Chk_OffOff", &TFrm_GalleryControls::Chk_OffOff)
+                                     .Field("Chk_GrayedOff", &TFrm_GalleryControls::Chk_GrayedOff)
+                                     .Field("Rad_OnOff", &TFrm_GalleryControls::Rad_OnOff)
+                                     .Field("Rad_OffOff", &TFrm_GalleryControls::Rad_OffOff)
+                                     .Field("Grp_Empty", &TFrm_GalleryControls::Grp_Empty)
                                      .Handler("FormCreate", &TFrm_GalleryControls::FormCreate)
                                      .Build();
   return info;

@@ -39,6 +39,21 @@ class TFrm_GalleryControls : public TForm {
  public:
   explicit TFrm_GalleryControls(TComponent* owner) : TForm(owner) {}
   TListBox* Lst_Long = nullptr;
+  // Check boxes, radio buttons and group boxes: every state, enabled and disabled.
+  TGroupBox* Grp_Marks = nullptr;
+  TCheckBox* Chk_On = nullptr;
+  TCheckBox* Chk_Off = nullptr;
+  TCheckBox* Chk_Grayed = nullptr;
+  TCheckBox* Chk_Left = nullptr;
+  TRadioButton* Rad_One = nullptr;
+  TRadioButton* Rad_Two = nullptr;
+  TGroupBox* Grp_MarksOff = nullptr;
+  TCheckBox* Chk_OnOff = nullptr;
+  TCheckBox* Chk_OffOff = nullptr;
+  TCheckBox* Chk_GrayedOff = nullptr;
+  TRadioButton* Rad_OnOff = nullptr;
+  TRadioButton* Rad_OffOff = nullptr;
+  TGroupBox* Grp_Empty = nullptr;
   void FormCreate(TObject* Sender);
 };
 

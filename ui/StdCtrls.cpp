@@ -349,7 +349,10 @@ void TCheckBox::Toggle() {
 
 void TCheckBox::CreateParams(TCreateParams& p) {
   TButtonControl::CreateParams(p);
-  p.style |= (allowGrayed_ ? BS_3STATE : BS_CHECKBOX) | (alignment_ == taLeftJustify ? BS_LEFTTEXT : 0);
+  // A three-state window whatever AllowGrayed says: AllowGrayed only decides whether a click
+  // passes through cbGrayed (Toggle), and State can be cbGrayed either way. A plain check box
+  // window would show a grayed state as checked, and would not follow AllowGrayed set later.
+  p.style |= BS_3STATE | (alignment_ == taLeftJustify ? BS_LEFTTEXT : 0);
 }
 
 void TCheckBox::CreateWnd() { SendMessageW(Handle(), BM_SETCHECK, CheckStateOf(state_), 0); }

@@ -1,9 +1,10 @@
 #pragma once
-// The Windows benchmarks' clock (milliseconds from the performance counter) and the median of
-// their rounds.
+// The Windows benchmarks' clock (milliseconds from the performance counter), the median of their
+// rounds and their numeric options.
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
 namespace qlt::bench {
@@ -24,6 +25,15 @@ inline double Median(std::vector<double> values) {
   if (values.empty()) return -1;
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
+}
+
+// The number of an option NAME=N on the command line (name given with its "="), or `fallback`.
+inline int ArgValue(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
+  const size_t length = wcslen(name);
+  for (int i = 1; i < argc; ++i) {
+    if (wcsncmp(argv[i], name, length) == 0) return _wtoi(argv[i] + length);
+  }
+  return fallback;
 }
 
 }  // namespace qlt::bench

@@ -21,6 +21,7 @@ namespace {
 
 constexpr UINT kIconId = 128;  // both programs add their icon under this id
 
+using qlt::bench::ArgValue;
 using qlt::bench::Median;
 using qlt::bench::NowMs;
 using qlt::test::GdiObjectCount;
@@ -84,13 +85,6 @@ Run StartAndMeasure(const std::wstring& exe, const std::wstring& folder, DWORD i
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return run;
-}
-
-int ArgValue(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
-  const size_t length = wcslen(name);
-  for (int i = 1; i < argc; ++i)
-    if (wcsncmp(argv[i], name, length) == 0) return _wtoi(argv[i] + length);
-  return fallback;
 }
 
 void Report(const wchar_t* name, const std::vector<Run>& runs) {

@@ -81,6 +81,9 @@ SkinnerKind KindOfComponent(TComponent* c, const TSkinData& sd, bool& ownColour,
   if (Is<TButton>(c)) return Has(sd, xcButton) ? SkinnerKind::kButton : SkinnerKind::kNone;
   if (Is<TCustomEdit>(c)) return Has(sd, xcEdit) ? SkinnerKind::kEdit : SkinnerKind::kNone;
   if (Is<TForm>(c)) {
+    // Only a form placed inside this one: an owned form with a window of its own (a dialog the
+    // form opens) gets a form skinner of its own, and its controls get their skinners from that.
+    if (!static_cast<TForm*>(c)->Parent()) return SkinnerKind::kNone;
     ownColour = recurse = true;
     return SkinnerKind::kBox;
   }

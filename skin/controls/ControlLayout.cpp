@@ -101,4 +101,19 @@ MarkPlacement PlaceMark(int width, int height, int cw, int ch, int menuCheck, bo
   return p;
 }
 
+GroupBoxLayout LayOutGroupBox(int w, int h, int th, int captionWidth) {
+  constexpr int kEdge = 3;
+  const int line = std::max(th / 2 - 1, 0);
+  GroupBoxLayout g;
+  g.frame = {1, line, w - 1, h - 1};
+  if (captionWidth > 0 && th > 0) g.caption = {9, 0, std::min(9 + captionWidth, w), th};
+  const int top = std::min(std::max(th, line + kEdge), h);
+  g.bands[0] = {0, 0, w, top};
+  const int inner = std::min(kEdge, w);
+  g.bands[1] = {0, top, inner, h};
+  g.bands[2] = {std::max(w - kEdge, 0), top, w, h};
+  g.bands[3] = {inner, std::max(h - kEdge, top), std::max(w - kEdge, inner), h};
+  return g;
+}
+
 }  // namespace qlt

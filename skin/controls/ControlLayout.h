@@ -59,4 +59,17 @@ struct MarkPlacement {
 MarkPlacement PlaceMark(int width, int height, int cellWidth, int cellHeight, int menuCheck, bool textLeft,
                         bool radio);
 
+// A skinned group box (origin 0,0): the rounded frame (a rectangle as RoundRect takes it, its line
+// half a text height down, one pixel in), the caption's place (9 pixels in, on the top edge; empty
+// without a caption) and the bands along the edges that are painted: the top one with the caption
+// and the system's etched lines, then left, right and bottom, three pixels each (the etched
+// frame's two and the rounded corners). The inside, where the group's windowless controls draw,
+// is not touched.
+struct GroupBoxLayout {
+  SkinRect frame;
+  SkinRect caption;
+  SkinRect bands[4];
+};
+GroupBoxLayout LayOutGroupBox(int width, int height, int textHeight, int captionWidth);
+
 }  // namespace qlt

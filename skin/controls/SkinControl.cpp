@@ -25,7 +25,10 @@ HWND TSkinControl::Handle() const {
 }
 
 bool TSkinControl::OwnerDestroying() const {
-  return InState(csDestroying) || (control_ && control_->InState(csDestroying));
+  // Not the skinner's own destruction: one the form skinner frees when the skin goes gives its
+  // whole control back. An owner or control being destroyed marks everything it owns, this
+  // skinner included, and is left alone.
+  return (Owner() && Owner()->InState(csDestroying)) || (control_ && control_->InState(csDestroying));
 }
 
 std::u16string TSkinControl::ReadWindowText() const {

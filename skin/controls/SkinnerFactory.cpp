@@ -2,6 +2,7 @@
 #include "skin/controls/ControlDiscovery.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinMarks.h"
 
 namespace qlt {
 
@@ -9,6 +10,12 @@ TSkinControl* CreateSkinner(SkinnerKind kind, TComponent* owner) {
   switch (kind) {
     case SkinnerKind::kButton:
       return new TSkinButton(owner);
+    case SkinnerKind::kCheckBox:
+      return new TSkinCheckBox(owner);
+    case SkinnerKind::kRadioButton:
+      return new TSkinRadioButton(owner);
+    case SkinnerKind::kGroupBox:
+      return new TSkinGroupBox(owner);
     default:
       return nullptr;
   }

@@ -65,5 +65,42 @@ TEST(CheckMarks, MarkSitsOverTheSystemsOnEitherSide) {
   EXPECT_EQ(PlaceMark(100, 17, 16, 16, 13, true, false).mark.right, 99);
 }
 
+TEST(GroupBoxes, FrameCaptionAndPaintedBandsAlongTheEdges) {
+  // A 12-pixel font: the line half a text height down, less one.
+  GroupBoxLayout g = LayOutGroupBox(200, 100, 12, 40);
+  EXPECT_EQ(g.frame, (SkinRect{1, 5, 199, 99}));
+  EXPECT_EQ(g.caption, (SkinRect{9, 0, 49, 12}));
+  EXPECT_EQ(g.bands[0], (SkinRect{0, 0, 200, 12}));
+  EXPECT_EQ(g.bands[1], (SkinRect{0, 12, 3, 100}));
+  EXPECT_EQ(g.bands[2], (SkinRect{197, 12, 200, 100}));
+  EXPECT_EQ(g.bands[3], (SkinRect{3, 97, 197, 100}));
+  // The bands hold the frame's lines, its corners and the system's etched lines (two pixels
+  // along each edge, the top pair at half the text height).
+  const SkinRect& top = g.bands[0];
+  EXPECT_TRUE(top.Contains(100, g.frame.top));
+  EXPECT_TRUE(top.Contains(100, 12 / 2 + 1));
+  EXPECT_TRUE(g.bands[3].Contains(100, g.frame.bottom - 1));
+  EXPECT_TRUE(g.bands[2].Contains(g.frame.right - 1, 50));
+
+  // No caption: nothing to write, the frame all the same; a small font still covers the corners.
+  g = LayOutGroupBox(200, 100, 4, 0);
+  EXPECT_TRUE(g.caption.Empty());
+  EXPECT_EQ(g.frame.top, 1);
+  EXPECT_EQ(g.bands[0].bottom, 4);
+  // A caption wider than the box stops at its edge; no font gives a line at the very top.
+  g = LayOutGroupBox(60, 30, 12, 500);
+  EXPECT_EQ(g.caption.right, 60);
+  EXPECT_EQ(LayOutGroupBox(60, 30, 0, 10).frame.top, 0);
+  EXPECT_TRUE(LayOutGroupBox(60, 30, 0, 10).caption.Empty());
+  // Too small for the bands: nothing inverted, nothing outside the box.
+  g = LayOutGroupBox(4, 5, 12, 10);
+  for (const SkinRect& band : g.bands) {
+    EXPECT_FALSE(band.Inverted());
+    EXPECT_GE(band.left, 0);
+    EXPECT_LE(band.right, 4);
+    EXPECT_LE(band.bottom, 5);
+  }
+}
+
 }  // namespace
 }  // namespace qlt

@@ -58,5 +58,32 @@ TEST(StateCells, RadioButtonsMapEveryStateForFourAndEightCells) {
   EXPECT_EQ(RadioCell(-1, true, false), 1);
 }
 
+TEST(StateCells, HotAndPressedMarksOnlyWhereTheImageHasThem) {
+  using enum MarkLook;
+  // Twelve check cells and eight radio cells: normal, hot, pressed, disabled for each mark.
+  EXPECT_EQ(CheckBoxCell(12, false, false, false, kHot), 2);
+  EXPECT_EQ(CheckBoxCell(12, false, false, false, kPressed), 3);
+  EXPECT_EQ(CheckBoxCell(12, true, false, false, kHot), 6);
+  EXPECT_EQ(CheckBoxCell(12, true, false, false, kPressed), 7);
+  EXPECT_EQ(CheckBoxCell(12, false, true, false, kHot), 10);
+  EXPECT_EQ(CheckBoxCell(12, true, true, false, kPressed), 11);
+  EXPECT_EQ(RadioCell(8, false, false, kHot), 2);
+  EXPECT_EQ(RadioCell(8, false, false, kPressed), 3);
+  EXPECT_EQ(RadioCell(8, true, false, kHot), 6);
+  EXPECT_EQ(RadioCell(8, true, false, kPressed), 7);
+  // Disabled marks never look hot or pressed.
+  EXPECT_EQ(CheckBoxCell(12, true, false, true, kHot), 8);
+  EXPECT_EQ(CheckBoxCell(12, false, true, true, kPressed), 12);
+  EXPECT_EQ(RadioCell(8, false, true, kPressed), 4);
+  // Other counts have no such cells: the hover changes nothing.
+  for (MarkLook look : {kHot, kPressed}) {
+    EXPECT_EQ(CheckBoxCell(4, true, false, false, look), 2);
+    EXPECT_EQ(CheckBoxCell(8, false, false, false, look), 1);
+    EXPECT_EQ(CheckBoxCell(4, false, true, false, look), 4);
+    EXPECT_EQ(RadioCell(4, true, false, look), 2);
+    EXPECT_EQ(RadioCell(12, false, false, look), 1);
+  }
+}
+
 }  // namespace
 }  // namespace qlt

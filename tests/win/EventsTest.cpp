@@ -193,6 +193,42 @@ TEST_F(Events, ClicksAndKeysOfARealUserFireTheSameEvents) {
   EXPECT_EQ(form->log, V{"change:Pages"});
 }
 
+TEST_F(Events, ACheckBoxShowsItsGrayedStateAndClicksPassThroughItOnlyWhenAllowed) {
+  using V = std::vector<std::string>;
+  ShowAndSettle();
+  TCheckBox* box = form->Chk_One;
+  HWND h = box->Handle();
+  const auto shown = [h] { return SendMessageW(h, BM_GETCHECK, 0, 0); };
+  ASSERT_FALSE(box->AllowGrayed());
+
+  // Set from code, the grayed state shows in the window even without AllowGrayed.
+  box->SetState(cbGrayed);
+  EXPECT_EQ(shown(), BST_INDETERMINATE);
+  EXPECT_FALSE(box->Checked());
+  EXPECT_EQ(form->log, V{"click:Chk_One"});
+  // A click leaves it checked; further clicks never pass through grayed.
+  ClickAt(CentreOf(h));
+  EXPECT_EQ(box->State(), cbChecked);
+  EXPECT_EQ(shown(), BST_CHECKED);
+  ClickAt(CentreOf(h));
+  ClickAt(CentreOf(h));
+  EXPECT_EQ(box->State(), cbChecked);
+
+  // Allowed after the window was made: unchecked, grayed, checked, by mouse and by the space bar.
+  box->SetAllowGrayed(true);
+  ClickAt(CentreOf(h));
+  EXPECT_EQ(box->State(), cbUnchecked);
+  EXPECT_EQ(shown(), BST_UNCHECKED);
+  ClickAt(CentreOf(h));
+  EXPECT_EQ(box->State(), cbGrayed);
+  EXPECT_EQ(shown(), BST_INDETERMINATE);
+  ASSERT_TRUE(box->Focused());
+  PressKey(VK_SPACE);
+  EXPECT_EQ(box->State(), cbChecked);
+  EXPECT_EQ(shown(), BST_CHECKED);
+  EXPECT_EQ(form->log.size(), 7u) << "every change fired OnClick once";
+}
+
 TEST_F(Events, AReplacedWindowProcSeesEveryMessageCanSwallowOneAndIsPutBack) {
   ShowAndSettle();
   TButton* button = form->Btn_Go;
