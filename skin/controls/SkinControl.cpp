@@ -25,8 +25,9 @@ HWND TSkinControl::Handle() const {
 }
 
 bool TSkinControl::OwnerDestroying() const {
-  return InState(csDestroying) || (control_ && control_->InState(csDestroying)) ||
-         (graphicControl_ && graphicControl_->InState(csDestroying));
+  // The skinner itself is always being destroyed when it detaches: only its control's going
+  // means there is nothing to give back.
+  return (control_ && control_->InState(csDestroying)) || (graphicControl_ && graphicControl_->InState(csDestroying));
 }
 
 std::u16string TSkinControl::ReadWindowText() const {
