@@ -9,6 +9,10 @@ TSkinControl* CreateSkinner(SkinnerKind kind, TComponent* owner) {
   switch (kind) {
     case SkinnerKind::kButton:
       return new TSkinButton(owner);
+    case SkinnerKind::kBitButton:
+      return new TSkinBitButton(owner);
+    case SkinnerKind::kSpeedButton:
+      return new TSkinSpeedButton(owner);
     default:
       return nullptr;
   }
