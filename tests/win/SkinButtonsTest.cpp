@@ -1,8 +1,8 @@
 // The skinned push, bit and speed buttons under Wine, with both skins: the gallery's controls
-// window, QLT's hotkey dialog and a message box's bare buttons. Every frame cell and glyph cell is
-// read back from the screen and compared with the skin's own "Buttons" image and the buttons' own
-// glyphs; the buttons are driven with the real mouse and keyboard; paints and GDI objects are
-// counted; and switching the skin off gives every button its own look back.
+// window, QLT's hotkey and IP/DNS dialogs and a message box's bare buttons. Every frame cell and
+// glyph cell is read back from the screen and compared with the skin's own "Buttons" image and
+// the buttons' own glyphs; the buttons are driven with the real mouse and keyboard; paints and
+// GDI objects are counted; and switching the skin off gives every button its own look back.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -22,6 +22,7 @@
 #include "skin/frame/WinSkinForm.h"
 #include "tests/win/UiTestSupport.h"
 #include "tools/FrmHotKey.h"
+#include "tools/FrmIPDNS.h"
 #include "ui/ComCtrls.h"
 #include "ui/SysUtils.h"
 #include "ui/Utf.h"
@@ -816,6 +817,25 @@ TEST_P(SkinButtons, HotKeyDialogGlyphButtonsAreSkinnedAndEndTheDialog) {
                if (TFrm_HotKey* form = OpenHotKeyDialog()) PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
              });
   EXPECT_EQ(result, u"");
+}
+
+TEST_P(SkinButtons, IpDnsDialogButtonsAreSkinned) {
+  // Deleted without closing: nothing is saved beside the test program.
+  std::unique_ptr<TFrm_IPDNS> dialog(NewForm<TFrm_IPDNS>(Application));
+  dialog->Show();
+  ASSERT_TRUE(WaitUntil([&] {
+    const TWinSkinForm* form = FormSkinnerOf(dialog.get());
+    return form && form->State() == skActive && SkinnerOf<TSkinButton>(dialog->Button1) &&
+           SkinnerOf<TSkinButton>(dialog->Button2);
+  }));
+  dialog->Edit1->SetFocus();
+  EXPECT_EQ(WaitForCell(dialog->Button1, kButtonCellNormal), kButtonCellNormal);
+  EXPECT_EQ(WaitForCell(dialog->Button2, kButtonCellNormal), kButtonCellNormal);
+  MoveMouseTo(CentreOf(dialog->Button2));
+  EXPECT_EQ(WaitForCell(dialog->Button2, kButtonCellHot), kButtonCellHot);
+  SaveScreenshot(L"skin-buttons-ipdns-dialog-" + NameOf(GetParam()));
+  MoveMouseTo(kAway);
+  EXPECT_EQ(WaitForCell(dialog->Button2, kButtonCellNormal), kButtonCellNormal);
 }
 
 TEST_P(SkinButtons, ButtonsOfOtherClassesAreReadByPropertyName) {
