@@ -243,6 +243,9 @@ void TSkinButton::ClickNow() {
 }
 
 bool TSkinButton::MouseMessage(TMessage& m) {
+  // BM_CLICK presses and releases the button from inside the system's own handling: that click
+  // is the button's, and its parent hears of it before BM_CLICK returns, as the caller expects.
+  if (programClick_) return false;
   HWND h = Handle();
   switch (m.Msg) {
     case WM_LBUTTONDOWN:
@@ -312,6 +315,9 @@ bool TSkinButton::BeforeMessage(TMessage& m) {
     case WM_CAPTURECHANGED:
       MouseMessage(m);
       return true;
+    case BM_CLICK:
+      programClick_ = true;
+      return true;
     default:
       return true;
   }
@@ -319,6 +325,10 @@ bool TSkinButton::BeforeMessage(TMessage& m) {
 
 void TSkinButton::AfterMessage(TMessage& m) {
   switch (m.Msg) {
+    case BM_CLICK:
+      programClick_ = false;
+      Redraw();
+      return;
     case WM_KEYDOWN:
       if (m.WParam == VK_SPACE && !(mouseState_ & kMousePressed)) {
         mouseState_ |= kMousePressed;

@@ -9,8 +9,8 @@
 //   parent paints them and hands them their mouse messages.
 // The face, frame, glyph and caption are composed off the screen and copied once. A push or bit
 // button's mouse is taken over: a press captures the mouse and only a release over the button
-// clicks it; the space bar is left to the button itself. Without a "Buttons" image every button
-// keeps its own look and behaviour.
+// clicks it; the space bar and BM_CLICK are left to the button itself. Without a "Buttons" image
+// every button keeps its own look and behaviour.
 #include "skin/controls/SkinControl.h"
 
 namespace qlt {
@@ -63,7 +63,8 @@ class TSkinButton : public TSkinControl {
   int paintedCell_ = 0;  // the cell on the screen (0: not painted yet)
 
  private:
-  bool captured_ = false;  // the mouse was pressed on the button and is held
+  bool captured_ = false;      // the mouse was pressed on the button and is held
+  bool programClick_ = false;  // inside BM_CLICK
 };
 
 class TSkinBitButton : public TSkinButton {

@@ -375,7 +375,7 @@ TEST_P(SkinButtons, PushButtonsShowEveryStateAndClickOnlyWhenReleasedOverThem) {
   EXPECT_EQ(WaitForCell(c->Btn_PushOff, kButtonCellDisabled), kButtonCellDisabled);
 }
 
-TEST_P(SkinButtons, SpaceBarPressesAndClicks) {
+TEST_P(SkinButtons, SpaceBarAndProgramsClickAsTheButtonItselfWould) {
   TFrm_GalleryControls* c = Controls();
   int clicks = 0;
   c->Btn_Push->OnClick = [&](TObject*) { ++clicks; };
@@ -386,6 +386,10 @@ TEST_P(SkinButtons, SpaceBarPressesAndClicks) {
   EXPECT_EQ(clicks, 0);
   SendInput(1, std::vector<INPUT>{KeyInput(VK_SPACE, true)}.data(), sizeof(INPUT));
   EXPECT_TRUE(WaitUntil([&] { return clicks == 1; }, 2s)) << clicks;
+  EXPECT_EQ(WaitForCell(c->Btn_Push, kButtonCellHot), kButtonCellHot);
+  // A click asked for by a program has happened when BM_CLICK returns, and the skin stays.
+  SendMessageW(c->Btn_Push->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 2);
   EXPECT_EQ(WaitForCell(c->Btn_Push, kButtonCellHot), kButtonCellHot);
 }
 
@@ -568,23 +572,19 @@ TEST_P(SkinButtons, AHoverThatChangesNothingOnTheScreenPaintsNothing) {
     PumpFor(150ms);
     EXPECT_EQ(*paints, 2) << "one more for the leave";
   }
-  // A focused button already shows the hot cell: hovering it paints nothing.
+  // A focused button already shows the hot cell, a disabled one never changes: hovering either
+  // paints nothing.
   push->SetFocus();
   EXPECT_EQ(WaitForCell(push, kButtonCellHot), kButtonCellHot);
   PumpFor(100ms);
-  pushSkin->paints = 0;
-  MoveMouseTo(CentreOf(push));
-  PumpFor(250ms);
-  MoveMouseTo(kAway);
-  PumpFor(250ms);
-  EXPECT_EQ(pushSkin->paints, 0);
-  // Nor does hovering a disabled one.
-  offSkin->paints = 0;
-  MoveMouseTo(CentreOf(off));
-  PumpFor(250ms);
-  MoveMouseTo(kAway);
-  PumpFor(250ms);
-  EXPECT_EQ(offSkin->paints, 0);
+  for (auto [control, paints] : {std::pair<TControl*, int*>{push, &pushSkin->paints}, {off, &offSkin->paints}}) {
+    *paints = 0;
+    MoveMouseTo(CentreOf(control));
+    PumpFor(250ms);
+    MoveMouseTo(kAway);
+    PumpFor(250ms);
+    EXPECT_EQ(*paints, 0) << Narrow(control->Caption());
+  }
   EXPECT_EQ(form->HotButton(), nullptr);
   delete push;
   delete off;
