@@ -20,6 +20,7 @@
 #include "skin/data/BitmapTransforms.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
+#include "tests/win/SkinOnScreen.h"
 #include "tests/win/UiTestSupport.h"
 #include "tools/FrmHotKey.h"
 #include "tools/FrmIPDNS.h"
@@ -122,40 +123,8 @@ POINT BelowOf(TControl* control) {
 COLORREF FaceColour() { return SkinColourToRgb(Skin().ButtonFaceColour, GetSysColor(COLOR_BTNFACE)); }
 COLORREF Rgb(Bgr p) { return RGB(p.r, p.g, p.b); }
 
-// Whether the four corners of a button on the screen are those of cell `cell` of the "Buttons"
-// image (corners are never stretched; a transparent pixel shows the face colour).
-bool CornersShowCell(const ScreenGrab& grab, int cell) {
-  const TDataSkinButton& b = *Skin().Buttons;
-  const Bitmap24& image = b.Image;
-  const int cw = image.Width() / 5, ch = image.Height(), x0 = (cell - 1) * cw;
-  const int w = grab.Width(), h = grab.Height();
-  const int l = b.LeftWidth, t = b.TopHeight, r = b.RightWidth, bo = b.BottomHeight;
-  const COLORREF face = FaceColour();
-  // A corner block of the grab against the same block of the cell.
-  auto block = [&](int gx, int gy, int ix, int iy, int bw, int bh) {
-    for (int y = 0; y < bh; ++y) {
-      for (int x = 0; x < bw; ++x) {
-        const Bgr p = image.At(ix + x, iy + y);
-        const COLORREF expected = b.Trans == 1 && IsTransparent(p) ? face : Rgb(p);
-        if (grab.Pixel(gx + x, gy + y) != expected) return false;
-      }
-    }
-    return true;
-  };
-  return block(0, 0, x0, 0, l, t) && block(w - r, 0, x0 + cw - r, 0, r, t) && block(0, h - bo, x0, ch - bo, l, bo) &&
-         block(w - r, h - bo, x0 + cw - r, ch - bo, r, bo);
-}
-
-// The cell whose corners the button shows: 0 for none, -1 when several cells would match.
-int CellOnScreen(const ScreenGrab& grab) {
-  int found = 0;
-  for (int cell = 1; cell <= 5; ++cell) {
-    if (!CornersShowCell(grab, cell)) continue;
-    if (found) return -1;
-    found = cell;
-  }
-  return found;
-}
+// The cell of the "Buttons" image a button on the screen shows (0: none, -1: several).
+int CellOnScreen(const ScreenGrab& grab) { return ButtonCellOnScreen(grab, *Skin().Buttons, FaceColour()); }
 int CellOnScreen(const RECT& r) { return CellOnScreen(ScreenGrab(r)); }
 
 // Waits until the control shows the cell (Wine puts a paint on the screen a moment later); the
@@ -405,6 +374,9 @@ TEST_P(SkinButtons, ChineseCaptionsAreCentredAsMeasured) {
   ASSERT_TRUE(WaitUntil([&] { return ScreenGrab(r).Pixels() != bare; }));
   PumpFor(100ms);
   const ScreenGrab text(r);
+  // A text set without one (a null lParam) is read back from the window: no caption, no crash.
+  SendMessageW(b->Handle(), WM_SETTEXT, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenGrab(r).Pixels() == bare; })) << "the old caption is still drawn";
   b->SetCaption(saved);
   // The caption's ink: every pixel that differs from the face without a caption.
   int left = text.Width(), right = -1, top = text.Height(), bottom = -1;
@@ -703,6 +675,39 @@ TEST_P(SkinButtons, SkinOffGivesEveryButtonItsOwnLookBack) {
   }
   SetSkinActive(true);
   ASSERT_TRUE(WaitUntil(ControlsSkinned));
+}
+
+TEST_P(SkinButtons, WithoutAButtonsImageEveryButtonPaintsAndPressesItself) {
+  TFrm_GalleryControls* c = Controls();
+  const std::vector<TControl*> buttons{c->Btn_Push, c->Btn_Bit, c->Btn_BitOneOff, c->Spd_Four, c->Spd_Flat};
+  auto looks = [&] {
+    c->Lst_Long->SetFocus();
+    for (TControl* b : buttons) b->Invalidate();
+    PumpFor(400ms);
+    std::vector<std::vector<COLORREF>> grabs;
+    for (TControl* b : buttons) grabs.push_back(ScreenGrab(ScreenRectOf(b)).Pixels());
+    return grabs;
+  };
+  SetSkinActive(false);
+  const auto own = looks();
+  SetSkinActive(true);
+  ASSERT_TRUE(WaitUntil(ControlsSkinned));
+  // The skin loses its image: the skinners stay, and stand aside.
+  Bitmap24 image = std::exchange(Skin().Buttons->Image, Bitmap24());
+  const auto bare = looks();
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    EXPECT_TRUE(own[i] == bare[i]) << Narrow(buttons[i]->Name()) << " is not painted as it paints itself";
+  }
+  EXPECT_NE(SkinnerOf(c->Btn_Push), nullptr);
+  Press(CentreOf(c->Btn_Push));
+  EXPECT_TRUE(SendMessageW(c->Btn_Push->Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED) << "the press is the button's own";
+  MoveMouseTo(kAway);
+  Release(kAway);
+  Skin().Buttons->Image = std::move(image);
+  for (TControl* b : buttons) b->Invalidate();
+  c->Lst_Long->SetFocus();
+  EXPECT_EQ(WaitForCell(c->Btn_Push, kButtonCellNormal), kButtonCellNormal);
+  EXPECT_EQ(WaitForCell(c->Spd_Four, kButtonCellNormal), kButtonCellNormal);
 }
 
 TEST_P(SkinButtons, TwoHundredSkinOnOffCyclesKeepGdiObjectsFlat) {
