@@ -68,7 +68,8 @@ ButtonImage ImageOfButton(TObject* button, bool enabled) {
   return b;
 }
 
-// The face composed so far goes to GDI before GDI draws on it, and the other way round.
+// A glyph goes into the face's pixels (its transparent colour left out, grey when disabled); an
+// image list's image is drawn by GDI on the face's DC.
 void DrawImage(HDC dc, const PixelView& view, const ButtonImage& image, const SkinRect& at, int buttonCell) {
   if (image.glyph) {
     const GlyphCell g = GlyphCellFor(buttonCell, image.numGlyphs);
@@ -78,7 +79,6 @@ void DrawImage(HDC dc, const PixelView& view, const ButtonImage& image, const Sk
     DrawGlyph(view, at.left, at.top, BitmapPixels(*image.glyph), source,
               RgbPixel(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb)), g.greyed);
   } else if (image.images) {
-    GdiFlush();
     TCanvas canvas;
     canvas.SetHandle(dc);
     image.images->Draw(&canvas, at.left, at.top, image.index, buttonCell != kButtonCellDisabled);
@@ -223,7 +223,6 @@ void TSkinButton::Paint(HDC dc, const SkinRect& rect) {
 
 void TSkinButton::DrawContent(HDC dc, const PixelView&, const SkinRect& area, int cell) {
   const std::u16string text = CurrentCaption();
-  GdiFlush();
   SetTextColor(dc, TextColour(cell));
   const SIZE size = MeasureCaption(dc, text);
   DrawCaption(dc, text, CentreText(area, size.cx, size.cy), DT_CENTER);
@@ -396,7 +395,6 @@ void TSkinBitButton::DrawContent(HDC dc, const PixelView& view, const SkinRect& 
   if (!button) return TSkinButton::DrawContent(dc, view, area, cell);
   const ButtonImage image = ImageOfButton(button, cell != kButtonCellDisabled);
   const std::u16string text = CurrentCaption();
-  GdiFlush();
   const SIZE textSize = MeasureCaption(dc, text);
   const GlyphLayout layout = LayoutOf(button);
   const bool centred = GetEnumProp(button, "Alignment") == "taCenter";
@@ -439,7 +437,6 @@ void TSkinSpeedButton::DrawContent(HDC dc, const PixelView& view, const SkinRect
   if (!plainFont_.SameAs(plain)) plainFont_.Assign(plain);
   SelectedObject font(dc, plainFont_.Handle());
   const std::u16string text = CurrentCaption();
-  GdiFlush();
   SetTextColor(dc, cell == kButtonCellDisabled ? GetSysColor(COLOR_BTNSHADOW) : ColorToRGB(button->Font()->Color()));
   const SIZE size = MeasureCaption(dc, text);
   DrawCaption(dc, text, CentreText(area, size.cx, size.cy), DT_CENTER);
@@ -450,12 +447,12 @@ void TSkinSpeedButton::DrawNow(HDC dc) {
   if (!button || !HasImage()) return;
   TWinControl* parent = button->Parent();
   if (!button->Showing() || !parent || !parent->HandleAllocated()) return;
-  const SkinRect at = RectOfSize(button->Left(), button->Top(), button->Width(), button->Height());
-  // A DC of the parent's client area: the button is drawn at its place there.
   try {
-    if (dc) return Paint(dc, at);
+    // A DC given is the parent's with its origin at the button, as in WM_PAINT.
+    if (dc) return Paint(dc, SkinRect{0, 0, button->Width(), button->Height()});
+    // Otherwise a DC of the parent's client area: the button is drawn at its place there.
     WindowDc window(parent->Handle());
-    if (window.Get()) Paint(window.Get(), at);
+    if (window.Get()) Paint(window.Get(), RectOfSize(button->Left(), button->Top(), button->Width(), button->Height()));
   } catch (...) {
     // The button keeps what was on the screen.
   }
