@@ -29,6 +29,18 @@ const TClassInfo& TFrm_GalleryTool::StaticClass() {
 
 const TClassInfo& TFrm_GalleryControls::StaticClass() {
   static const TClassInfo info = ClassBuilder<TFrm_GalleryControls, TForm>("TFrm_GalleryControls")
+                                     .Field("Btn_Push", &TFrm_GalleryControls::Btn_Push)
+                                     .Field("Btn_PushOff", &TFrm_GalleryControls::Btn_PushOff)
+                                     .Field("Btn_Default", &TFrm_GalleryControls::Btn_Default)
+                                     .Field("Btn_Bit", &TFrm_GalleryControls::Btn_Bit)
+                                     .Field("Btn_BitOff", &TFrm_GalleryControls::Btn_BitOff)
+                                     .Field("Btn_BitOne", &TFrm_GalleryControls::Btn_BitOne)
+                                     .Field("Btn_BitOneOff", &TFrm_GalleryControls::Btn_BitOneOff)
+                                     .Field("Spd_Four", &TFrm_GalleryControls::Spd_Four)
+                                     .Field("Spd_FourOff", &TFrm_GalleryControls::Spd_FourOff)
+                                     .Field("Spd_One", &TFrm_GalleryControls::Spd_One)
+                                     .Field("Spd_OneOff", &TFrm_GalleryControls::Spd_OneOff)
+                                     .Field("Spd_Flat", &TFrm_GalleryControls::Spd_Flat)
                                      .Field("Lst_Long", &TFrm_GalleryControls::Lst_Long)
                                      .Field("Grp_Marks", &TFrm_GalleryControls::Grp_Marks)
                                      .Field("Chk_On", &TFrm_GalleryControls::Chk_On)
@@ -49,8 +61,13 @@ const TClassInfo& TFrm_GalleryControls::StaticClass() {
   return info;
 }
 
-// Enough rows that the list scrolls.
 void TFrm_GalleryControls::FormCreate(TObject*) {
+  // The description draws each glyph once: the other buttons show the same pictures.
+  for (TBitmap* glyph : {Btn_BitOff->Glyph(), Spd_Four->Glyph(), Spd_FourOff->Glyph()}) glyph->Assign(*Btn_Bit->Glyph());
+  for (TBitmap* glyph : {Btn_BitOneOff->Glyph(), Spd_One->Glyph(), Spd_OneOff->Glyph()}) {
+    glyph->Assign(*Btn_BitOne->Glyph());
+  }
+  // Enough rows that the list scrolls.
   for (int i = 1; i <= 60; ++i) Lst_Long->Items()->Add(u"Row " + Widen(std::to_string(i)) + u" 行");
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "skin/data/WinSkinData.h"
+#include "ui/Buttons.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
 
@@ -38,6 +39,18 @@ class TFrm_GalleryControls : public TForm {
   QLT_CLASS(TFrm_GalleryControls)
  public:
   explicit TFrm_GalleryControls(TComponent* owner) : TForm(owner) {}
+  TButton* Btn_Push = nullptr;
+  TButton* Btn_PushOff = nullptr;
+  TButton* Btn_Default = nullptr;
+  TBitBtn* Btn_Bit = nullptr;        // a glyph of four cells
+  TBitBtn* Btn_BitOff = nullptr;
+  TBitBtn* Btn_BitOne = nullptr;     // a glyph of one cell, right of the caption
+  TBitBtn* Btn_BitOneOff = nullptr;
+  TSpeedButton* Spd_Four = nullptr;
+  TSpeedButton* Spd_FourOff = nullptr;
+  TSpeedButton* Spd_One = nullptr;   // down, in a group of its own
+  TSpeedButton* Spd_OneOff = nullptr;
+  TSpeedButton* Spd_Flat = nullptr;  // a caption, no glyph
   TListBox* Lst_Long = nullptr;
   // Check boxes, radio buttons and group boxes: every state, enabled and disabled.
   TGroupBox* Grp_Marks = nullptr;

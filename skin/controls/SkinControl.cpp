@@ -25,10 +25,11 @@ HWND TSkinControl::Handle() const {
 }
 
 bool TSkinControl::OwnerDestroying() const {
-  // Not the skinner's own destruction: one the form skinner frees when the skin goes gives its
-  // whole control back. An owner or control being destroyed marks everything it owns, this
-  // skinner included, and is left alone.
-  return (Owner() && Owner()->InState(csDestroying)) || (control_ && control_->InState(csDestroying));
+  // Not the skinner's own destruction (a skinner freed when the skin goes gives its whole control
+  // back): only its control, or an owner that takes everything it owns down with it, being
+  // destroyed leaves nothing to give back.
+  return (control_ && control_->InState(csDestroying)) || (graphicControl_ && graphicControl_->InState(csDestroying)) ||
+         (Owner() && Owner()->InState(csDestroying));
 }
 
 std::u16string TSkinControl::ReadWindowText() const {
@@ -98,6 +99,24 @@ void TSkinControl::AttachWindow(HWND window, TSkinData* skin, TWinSkinForm* form
   InvalidateRect(window, nullptr, TRUE);
 }
 
+void TSkinControl::AttachGraphic(TWinSkinForm* formSkinner, TSkinData* skin) {
+  if (attached_) return;
+  auto* control = dynamic_cast<TControl*>(Owner());
+  if (!control || dynamic_cast<TWinControl*>(control) || !skin) return;
+  graphicControl_ = control;
+  skin_ = skin;
+  formSkinner_ = formSkinner;
+  hook_.Install(control, [this](TMessage& m, const TWindowProcHook::Next& next) {
+    HookMessage(m, [&next](TMessage& message) { next(message); });
+  });
+  if (formSkinner_) formSkinner_->AddControlSkinner(this);
+  enabled_ = control->Enabled();
+  caption_ = control->Caption();
+  attached_ = true;
+  lifeState_ = lsAttached;
+  control->Invalidate();
+}
+
 void TSkinControl::Detach() {
   const bool wasAttached = std::exchange(attached_, false);
   hook_.Remove();
@@ -110,6 +129,7 @@ void TSkinControl::Detach() {
   // The control gets back what the skinner changed, and shows its own look again.
   RestoreColour();
   if (control_) control_->SetDoubleBuffered(savedDoubleBuffered_);
+  if (graphicControl_) graphicControl_->Invalidate();
   if (lifeState_ == lsAttached) {
     if (HWND h = Handle(); h && IsWindow(h)) RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
   }
@@ -122,7 +142,11 @@ void TSkinControl::RestoreColour() {
 
 void TSkinControl::SkinChanged() {
   if (ownColour_ && control_ && skin_) control_->SetColor(skin_->ButtonFaceColour);
-  if (HWND h = Handle()) InvalidateRect(h, nullptr, TRUE);
+  if (HWND h = Handle()) {
+    InvalidateRect(h, nullptr, TRUE);
+  } else if (graphicControl_) {
+    graphicControl_->Invalidate();
+  }
 }
 
 // ---- messages ----
@@ -164,6 +188,8 @@ void TSkinControl::AfterMessage(TMessage& m) {
 }
 
 void TSkinControl::Redraw() {
+  // A windowless control is painted over its parent at once.
+  if (graphicControl_) return DrawNow(nullptr);
   HWND h = Handle();
   RECT r{};
   if (!h || !GetWindowRect(h, &r) || !GetParent(h)) return;
@@ -228,8 +254,8 @@ void TSkinControl::FillFace(HDC dc, const SkinRect& rect) const {
 }
 
 void TSkinControl::SendMouseLeave() {
-  if (control_) {
-    control_->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(control_));
+  if (TControl* c = control_ ? control_ : graphicControl_) {
+    c->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(c));
   } else if (window_) {
     SendMessageW(window_, CM_MOUSELEAVE, 0, 0);
   }

@@ -39,6 +39,9 @@ class TSkinControl : public TComponent {
   virtual void AttachControl(TWinSkinForm* formSkinner, TSkinData* skin, bool ownColour);
   // Attaches to a bare window through the system's subclass chain (once).
   virtual void AttachWindow(HWND window, TSkinData* skin, TWinSkinForm* formSkinner);
+  // Attaches to a windowless owner (a speed button) through its message chain (once). It has no
+  // window of its own: its parent paints it and hands it its mouse messages.
+  void AttachGraphic(TWinSkinForm* formSkinner, TSkinData* skin);
   // Lets go of the control or window: see the top of this file.
   void Detach();
   virtual void RestoreColour();
@@ -47,6 +50,7 @@ class TSkinControl : public TComponent {
 
   HWND Handle() const;
   TWinControl* Control() const { return control_; }
+  TControl* GraphicControl() const { return graphicControl_; }
   TSkinData* Skin() const { return skin_; }
   TWinSkinForm* FormSkinner() const { return formSkinner_; }
   TSkinLifeState LifeState() const { return lifeState_; }
@@ -93,6 +97,7 @@ class TSkinControl : public TComponent {
   std::u16string caption_;
   TSkinData* skin_ = nullptr;
   TWinControl* control_ = nullptr;
+  TControl* graphicControl_ = nullptr;  // the windowless owner of AttachGraphic
   TWinSkinForm* formSkinner_ = nullptr;
   RECT windowRect_{};
 

@@ -16,6 +16,10 @@ TSkinControl* CreateSkinner(SkinnerKind kind, TComponent* owner) {
       return new TSkinRadioButton(owner);
     case SkinnerKind::kGroupBox:
       return new TSkinGroupBox(owner);
+    case SkinnerKind::kBitButton:
+      return new TSkinBitButton(owner);
+    case SkinnerKind::kSpeedButton:
+      return new TSkinSpeedButton(owner);
     default:
       return nullptr;
   }

@@ -1,0 +1,38 @@
+#include "tests/win/SkinOnScreen.h"
+
+#include "skin/frame/SkinPixels.h"
+
+namespace qlt::test {
+
+bool ButtonCornersShowCell(const ScreenGrab& grab, const TDataSkinButton& b, int cell, COLORREF face) {
+  const Bitmap24& image = b.Image;
+  const int cw = image.Width() / 5, ch = image.Height(), x0 = (cell - 1) * cw;
+  const int w = grab.Width(), h = grab.Height();
+  const int l = b.LeftWidth, t = b.TopHeight, r = b.RightWidth, bo = b.BottomHeight;
+  if (image.Empty() || w < l + r || h < t + bo) return false;
+  // A corner block of the grab against the same block of the cell.
+  auto block = [&](int gx, int gy, int ix, int iy, int bw, int bh) {
+    for (int y = 0; y < bh; ++y) {
+      for (int x = 0; x < bw; ++x) {
+        const Bgr p = image.At(ix + x, iy + y);
+        const COLORREF expected = b.Trans == 1 && IsTransparent(p) ? face : RGB(p.r, p.g, p.b);
+        if (grab.Pixel(gx + x, gy + y) != expected) return false;
+      }
+    }
+    return true;
+  };
+  return block(0, 0, x0, 0, l, t) && block(w - r, 0, x0 + cw - r, 0, r, t) && block(0, h - bo, x0, ch - bo, l, bo) &&
+         block(w - r, h - bo, x0 + cw - r, ch - bo, r, bo);
+}
+
+int ButtonCellOnScreen(const ScreenGrab& grab, const TDataSkinButton& buttons, COLORREF face) {
+  int found = 0;
+  for (int cell = 1; cell <= 5; ++cell) {
+    if (!ButtonCornersShowCell(grab, buttons, cell, face)) continue;
+    if (found) return -1;
+    found = cell;
+  }
+  return found;
+}
+
+}  // namespace qlt::test

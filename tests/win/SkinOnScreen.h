@@ -1,0 +1,19 @@
+#pragma once
+// What a skinned button shows on the screen, judged against the skin's own "Buttons" image: the
+// button tests of the gallery's windows and the end-to-end drivers of QLT.exe read the cells the
+// same way.
+#include <windows.h>
+
+#include "skin/data/SkinObjects.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace qlt::test {
+
+// Whether the four corners of a button in the grab (the grab is the button's rectangle) are those
+// of cell `cell` (from 1) of the five-cell "Buttons" image. Corners are never stretched; a
+// transparent pixel of a Trans image shows the face colour.
+bool ButtonCornersShowCell(const ScreenGrab& grab, const TDataSkinButton& buttons, int cell, COLORREF face);
+// The cell the corners show: 1 to 5, 0 when none does, -1 when several would.
+int ButtonCellOnScreen(const ScreenGrab& grab, const TDataSkinButton& buttons, COLORREF face);
+
+}  // namespace qlt::test
