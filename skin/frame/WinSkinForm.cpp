@@ -422,6 +422,9 @@ void TWinSkinForm::AttachCompleted() {
       FitWindowToSkin(false);
       state_ = skActive;
       UpdateRegion();
+      // The client area moved inside the window: what the old frame left on the screen where the
+      // client is now is painted over (the system takes the moved client area as valid).
+      RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
   }
   state_ = skActive;
