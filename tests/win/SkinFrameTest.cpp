@@ -50,6 +50,27 @@ GallerySkin OtherSkin(GallerySkin skin) { return skin == GallerySkin::Slate ? Ga
 
 bool SameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
 
+// The right half of the gallery's client area holds no control: after any change of the frame it
+// shows the form's colour and nothing left over from the frame before.
+std::vector<std::string> PlainClientOnScreen(HWND window, COLORREF colour) {
+  return WaitForScreen(window, [&](const ScreenGrab& g, POINT) {
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{};
+    ClientToScreen(window, &origin);
+    std::vector<std::string> out;
+    for (int y = 0; y < client.bottom && out.size() < 4; ++y) {
+      for (int x = client.right / 2; x < client.right && out.size() < 4; ++x) {
+        const COLORREF seen = g.PixelAt({origin.x + x, origin.y + y});
+        if (seen != colour) out.push_back("client (" + std::to_string(x) + "," + std::to_string(y) + ") shows " +
+                                          std::to_string(GetRValue(seen)) + "," + std::to_string(GetGValue(seen)) +
+                                          "," + std::to_string(GetBValue(seen)));
+      }
+    }
+    return out;
+  });
+}
+
 class SkinFrame : public ::testing::TestWithParam<GallerySkin> {
  protected:
   void SetUp() override { skin_ = ReadSkinContent(SkinFileBytes(GetParam())); }
@@ -374,6 +395,8 @@ TEST_P(SkinFrame, SkinOffGivesEveryWindowItsOldSizeStylesAndNoRegionAndOnSkinsTh
   EXPECT_NE(RegionOf(window_).kind, ERROR);
   std::vector<std::string> frame = FrameOnScreen(window_, false);
   EXPECT_TRUE(frame.empty()) << ::testing::PrintToString(frame);
+  std::vector<std::string> client = PlainClientOnScreen(window_, ColourOf(skin_->ButtonFaceColour));
+  EXPECT_TRUE(client.empty()) << "skinned: " << ::testing::PrintToString(client);
 
   host_->Skin().SetActive(false);
   for (TForm* f : forms) ASSERT_TRUE(WaitUnskinned(f->Handle())) << f->ClassType().name;
@@ -388,11 +411,16 @@ TEST_P(SkinFrame, SkinOffGivesEveryWindowItsOldSizeStylesAndNoRegionAndOnSkinsTh
   }
   EXPECT_EQ(GetForegroundWindow(), other.Get());
 
+  client = PlainClientOnScreen(window_, GetSysColor(COLOR_BTNFACE));
+  EXPECT_TRUE(client.empty()) << "unskinned: " << ::testing::PrintToString(client);
+
   host_->Skin().SetActive(true);
   for (TForm* f : forms) ASSERT_TRUE(WaitSkinned(f->Handle())) << f->ClassType().name;
   ASSERT_TRUE(Activate(window_));
   frame = FrameOnScreen(window_, true);
   EXPECT_TRUE(frame.empty()) << "skinned again: " << ::testing::PrintToString(frame);
+  client = PlainClientOnScreen(window_, ColourOf(skin_->ButtonFaceColour));
+  EXPECT_TRUE(client.empty()) << "skinned again: " << ::testing::PrintToString(client);
 }
 
 TEST_P(SkinFrame, AnotherSkinFileRefreshesEveryWindowAndItsShape) {
