@@ -176,15 +176,19 @@ void TWinSkinForm::WidenDialogForCaption(int& width) {
 // ---- non-client messages ----
 
 LRESULT TWinSkinForm::NcCalcSize(WPARAM wParam, LPARAM lParam) {
-  // The window procedure's own answer first (it keeps its own state, a menu's height, in step).
-  CallPrevious(WM_NCCALCSIZE, wParam, lParam);
   if (!wParam) {
-    // The window rectangle in, the skinned client rectangle out.
+    // The window rectangle in, the skinned client rectangle out. The window procedure's own
+    // answer overwrites the rectangle in place: the skin's is made from the window rectangle.
     auto* r = reinterpret_cast<RECT*>(lParam);
-    const SkinRect c = SkinnedClientRect({r->left, r->top, r->right, r->bottom}, metrics_, menuBarHeight_);
+    const RECT window = *r;
+    CallPrevious(WM_NCCALCSIZE, wParam, lParam);
+    const SkinRect c =
+        SkinnedClientRect({window.left, window.top, window.right, window.bottom}, metrics_, menuBarHeight_);
     *r = {c.left, c.top, c.right, c.bottom};
     return 0;
   }
+  // The window procedure's own answer first (it keeps its own state, a menu's height, in step).
+  CallPrevious(WM_NCCALCSIZE, wParam, lParam);
   auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
   if (MdiChildMaximizedOrMinimized() || borderKind_ == bkNone || !p->lppos) {
     p->rgrc[1] = p->rgrc[0];
