@@ -113,19 +113,36 @@ void TWinSkinForm::AttachToWindow(TSkinData& skin) {
   if (HasMdiClientChild(window_)) mdiKind_ = mkFrame;
   if (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_MDICHILD) mdiKind_ = mkChild;
   borderKind_ = DecideBorderKind(style_, className_);
-  if (frameSkinning_) {
-    if (!(IsMdiChild() && ManagerMdiMaximized()) && !Minimized()) SetFrameStyles(false);
-    ComputeFrameMetrics();
-  } else {
-    state_ = skActive;
+  try {
+    if (frameSkinning_) {
+      if (!(IsMdiChild() && ManagerMdiMaximized()) && !Minimized()) SetFrameStyles(false);
+      ComputeFrameMetrics();
+    } else {
+      state_ = skActive;
+    }
+    Subclass();
+    if (!subclassed_) {
+      UndoAttach();
+      return;
+    }
+    if (IsMdiChild() && frameState_ == frMaximized && SkinManager && !SkinManager->MdiMaximized()) {
+      SkinManager->SetMdiMaximized(true);
+    }
+    SkinControls();
+  } catch (...) {
+    // A window skinned half way is worse than one left alone: it gets back what was taken.
+    UndoAttach();
+    throw;
   }
-  Subclass();
-  if (!subclassed_) return;
-  if (IsMdiChild() && frameState_ == frMaximized && SkinManager && !SkinManager->MdiMaximized()) {
-    SkinManager->SetMdiMaximized(true);
-  }
-  SkinControls();
   InvalidateRect(window_, nullptr, TRUE);
+}
+
+void TWinSkinForm::UndoAttach() {
+  if (subclassed_) {
+    RestoreWindow();
+  } else if (removedStyles_) {
+    SetFrameStyles(true);
+  }
 }
 
 void TWinSkinForm::ReadWindow() {

@@ -148,6 +148,8 @@ class TWinSkinForm : public TComponent {
   // Attaching and detaching.
   void Subclass();
   void Unsubclass();
+  // An attach that failed half way: the window gets back its styles and procedure.
+  void UndoAttach();
   void ReadWindow();
   void SetFrameStyles(bool restore);
   void ReleaseOnDestroy();
