@@ -42,24 +42,6 @@ bool HasMdiClientChild(HWND window) {
 
 bool ManagerMdiMaximized() { return SkinManager && SkinManager->MdiMaximized(); }
 
-// The frame switch of the skin stays off while a form rebuilds its menu, and comes back on every
-// path out, an exception included.
-class FramePaintOff {
- public:
-  explicit FramePaintOff(TSkinData* skin) : skin_(skin), saved_(skin ? skin->FramePaintEnabled : true) {
-    if (skin_) skin_->FramePaintEnabled = false;
-  }
-  ~FramePaintOff() {
-    if (skin_) skin_->FramePaintEnabled = saved_;
-  }
-  FramePaintOff(const FramePaintOff&) = delete;
-  FramePaintOff& operator=(const FramePaintOff&) = delete;
-
- private:
-  TSkinData* skin_;
-  bool saved_;
-};
-
 }  // namespace
 
 const TClassInfo& TWinSkinForm::StaticClass() {
@@ -347,8 +329,15 @@ bool TWinSkinForm::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
       HoverCheck();
       return true;
     case CM_MENUCHANGED: {
-      // The form's own menu rebuild must not paint the frame half-way.
-      FramePaintOff off(skin_);
+      // The form's own menu rebuild must not paint this frame half way. Only this frame: a rebuild
+      // that runs a loop of its own (a message box) leaves the other windows painting, and the
+      // switch comes back on every way out, an error included.
+      const bool outer = std::exchange(menuRebuilding_, true);
+      struct Restore {
+        bool& flag;
+        bool value;
+        ~Restore() { flag = value; }
+      } restore{menuRebuilding_, outer};
       result = CallPrevious(msg, wParam, lParam);
       return true;
     }
@@ -374,7 +363,7 @@ bool TWinSkinForm::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
       result = NcHitTest(lParam);
       return true;
     case WM_NCPAINT:
-      if (!skin_->FramePaintEnabled) return true;
+      if (!skin_->FramePaintEnabled || menuRebuilding_) return true;
       if (borderKind_ == bkNone) return false;
       PaintFrame(nullptr);
       return true;

@@ -236,6 +236,7 @@ class TWinSkinForm : public TComponent {
   bool hoverTimer_ = false;
   DWORD lastMenuRequest_ = 0;
   bool hasMenuRequest_ = false;
+  bool menuRebuilding_ = false;  // the form rebuilds its menu: this frame is not painted meanwhile
 };
 
 }  // namespace qlt
