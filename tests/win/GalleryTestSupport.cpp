@@ -59,6 +59,10 @@ void AddProbe(std::vector<FrameProbe>& out, const TDataSkinBorder& edge, const c
   out.push_back(std::move(p));
 }
 
+bool OnTheScreen(POINT p) {
+  return p.x >= 0 && p.y >= 0 && p.x < GetSystemMetrics(SM_CXSCREEN) && p.y < GetSystemMetrics(SM_CYSCREEN);
+}
+
 bool Excluded(const std::vector<RECT>& exclude, int x, int y) {
   return std::any_of(exclude.begin(), exclude.end(), [&](const RECT& r) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
@@ -167,16 +171,18 @@ WindowRegion RegionOf(HWND window) {
 
 // ---- the gallery under the engine ----
 
-GalleryHost::GalleryHost(GallerySkin skin, bool show) : engine_(std::make_unique<TSkinEngine>()) {
+GalleryHost::GalleryHost(GallerySkin skin, HostOptions options)
+    : engine_(std::make_unique<TSkinEngine>(std::move(options.manager))) {
   RegisterGalleryClasses();
   TheGalleryOptions() = GalleryOptions{};
-  if (skin == GallerySkin::Pine) {
-    TheGalleryOptions().skinFile = reinterpret_cast<const char16_t*>(SkinFilePath(skin).c_str());
-  }
+  const std::wstring file = !options.skinFile.empty()      ? options.skinFile
+                            : skin == GallerySkin::Pine ? SkinFilePath(skin)
+                                                        : L"";
+  TheGalleryOptions().skinFile = reinterpret_cast<const char16_t*>(file.c_str());
   // The pointer waits where no window of the test comes, so no title button starts hot.
   MoveMouseTo(kParkedPointer);
   gallery_ = NewForm<TFrm_Gallery>(Application);
-  if (!show) return;
+  if (!options.show) return;
   gallery_->Show();
   Activate(Window());
   WaitSkinned(Window());
@@ -195,7 +201,19 @@ void GalleryHost::FreeGallery() {
 
 void GalleryHost::ReleaseEngine() { engine_.reset(); }
 
-TWinSkinForm* SkinnerOf(HWND window) { return SkinManager ? SkinManager->FindFormSkinner(window) : nullptr; }
+TWinSkinForm* SkinnerOf(HWND window) {
+  if (SkinManager) return SkinManager->FindFormSkinner(window);
+  // Without a manager, a form's skinner is still one of its components.
+  for (int i = 0; Screen && i < Screen->FormCount(); ++i) {
+    TForm* form = Screen->Forms(i);
+    if (!form->HandleAllocated() || form->Handle() != window) continue;
+    for (int c = 0; c < form->ComponentCount(); ++c) {
+      auto* skinner = dynamic_cast<TWinSkinForm*>(form->Components(c));
+      if (skinner && skinner->State() != skDead) return skinner;
+    }
+  }
+  return nullptr;
+}
 
 bool WaitSkinned(HWND window, std::chrono::milliseconds timeout) {
   return WaitUntil(
@@ -303,11 +321,9 @@ std::vector<std::string> FrameMismatches(const ScreenGrab& grab, POINT origin, c
       out.push_back(std::string(p.edge) + " edge at (" + std::to_string(p.x) + "," + std::to_string(p.y) + "): " + what);
     }
   };
-  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   for (const FrameProbe& p : probes) {
     // A maximised window's edges lie beyond the screen.
-    const POINT at{origin.x + p.x, origin.y + p.y};
-    if (!PtInRect(&screen, at)) continue;
+    if (!OnTheScreen({origin.x + p.x, origin.y + p.y})) continue;
     const bool inRegion = region.Contains(p.x, p.y);
     if (p.allowed.empty()) {
       if (inRegion) report(p, "a transparent pixel of the skin is not cut out of the window");
@@ -334,7 +350,8 @@ std::vector<std::string> CellMismatches(const ScreenGrab& grab, POINT origin, co
   for (int y = 0; y < image.Height(); ++y) {
     for (int x = 0; x < cw; ++x) {
       const Bgr want = image.At(cw * (cell - 1) + x, y);
-      if (IsMagenta(want)) continue;
+      const POINT at{origin.x + place.left + x, origin.y + place.top + y};
+      if (IsMagenta(want) || !OnTheScreen(at)) continue;
       const Bgr seen = GrabPixel(grab, origin, place.left + x, place.top + y);
       if (seen == want) continue;
       if (out.size() < limit) {
@@ -359,6 +376,114 @@ std::vector<std::string> WaitForScreen(HWND window, const ScreenCheck& check, st
       },
       timeout);
   return last;
+}
+
+// ---- small things ----
+
+COLORREF ColourOf(TColor colour) {
+  return (colour & 0xFF000000) ? GetSysColor(colour & 0xFF) : static_cast<COLORREF>(colour);
+}
+
+int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour) {
+  int n = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) n += grab.PixelAt({origin.x + x, origin.y + y}) == colour;
+  }
+  return n;
+}
+
+Edges EdgesOf(const TSkinContent& s) {
+  return {s.LeftBorder->Image.Width() / std::max(s.LeftBorder->Frame, 1),
+          s.TopBorder->Image.Height() / std::max(s.TopBorder->Frame, 1),
+          s.RightBorder->Image.Width() / std::max(s.RightBorder->Frame, 1),
+          s.BottomBorder->Image.Height() / std::max(s.BottomBorder->Frame, 1)};
+}
+
+POINT ClientOffset(HWND window) {
+  POINT origin{};
+  ClientToScreen(window, &origin);
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {origin.x - r.left, origin.y - r.top};
+}
+
+GallerySkin OtherSkin(GallerySkin skin) { return skin == GallerySkin::Slate ? GallerySkin::Pine : GallerySkin::Slate; }
+
+// ---- the fixture ----
+
+void GalleryFrameTest::SetUp() { skin_ = ReadSkinContent(SkinFileBytes(GetParam())); }
+
+void GalleryFrameTest::Open(bool show) { Open(HostOptions{show, nullptr, L""}); }
+
+void GalleryFrameTest::Open(HostOptions options) {
+  ASSERT_NE(skin_, nullptr);
+  const bool show = options.show;
+  host_ = std::make_unique<GalleryHost>(GetParam(), std::move(options));
+  window_ = host_->Window();
+  if (show) {
+    ASSERT_TRUE(SkinnerOf(window_)) << "the gallery is skinned once shown";
+  }
+}
+
+std::wstring GalleryFrameTest::Shot(const std::string& what) const {
+  return Utf8ToWide("frame-" + SkinCaseName(GetParam()) + "-" + what);
+}
+
+std::vector<RECT> GalleryFrameTest::ButtonPlaces(HWND window) {
+  std::vector<RECT> out;
+  if (TWinSkinForm* s = SkinnerOf(window)) {
+    for (const auto& b : s->TitleButtons()) {
+      if (b->Visible) out.push_back({b->Rect.left, b->Rect.top, b->Rect.right, b->Rect.bottom});
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> GalleryFrameTest::FrameCheck(const TSkinContent& skin, HWND window, const ScreenGrab& grab,
+                                                      POINT origin, bool active) {
+  const SIZE size = WindowSize(window);
+  TWinSkinForm* skinner = SkinnerOf(window);
+  const bool dialog = skinner && skinner->BorderKind() == bkDialog;
+  return FrameMismatches(grab, origin, FrameProbes(skin, size.cx, size.cy, active, ButtonPlaces(window), dialog),
+                         RegionOf(window));
+}
+
+std::vector<std::string> GalleryFrameTest::FrameOnScreen(HWND window, bool active, const TSkinContent* skin) {
+  return WaitForScreen(window, [&](const ScreenGrab& g, POINT o) {
+    return FrameCheck(skin ? *skin : *skin_, window, g, o, active);
+  });
+}
+
+const TDataSkinSysButton& GalleryFrameTest::Button(int action) const {
+  const TDataSkinSysButton* b = SkinButton(*skin_, action);
+  EXPECT_TRUE(b && b->Align == 1) << "the skin has a right-aligned button with action " << action;
+  return *b;
+}
+
+RECT GalleryFrameTest::Place(int action) const { return RightAlignedButtonRect(Button(action), WindowSize(window_).cx); }
+
+POINT GalleryFrameTest::CentreOf(const RECT& r) const {
+  return OnScreen(window_, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+std::vector<std::string> GalleryFrameTest::ButtonCellOnScreen(int action, int cell) {
+  const TDataSkinSysButton& b = Button(action);
+  return WaitForScreen(window_, [&](const ScreenGrab& g, POINT o) {
+    return CellMismatches(g, o, Place(action), b.Image, b.Frame, cell);
+  });
+}
+
+POINT GalleryFrameTest::CaptionPoint() const {
+  const SIZE size = WindowSize(window_);
+  const int y = EdgesOf(*skin_).top / 2;
+  const std::vector<RECT> buttons = ButtonPlaces(window_);
+  for (int x = size.cx / 2; x > 0; x -= 4) {
+    const bool onButton = std::any_of(buttons.begin(), buttons.end(), [&](const RECT& r) {
+      return x >= r.left - 2 && x < r.right + 2 && y >= r.top && y < r.bottom;
+    });
+    if (!onButton) return OnScreen(window_, x, y);
+  }
+  return OnScreen(window_, size.cx / 2, y);
 }
 
 // ---- popup menus ----

@@ -6,6 +6,8 @@
 // thread while its menu loop runs.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -51,9 +53,15 @@ WindowRegion RegionOf(HWND window);
 // The skin engine with the gallery's main form for one test. The form reads the skin given (Slate
 // is the one embedded in its description; Pine comes from the second skin's file), is shown and
 // waited for until the engine has skinned it and fitted it to the frame.
+struct HostOptions {
+  bool show = true;
+  std::unique_ptr<TSkinManage> manager;  // the engine's manager (a test's), or the real one
+  std::wstring skinFile;                 // a skin file in place of the skin's own
+};
 class GalleryHost {
  public:
-  explicit GalleryHost(GallerySkin skin, bool show = true);
+  explicit GalleryHost(GallerySkin skin, bool show = true) : GalleryHost(skin, HostOptions{show, nullptr, L""}) {}
+  GalleryHost(GallerySkin skin, HostOptions options);
   ~GalleryHost();
   GalleryHost(const GalleryHost&) = delete;
   GalleryHost& operator=(const GalleryHost&) = delete;
@@ -119,6 +127,57 @@ std::vector<std::string> CellMismatches(const ScreenGrab& grab, POINT origin, co
 // the window's top-left corner); the last mismatches otherwise.
 using ScreenCheck = std::function<std::vector<std::string>(const ScreenGrab& grab, POINT origin)>;
 std::vector<std::string> WaitForScreen(HWND window, const ScreenCheck& check, std::chrono::milliseconds timeout = 3s);
+
+// ---- Small things the frame's tests read ----
+
+// A skin colour as the screen shows it (system colours through GetSysColor).
+COLORREF ColourOf(TColor colour);
+// Pixels of exactly this colour in a rectangle of a window (window coordinates, the window's
+// top-left corner at `origin` on the screen).
+int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
+// The edge widths a skin gives a window with a frame: each edge image's cell across the window.
+struct Edges {
+  int left, top, right, bottom;
+};
+Edges EdgesOf(const TSkinContent& skin);
+// Where the client area sits in the window.
+POINT ClientOffset(HWND window);
+GallerySkin OtherSkin(GallerySkin skin);
+inline bool SameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
+
+// The frame's tests, run with each skin: the skin's objects read from its file, the gallery under
+// the engine, and what the gallery's windows show of the skin.
+class GalleryFrameTest : public ::testing::TestWithParam<GallerySkin> {
+ protected:
+  void SetUp() override;
+  void TearDown() override { host_.reset(); }
+
+  // The gallery, shown and skinned (or left unshown for a test that shows it itself).
+  void Open(bool show = true);
+  void Open(HostOptions options);
+  // NAME of a screenshot: "frame-SKIN-what".
+  std::wstring Shot(const std::string& what) const;
+  // Where the skinner shows title buttons (their own checks hold them to the skin): the edges'
+  // checks leave those places out.
+  static std::vector<RECT> ButtonPlaces(HWND window);
+  static std::vector<std::string> FrameCheck(const TSkinContent& skin, HWND window, const ScreenGrab& grab,
+                                             POINT origin, bool active);
+  // Waits until the window's frame shows the skin (this test's, or the one given); what differs.
+  std::vector<std::string> FrameOnScreen(HWND window, bool active, const TSkinContent* skin = nullptr);
+  // The title buttons at the right end that both skins have: close 0, maximise 1, minimise 2.
+  const TDataSkinSysButton& Button(int action) const;
+  // Its place in the gallery's window as it is now, and that place's centre on the screen.
+  RECT Place(int action) const;
+  POINT CentreOf(const RECT& place) const;
+  // Waits until the button shows the cell; what differs.
+  std::vector<std::string> ButtonCellOnScreen(int action, int cell);
+  // A point of the gallery's title bar that is no button: the caption's.
+  POINT CaptionPoint() const;
+
+  std::unique_ptr<TSkinContent> skin_;
+  std::unique_ptr<GalleryHost> host_;
+  HWND window_ = nullptr;
+};
 
 // A popup menu window ("#32768") of this thread that shows, or nullptr.
 HWND OpenMenuWindow();

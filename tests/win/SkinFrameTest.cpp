@@ -12,44 +12,6 @@
 namespace qlt::test {
 namespace {
 
-COLORREF ColourOf(TColor colour) {
-  return (colour & 0xFF000000) ? GetSysColor(colour & 0xFF) : static_cast<COLORREF>(colour);
-}
-
-// Pixels of exactly this colour in a rectangle of a window (window coordinates, the window's
-// top-left corner at `origin` on the screen).
-int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour) {
-  int n = 0;
-  for (int y = area.top; y < area.bottom; ++y) {
-    for (int x = area.left; x < area.right; ++x) n += grab.PixelAt({origin.x + x, origin.y + y}) == colour;
-  }
-  return n;
-}
-
-// The edge widths a skin gives a window with a frame.
-struct Edges {
-  int left, top, right, bottom;
-};
-Edges EdgesOf(const TSkinContent& s) {
-  return {s.LeftBorder->Image.Width() / std::max(s.LeftBorder->Frame, 1),
-          s.TopBorder->Image.Height() / std::max(s.TopBorder->Frame, 1),
-          s.RightBorder->Image.Width() / std::max(s.RightBorder->Frame, 1),
-          s.BottomBorder->Image.Height() / std::max(s.BottomBorder->Frame, 1)};
-}
-
-// Where the client area sits in the window.
-POINT ClientOffset(HWND window) {
-  POINT origin{};
-  ClientToScreen(window, &origin);
-  RECT r{};
-  GetWindowRect(window, &r);
-  return {origin.x - r.left, origin.y - r.top};
-}
-
-GallerySkin OtherSkin(GallerySkin skin) { return skin == GallerySkin::Slate ? GallerySkin::Pine : GallerySkin::Slate; }
-
-bool SameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
-
 // The right half of the gallery's client area holds no control: after any change of the frame it
 // shows the form's colour and nothing left over from the frame before.
 std::vector<std::string> PlainClientOnScreen(HWND window, COLORREF colour) {
@@ -71,79 +33,7 @@ std::vector<std::string> PlainClientOnScreen(HWND window, COLORREF colour) {
   });
 }
 
-class SkinFrame : public ::testing::TestWithParam<GallerySkin> {
- protected:
-  void SetUp() override { skin_ = ReadSkinContent(SkinFileBytes(GetParam())); }
-  void TearDown() override { host_.reset(); }
-
-  // The gallery, shown and skinned (or left unshown for a test that shows it itself).
-  void Open(bool show = true) {
-    ASSERT_NE(skin_, nullptr);
-    host_ = std::make_unique<GalleryHost>(GetParam(), show);
-    window_ = host_->Window();
-    if (show) {
-      ASSERT_TRUE(SkinnerOf(window_)) << "the gallery is skinned once shown";
-    }
-  }
-  std::wstring Shot(const std::string& what) const {
-    return Utf8ToWide("frame-" + SkinCaseName(GetParam()) + "-" + what);
-  }
-  // Where the skinner shows title buttons (their own checks hold them to the skin): the edges'
-  // checks leave those places out.
-  static std::vector<RECT> ButtonPlaces(HWND window) {
-    std::vector<RECT> out;
-    if (TWinSkinForm* s = SkinnerOf(window)) {
-      for (const auto& b : s->TitleButtons()) {
-        if (b->Visible) out.push_back({b->Rect.left, b->Rect.top, b->Rect.right, b->Rect.bottom});
-      }
-    }
-    return out;
-  }
-  static std::vector<std::string> FrameCheck(const TSkinContent& skin, HWND window, const ScreenGrab& grab,
-                                             POINT origin, bool active) {
-    const SIZE size = WindowSize(window);
-    TWinSkinForm* skinner = SkinnerOf(window);
-    const bool dialog = skinner && skinner->BorderKind() == bkDialog;
-    return FrameMismatches(grab, origin, FrameProbes(skin, size.cx, size.cy, active, ButtonPlaces(window), dialog),
-                           RegionOf(window));
-  }
-  std::vector<std::string> FrameOnScreen(HWND window, bool active, const TSkinContent* skin = nullptr) {
-    return WaitForScreen(window, [&](const ScreenGrab& g, POINT o) {
-      return FrameCheck(skin ? *skin : *skin_, window, g, o, active);
-    });
-  }
-  // The title buttons at the right end that both skins have: close, maximise, minimise.
-  const TDataSkinSysButton& Button(int action) const {
-    const TDataSkinSysButton* b = SkinButton(*skin_, action);
-    EXPECT_TRUE(b && b->Align == 1) << "the skin has a right-aligned button with action " << action;
-    return *b;
-  }
-  RECT Place(int action) const { return RightAlignedButtonRect(Button(action), WindowSize(window_).cx); }
-  POINT CentreOf(const RECT& r) const { return OnScreen(window_, (r.left + r.right) / 2, (r.top + r.bottom) / 2); }
-  std::vector<std::string> ButtonCellOnScreen(int action, int cell) {
-    const TDataSkinSysButton& b = Button(action);
-    return WaitForScreen(window_, [&](const ScreenGrab& g, POINT o) {
-      return CellMismatches(g, o, Place(action), b.Image, b.Frame, cell);
-    });
-  }
-  // A point of the title bar that is no button: the caption's.
-  POINT CaptionPoint() const {
-    const SIZE size = WindowSize(window_);
-    const int y = EdgesOf(*skin_).top / 2;
-    const std::vector<RECT> buttons = ButtonPlaces(window_);
-    for (int x = size.cx / 2; x > 0; x -= 4) {
-      const bool onButton = std::any_of(buttons.begin(), buttons.end(), [&](const RECT& r) {
-        return x >= r.left - 2 && x < r.right + 2 && y >= r.top && y < r.bottom;
-      });
-      if (!onButton) return OnScreen(window_, x, y);
-    }
-    return OnScreen(window_, size.cx / 2, y);
-  }
-
-  std::unique_ptr<TSkinContent> skin_;
-  std::unique_ptr<GalleryHost> host_;
-  HWND window_ = nullptr;
-};
+using SkinFrame = GalleryFrameTest;
 
 TEST_P(SkinFrame, EdgesCaptionAndButtonsShowTheSkinActiveAndInactive) {
   Open();
