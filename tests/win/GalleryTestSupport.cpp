@@ -74,8 +74,12 @@ bool Excluded(const std::vector<RECT>& exclude, int x, int y) {
 void SideProbes(std::vector<FrameProbe>& out, const TDataSkinBorder& edge, const char* name, int left, int h,
                 bool active) {
   const EdgeCell cell(edge, false, active);
-  const int top = std::clamp(edge.TopHeight, 0, cell.height), bottom = std::clamp(edge.BottomHeight, 0, cell.height);
-  if (h < top + bottom || cell.width <= 0) return;
+  int top = std::clamp(edge.TopHeight, 0, cell.height);
+  int bottom = std::clamp(edge.BottomHeight, 0, cell.height - top);
+  // Fixed parts that do not fit, or that leave the cell no middle to fill the rest, are dropped:
+  // the whole cell is stretched or tiled.
+  if (h < top + bottom || (top + bottom == cell.height && h > cell.height)) top = bottom = 0;
+  if (cell.width <= 0) return;
   for (int x = 0; x < cell.width; ++x) {
     for (int y = 0; y < top; ++y) AddProbe(out, edge, name, left + x, y, {cell.At(x, y)});
     for (int k = 1; k <= bottom; ++k) AddProbe(out, edge, name, left + x, h - k, {cell.At(x, cell.height - k)});
@@ -271,9 +275,10 @@ std::vector<FrameProbe> FrameProbes(const TSkinContent& skin, int w, int h, bool
   // The bottom edge between the sides: fixed left and right parts, the middle from the cell's.
   const EdgeCell bottom(*skin.BottomBorder, true, active);
   const int span = w - left - right;
-  const int bl = std::clamp(skin.BottomBorder->LeftWidth, 0, bottom.width);
-  const int br = std::clamp(skin.BottomBorder->RightWidth, 0, bottom.width);
-  if (span >= bl + br) {
+  int bl = std::clamp(skin.BottomBorder->LeftWidth, 0, bottom.width);
+  int br = std::clamp(skin.BottomBorder->RightWidth, 0, bottom.width - bl);
+  if (span < bl + br || (bl + br == bottom.width && span > bottom.width)) bl = br = 0;
+  {
     for (int y = 0; y < bottom.height; ++y) {
       const int wy = h - bottom.height + y;
       for (int x = 0; x < bl; ++x) AddProbe(out, *skin.BottomBorder, "bottom", left + x, wy, {bottom.At(x, y)});

@@ -330,6 +330,52 @@ TEST_P(SkinFrameLifecycle, AHotButtonThatStopsShowingIsNoLongerHot) {
   DeleteFileW(file.c_str());
 }
 
+// A skin with nonsensical metrics (no cells, margins below zero or beyond the image, a tiled
+// middle of no size) still gives a frame that paints and keeps the client area; a window cannot be
+// made smaller than that frame.
+TEST_P(SkinFrameLifecycle, NonsensicalMetricsAndTinyWindowsStillGiveAWorkingFrame) {
+  const int cell = skin_->RightBorder->Image.Height();
+  const std::wstring file = WriteEditedSkin(GetParam(), "qlt-odd-metrics.skin", [cell](std::string& ini) {
+    for (const char* key : {"TopFrame=", "LeftTopHeight=", "LeftBotHeight=", "RightTopHeight=", "RightBotHeight=",
+                            "RightStretch="}) {
+      for (size_t at; (at = ini.find(key)) != std::string::npos;) ini.replace(at, ini.find('\n', at) - at, ";");
+    }
+    const size_t at = ini.find("[Personality]");
+    ini.insert(ini.find('\n', at) + 1, "TopFrame=0\r\nLeftTopHeight=-7\r\nLeftBotHeight=100000\r\nRightTopHeight=" +
+                                           std::to_string(cell / 2) + "\r\nRightBotHeight=" +
+                                           std::to_string(cell - cell / 2) + "\r\nRightStretch=0\r\n");
+  });
+  ASSERT_FALSE(file.empty());
+  const auto odd = ReadSkinContent(ReadFileBytes(file));
+  ASSERT_NE(odd, nullptr);
+  Open(HostOptions{true, nullptr, file});
+  TFrm_Gallery& g = host_->Gallery();
+  EXPECT_TRUE(SameSize(ClientSize(window_), DesignedClientSize(g)));
+  std::vector<std::string> frame = FrameOnScreen(window_, true, odd.get());
+  EXPECT_TRUE(frame.empty()) << ::testing::PrintToString(frame);
+  SaveScreenshot(Shot("odd-metrics"));
+
+  const Edges e = EdgesOf(*odd);
+  SetWindowPos(window_, nullptr, 0, 0, 5, 5, SWP_NOMOVE | SWP_NOZORDER);
+  const SIZE tiny = WindowSize(window_);
+  EXPECT_GE(tiny.cx, e.left + e.right);
+  EXPECT_GE(tiny.cy, e.top + e.bottom);
+  RECT client{};
+  GetClientRect(window_, &client);
+  EXPECT_GE(client.right, 0);
+  EXPECT_GE(client.bottom, 0);
+  // The edges only: a centred caption is wider than so small a title and covers it.
+  frame = WaitForScreen(window_, [&](const ScreenGrab& grab, POINT o) {
+    const SIZE size = WindowSize(window_);
+    std::vector<RECT> title = ButtonPlaces(window_);
+    title.push_back({0, 0, size.cx, e.top});
+    return FrameMismatches(grab, o, FrameProbes(*odd, size.cx, size.cy, true, title), RegionOf(window_));
+  });
+  EXPECT_TRUE(frame.empty()) << "at the smallest size: " << ::testing::PrintToString(frame);
+  SaveScreenshot(Shot("odd-metrics-smallest"));
+  DeleteFileW(file.c_str());
+}
+
 TEST_P(SkinFrameLifecycle, GdiObjectsAndHandlesStayFlatOverThousandsOfCycles) {
   Open();
   TSkinData& skin = host_->Skin();

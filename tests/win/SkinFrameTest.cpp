@@ -385,6 +385,18 @@ TEST_P(SkinFrame, AMessageBoxIsWidenedToItsCaptionAndStillAnswers) {
       seen.ok = RectInParent(GetDlgItem(box, IDOK));
       seen.cancel = RectInParent(GetDlgItem(box, IDCANCEL));
       SaveScreenshot(Shot(seen.skinned ? "messagebox-active" : "messagebox-unskinned"));
+      if (seen.skinned && caption == L"QLT") {
+        // A window of this thread takes the focus for a moment: the box's inactive frame.
+        const RECT& r = kOtherWindowPlace;
+        HWND cover = CreateWindowExW(0, L"STATIC", L"another window", WS_POPUP | WS_CAPTION | WS_VISIBLE, r.left,
+                                     r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(cover);
+        for (int i = 0; i < 40; ++i, Sleep(10)) {
+          for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+        }
+        SaveScreenshot(Shot("messagebox-inactive"));
+        DestroyWindow(cover);
+      }
       RECT r{};
       GetWindowRect(GetDlgItem(box, press), &r);
       const POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
