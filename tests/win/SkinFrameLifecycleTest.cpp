@@ -278,6 +278,7 @@ TEST_P(SkinFrameLifecycle, ALongCaptionEndsBeforeTheTitleButtonsAtEveryWidth) {
       EXPECT_TRUE(wrong.empty()) << f->ClassType().name << " " << narrower << " narrower: "
                                  << ::testing::PrintToString(wrong);
     }
+    PumpFor(500ms);  // what the window uncovered is painted a moment later
     SaveScreenshot(Shot(std::string("long-caption-") + f->ClassType().name));
   }
 }
