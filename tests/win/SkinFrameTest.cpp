@@ -493,6 +493,29 @@ TEST_P(SkinFrame, EveryGalleryWindowWearsTheFrame) {
   SaveScreenshot(Shot("all-gallery-active"));
   ASSERT_TRUE(Activate(g.Popup()->Handle()));
   SaveScreenshot(Shot("all-popup-active"));
+  // The icon, the window's own or (for the tool window, which has none) the program's, shows no
+  // trace of the transparent colour.
+  for (HWND w : {window_, g.Tool()->Handle()}) {
+    ASSERT_TRUE(Activate(w));
+    TWinSkinForm* skinner = SkinnerOf(w);
+    for (const auto& b : skinner->TitleButtons()) {
+      if (!b->Visible || !b->ShowsIcon()) continue;
+      const RECT icon{b->Rect.left, b->Rect.top, b->Rect.right, b->Rect.bottom};
+      const std::vector<std::string> pink = WaitForScreen(w, [&](const ScreenGrab& grab, POINT o) {
+        std::vector<std::string> out;
+        for (int y = icon.top; y < icon.bottom; ++y) {
+          for (int x = icon.left; x < icon.right; ++x) {
+            const COLORREF c = grab.PixelAt({o.x + x, o.y + y});
+            if (GetRValue(c) >= 160 && GetBValue(c) >= 160 && GetGValue(c) < 64 && out.size() < 4) {
+              out.push_back("(" + std::to_string(x) + "," + std::to_string(y) + ")");
+            }
+          }
+        }
+        return out;
+      });
+      EXPECT_TRUE(pink.empty()) << ClassNameOf(w) << ": magenta in the icon at " << ::testing::PrintToString(pink);
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSkins, SkinFrame, ::testing::Values(GallerySkin::Slate, GallerySkin::Pine),
