@@ -2,6 +2,8 @@
 // and the window's shape.
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "skin/data/StateCells.h"
 #include "skin/data/WinSkinData.h"
@@ -55,6 +57,49 @@ UniqueRegion RegionFromRects(const std::vector<SkinRect>& rects) {
   return result;
 }
 
+// The icon on magenta, the skin's transparent colour: each pixel is the icon's where the icon is
+// mostly opaque, magenta elsewhere. Drawn over magenta instead, the soft edges of an icon with an
+// alpha channel would blend with it and show pink wherever the bitmap is used. False when the
+// icon's bitmaps cannot be read at that size.
+bool IconOnMagenta(HICON icon, int size, TBitmap& out) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return false;
+  const UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+  BITMAP shape{};
+  if (!colour || !GetObjectW(colour.Get(), sizeof shape, &shape) || shape.bmWidth != size || shape.bmHeight != size) {
+    return false;
+  }
+  BITMAPINFO header{};
+  header.bmiHeader.biSize = sizeof header.bmiHeader;
+  header.bmiHeader.biWidth = size;
+  header.bmiHeader.biHeight = -size;  // top row first
+  header.bmiHeader.biPlanes = 1;
+  header.bmiHeader.biBitCount = 32;
+  header.bmiHeader.biCompression = BI_RGB;
+  const size_t count = static_cast<size_t>(size) * static_cast<size_t>(size);
+  std::vector<std::uint32_t> pixels(count), transparent(count);
+  const WindowDc screen(nullptr);
+  if (GetDIBits(screen.Get(), colour.Get(), 0, size, pixels.data(), &header, DIB_RGB_COLORS) != size ||
+      GetDIBits(screen.Get(), mask.Get(), 0, size, transparent.data(), &header, DIB_RGB_COLORS) != size) {
+    return false;
+  }
+  const bool alpha = std::any_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return (p >> 24) != 0; });
+  out.SetSize(size, size);
+  GdiFlush();
+  for (int y = 0; y < size; ++y) {
+    std::uint8_t* row = out.ScanLine(y);
+    for (int x = 0; x < size; ++x) {
+      const size_t i = static_cast<size_t>(y) * static_cast<size_t>(size) + static_cast<size_t>(x);
+      const bool opaque = alpha ? (pixels[i] >> 24) >= 128 : (transparent[i] & 0xFFFFFF) == 0;
+      const std::uint32_t p = opaque ? pixels[i] : 0xFF00FF;
+      row[3 * x] = static_cast<std::uint8_t>(p);
+      row[3 * x + 1] = static_cast<std::uint8_t>(p >> 8);
+      row[3 * x + 2] = static_cast<std::uint8_t>(p >> 16);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::u16string TWinSkinForm::WindowText() const {
@@ -100,6 +145,7 @@ void TWinSkinForm::BuildIcon() {
   if (icon_ && shared.Empty()) {
     // The first window with an icon lends it to the windows without one (on magenta, the skin's
     // transparent colour).
+    if (IconOnMagenta(icon_.Get(), iconSize_, shared)) return;
     shared.SetSize(iconSize_, iconSize_);
     HDC dc = shared.Canvas()->Handle();
     const RECT all{0, 0, iconSize_, iconSize_};
@@ -176,15 +222,19 @@ void TWinSkinForm::WidenDialogForCaption(int& width) {
 // ---- non-client messages ----
 
 LRESULT TWinSkinForm::NcCalcSize(WPARAM wParam, LPARAM lParam) {
-  // The window procedure's own answer first (it keeps its own state, a menu's height, in step).
-  CallPrevious(WM_NCCALCSIZE, wParam, lParam);
   if (!wParam) {
-    // The window rectangle in, the skinned client rectangle out.
+    // The window rectangle in, the skinned client rectangle out. The window procedure's own
+    // answer overwrites the rectangle in place: the skin's is made from the window rectangle.
     auto* r = reinterpret_cast<RECT*>(lParam);
-    const SkinRect c = SkinnedClientRect({r->left, r->top, r->right, r->bottom}, metrics_, menuBarHeight_);
+    const RECT window = *r;
+    CallPrevious(WM_NCCALCSIZE, wParam, lParam);
+    const SkinRect c =
+        SkinnedClientRect({window.left, window.top, window.right, window.bottom}, metrics_, menuBarHeight_);
     *r = {c.left, c.top, c.right, c.bottom};
     return 0;
   }
+  // The window procedure's own answer first (it keeps its own state, a menu's height, in step).
+  CallPrevious(WM_NCCALCSIZE, wParam, lParam);
   auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
   if (MdiChildMaximizedOrMinimized() || borderKind_ == bkNone || !p->lppos) {
     p->rgrc[1] = p->rgrc[0];
@@ -207,7 +257,13 @@ LRESULT TWinSkinForm::NcHitTest(LPARAM lParam) {
 LRESULT TWinSkinForm::NcActivate(WPARAM wParam, LPARAM lParam) {
   active_ = wParam != 0;
   StartHoverTimer(active_);
-  if (!active_) LeaveHotButton();
+  if (!active_) {
+    LeaveHotButton();
+    // The hover timer stops with the focus: a title button left hot or pressed would stay so in
+    // the inactive frame painted next.
+    if (hotObject_) hotObject_->State = kButtonNormal;
+    hotObject_ = pressedObject_ = nullptr;
+  }
   if (mdiKind_ == mkFrame) CallPrevious(WM_NCACTIVATE, wParam, lParam);
   if (!MdiChildMaximizedOrMinimized()) PaintFrame(nullptr);
   // The system must not paint its own frame now.

@@ -35,6 +35,10 @@ std::vector<SlicePiece> NineSlicePieces(const SkinRect& cell, SkinMargins m, con
   m.bottom = std::clamp(m.bottom, 0, ch - m.top);
   if (dest.Width() < m.left + m.right) m.left = m.right = 0;
   if (dest.Height() < m.top + m.bottom) m.top = m.bottom = 0;
+  // Margins that leave the cell no middle cannot fill a destination that has one: the whole cell
+  // is stretched (or tiled) instead of leaving a gap.
+  if (m.left + m.right == cw && dest.Width() > cw) m.left = m.right = 0;
+  if (m.top + m.bottom == ch && dest.Height() > ch) m.top = m.bottom = 0;
 
   const int sl = cell.left, st = cell.top, sr = cell.right, sb = cell.bottom;
   const int dl = dest.left, dt = dest.top, dr = dest.right, db = dest.bottom;

@@ -60,7 +60,8 @@ struct SlicePiece {
 // The pieces of a cell drawn into `dest` keeping the margins unscaled: the four corners, the four
 // edges stretched along their length, and the centre stretched (or tiled when `tile` is set). A
 // destination narrower than both side margins together drops them (the whole cell width is
-// stretched), likewise for the height. Margins are clamped into the cell. Pieces with nothing to
+// stretched), likewise for the height; so do margins that leave the cell no middle while the
+// destination has one. Margins are clamped into the cell. Pieces with nothing to
 // draw are left out. Order: top-left, bottom-left, top-right, left edge, top edge, centre,
 // bottom-right, right edge, bottom edge.
 std::vector<SlicePiece> NineSlicePieces(const SkinRect& cell, SkinMargins margins, const SkinRect& dest, bool tile);

@@ -42,24 +42,6 @@ bool HasMdiClientChild(HWND window) {
 
 bool ManagerMdiMaximized() { return SkinManager && SkinManager->MdiMaximized(); }
 
-// The frame switch of the skin stays off while a form rebuilds its menu, and comes back on every
-// path out, an exception included.
-class FramePaintOff {
- public:
-  explicit FramePaintOff(TSkinData* skin) : skin_(skin), saved_(skin ? skin->FramePaintEnabled : true) {
-    if (skin_) skin_->FramePaintEnabled = false;
-  }
-  ~FramePaintOff() {
-    if (skin_) skin_->FramePaintEnabled = saved_;
-  }
-  FramePaintOff(const FramePaintOff&) = delete;
-  FramePaintOff& operator=(const FramePaintOff&) = delete;
-
- private:
-  TSkinData* skin_;
-  bool saved_;
-};
-
 }  // namespace
 
 const TClassInfo& TWinSkinForm::StaticClass() {
@@ -113,19 +95,36 @@ void TWinSkinForm::AttachToWindow(TSkinData& skin) {
   if (HasMdiClientChild(window_)) mdiKind_ = mkFrame;
   if (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_MDICHILD) mdiKind_ = mkChild;
   borderKind_ = DecideBorderKind(style_, className_);
-  if (frameSkinning_) {
-    if (!(IsMdiChild() && ManagerMdiMaximized()) && !Minimized()) SetFrameStyles(false);
-    ComputeFrameMetrics();
-  } else {
-    state_ = skActive;
+  try {
+    if (frameSkinning_) {
+      if (!(IsMdiChild() && ManagerMdiMaximized()) && !Minimized()) SetFrameStyles(false);
+      ComputeFrameMetrics();
+    } else {
+      state_ = skActive;
+    }
+    Subclass();
+    if (!subclassed_) {
+      UndoAttach();
+      return;
+    }
+    if (IsMdiChild() && frameState_ == frMaximized && SkinManager && !SkinManager->MdiMaximized()) {
+      SkinManager->SetMdiMaximized(true);
+    }
+    SkinControls();
+  } catch (...) {
+    // A window skinned half way is worse than one left alone: it gets back what was taken.
+    UndoAttach();
+    throw;
   }
-  Subclass();
-  if (!subclassed_) return;
-  if (IsMdiChild() && frameState_ == frMaximized && SkinManager && !SkinManager->MdiMaximized()) {
-    SkinManager->SetMdiMaximized(true);
-  }
-  SkinControls();
   InvalidateRect(window_, nullptr, TRUE);
+}
+
+void TWinSkinForm::UndoAttach() {
+  if (subclassed_) {
+    RestoreWindow();
+  } else if (removedStyles_) {
+    SetFrameStyles(true);
+  }
 }
 
 void TWinSkinForm::ReadWindow() {
@@ -330,8 +329,15 @@ bool TWinSkinForm::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
       HoverCheck();
       return true;
     case CM_MENUCHANGED: {
-      // The form's own menu rebuild must not paint the frame half-way.
-      FramePaintOff off(skin_);
+      // The form's own menu rebuild must not paint this frame half way. Only this frame: a rebuild
+      // that runs a loop of its own (a message box) leaves the other windows painting, and the
+      // switch comes back on every way out, an error included.
+      const bool outer = std::exchange(menuRebuilding_, true);
+      struct Restore {
+        bool& flag;
+        bool value;
+        ~Restore() { flag = value; }
+      } restore{menuRebuilding_, outer};
       result = CallPrevious(msg, wParam, lParam);
       return true;
     }
@@ -357,7 +363,7 @@ bool TWinSkinForm::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
       result = NcHitTest(lParam);
       return true;
     case WM_NCPAINT:
-      if (!skin_->FramePaintEnabled) return true;
+      if (!skin_->FramePaintEnabled || menuRebuilding_) return true;
       if (borderKind_ == bkNone) return false;
       PaintFrame(nullptr);
       return true;
@@ -422,6 +428,9 @@ void TWinSkinForm::AttachCompleted() {
       FitWindowToSkin(false);
       state_ = skActive;
       UpdateRegion();
+      // The client area moved inside the window: what the old frame left on the screen where the
+      // client is now is painted over (the system takes the moved client area as valid).
+      RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
   }
   state_ = skActive;

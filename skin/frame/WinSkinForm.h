@@ -148,6 +148,8 @@ class TWinSkinForm : public TComponent {
   // Attaching and detaching.
   void Subclass();
   void Unsubclass();
+  // An attach that failed half way: the window gets back its styles and procedure.
+  void UndoAttach();
   void ReadWindow();
   void SetFrameStyles(bool restore);
   void ReleaseOnDestroy();
@@ -234,6 +236,7 @@ class TWinSkinForm : public TComponent {
   bool hoverTimer_ = false;
   DWORD lastMenuRequest_ = 0;
   bool hasMenuRequest_ = false;
+  bool menuRebuilding_ = false;  // the form rebuilds its menu: this frame is not painted meanwhile
 };
 
 }  // namespace qlt

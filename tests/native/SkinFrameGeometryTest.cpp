@@ -79,7 +79,8 @@ TEST(SkinNineSlice, SmallDestinationsAndOversizedMarginsStayInsideBothRectangles
   DrawNineSlice(out.View(), {0, 0, 10, 30}, image, 1, 1, CellLayout::kSideBySide, {8, 2, 8, 2}, false, BlendMode::kCopy);
   EXPECT_EQ(SourceOf(out.At(9, 0)).first, 18);
   // Margins beyond the cell (negative ones too) are clamped: pieces cover the destination once.
-  for (SkinMargins m : {SkinMargins{30, 40, 30, 40}, SkinMargins{-5, -5, 25, 0}}) {
+  // Margins that leave the cell no middle (10 + 10 of 20, 6 + 6 of 12) leave no gap either.
+  for (SkinMargins m : {SkinMargins{30, 40, 30, 40}, SkinMargins{-5, -5, 25, 0}, SkinMargins{10, 6, 10, 6}}) {
     auto clamped = NineSlicePieces({0, 0, 20, 12}, m, {0, 0, 64, 48}, true);
     long long area = 0;
     for (const SlicePiece& p : clamped) {
@@ -88,6 +89,13 @@ TEST(SkinNineSlice, SmallDestinationsAndOversizedMarginsStayInsideBothRectangles
       area += static_cast<long long>(p.dest.Width()) * p.dest.Height();
     }
     EXPECT_LE(area, 64 * 48);
+    PixelBuffer covered(64, 48, 0xFFFFFFFF);
+    DrawNineSlice(covered.View(), {0, 0, 64, 48}, image, 1, 1, CellLayout::kSideBySide, m, true, BlendMode::kCopy);
+    int gaps = 0;
+    for (int y = 0; y < 48; ++y) {
+      for (int x = 0; x < 64; ++x) gaps += covered.At(x, y) == 0xFFFFFFFF;
+    }
+    EXPECT_EQ(gaps, 0) << m.left << "," << m.top << "," << m.right << "," << m.bottom;
   }
   // A cell from a 0-count image description, and an inverted destination, draw nothing.
   PixelBuffer untouched(5, 5, 1);

@@ -87,6 +87,16 @@ TEST(ScreenGrab, LeavesNoGdiObjectBehind) {
   EXPECT_EQ(GdiObjectCount(), before);
 }
 
+TEST(KernelHandleCount, SeesHandlesComeAndGo) {
+  const int before = KernelHandleCount();
+  ASSERT_GT(before, 0);
+  std::vector<HANDLE> events;
+  for (int i = 0; i < 5; ++i) events.push_back(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  EXPECT_EQ(KernelHandleCount(), before + 5);
+  for (HANDLE e : events) CloseHandle(e);
+  EXPECT_EQ(KernelHandleCount(), before);
+}
+
 // What a window heard of the mouse, in client coordinates.
 struct MouseLog {
   std::vector<std::pair<UINT, POINT>> events;

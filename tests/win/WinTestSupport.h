@@ -201,6 +201,10 @@ void SetScreenshotFolder(const std::wstring& folder);  // empty: no screenshots
 int GdiObjectCount(HANDLE process, HANDLE thread);
 // This program's.
 int GdiObjectCount();
+// Kernel handles a process holds (-1 when they cannot be read). Wine's GetProcessHandleCount
+// answers 0: there the system's handle table is counted for the process.
+int KernelHandleCount(DWORD pid);
+int KernelHandleCount();
 
 // ---- The notification area -----------------------------------------------------------------
 
