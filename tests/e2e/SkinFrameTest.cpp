@@ -1,0 +1,347 @@
+// The skinned frame of the real QLT.exe, held on the screen to the default skin's objects: the main
+// window, shown from the tray menu, answers the skin's query; its edges and title buttons show the
+// skin's cells (active, then inactive once another window is active), its region leaves out the
+// transparent pixels, and its client area keeps the designed size. The skin's close button, pressed
+// and released with the mouse, only hides it; the skinned system menu opens on a right click of the
+// title and its "Close" ends QLT as "退出" does. The hotkey dialog, the IP/DNS dialog and a message
+// box wear the frame too; the message box, a dialog, shows no icon.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "skin/data/StateCells.h"
+#include "skin/frame/FrameLayout.h"
+#include "skin/frame/SkinPixels.h"
+#include "tests/e2e/Desktop.h"
+#include "tests/e2e/QltData.h"
+#include "tests/e2e/QltSession.h"
+
+namespace qlt::e2e {
+namespace {
+
+constexpr UINT kSkinQuery = 0x3504;  // a skinned window answers 1
+
+bool AnswersSkinQuery(HWND window) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(window, kSkinQuery, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) && answer == 1;
+}
+
+// What a window is by its description: its border, the boxes it has, the client size it is made with.
+struct Design {
+  TBorderKind kind = bkSizeable;
+  std::uint8_t boxFlags = 0;
+  SIZE client{-1, -1};  // -1: the description gives the outer size only
+};
+
+Design DesignOf(const DfmObject& form) {
+  Design d;
+  const DfmProperty* style = form.Find("BorderStyle");
+  const std::string border = style ? style->value.ident : "bsSizeable";
+  if (border == "bsSingle" || border == "bsToolWindow") d.kind = bkSingle;
+  if (border == "bsDialog") d.kind = bkDialog;
+  if (border == "bsNone") d.kind = bkNone;
+  const DfmProperty* icons = form.Find("BorderIcons");
+  const std::vector<std::string> set =
+      icons ? icons->value.set : std::vector<std::string>{"biSystemMenu", "biMinimize", "biMaximize"};
+  auto has = [&](const char* icon) { return std::find(set.begin(), set.end(), icon) != set.end(); };
+  const bool boxes = border == "bsSingle" || border == "bsSizeable";
+  if (border != "bsNone" && has("biSystemMenu")) {
+    d.boxFlags |= boxflag::kSystemMenu;
+    if (boxes && has("biMinimize")) d.boxFlags |= boxflag::kMinimize;
+    if (boxes && has("biMaximize")) d.boxFlags |= boxflag::kMaximize;
+  }
+  if (const DfmProperty* w = form.Find("ClientWidth")) d.client.cx = static_cast<int>(w->value.integer);
+  if (const DfmProperty* h = form.Find("ClientHeight")) d.client.cy = static_cast<int>(h->value.integer);
+  return d;
+}
+
+COLORREF ToColorRef(Pixel32 p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+
+// The frame a window of the given size must show, composed from the skin's objects as the skin
+// defines it: each edge nine-sliced from the cell of the window's state, the title buttons over it.
+// Each pixel of the non-client area is either held to the composition (inside the window's region),
+// cut away by the region (a transparent pixel of an edge that shapes the window), or not compared:
+// the caption's band shows text, the icon button the window's icon, and buttons placed beside the
+// caption move with its text.
+class ExpectedFrame {
+ public:
+  enum Use : std::uint8_t { kClient, kNotCompared, kShown, kCut };
+
+  ExpectedFrame(const TSkinContent& skin, const Design& design, SIZE size, bool active,
+                const TDataSkinSysButton* hot = nullptr, int hotState = kButtonHot)
+      : skin_(skin), w_(size.cx), h_(size.cy), pixels_(size.cx, size.cy), use_(size.cx * size.cy, kClient) {
+    m_ = ComputeFrameMetrics(skin, design.kind);
+    const PixelView view = pixels_.View();
+    DrawEdge(view, {0, 0, m_.left, h_}, *skin.LeftBorder, CellLayout::kSideBySide, active);
+    DrawEdge(view, {w_ - m_.right, 0, w_, h_}, *skin.RightBorder, CellLayout::kSideBySide, active);
+    DrawEdge(view, {m_.left, h_ - m_.bottom, w_ - m_.right, h_}, *skin.BottomBorder, CellLayout::kStacked, active);
+    DrawEdge(view, Title(), *skin.TopBorder, CellLayout::kStacked, active);
+    const bool shaped = skin.LeftBorder->Trans == 1 || skin.RightBorder->Trans == 1 ||
+                        skin.TopBorder->Trans == 1 || skin.BottomBorder->Trans == 1;
+    Mark({0, 0, m_.left, h_}, shaped && skin.LeftBorder->Trans == 1 && h_ > 1);
+    Mark({w_ - m_.right, 0, w_, h_}, shaped && skin.RightBorder->Trans == 1 && h_ > 1);
+    Mark({m_.left, h_ - m_.bottom, w_ - m_.right, h_}, shaped && skin.BottomBorder->Trans == 1 && m_.bottom >= 2);
+    Mark(Title(), shaped && skin.TopBorder->Trans == 1 && m_.top > 1);
+
+    TitleButtonContext ctx;
+    ctx.boxFlags = design.boxFlags;
+    ctx.active = active;
+    ctx.kind = design.kind;
+    ctx.windowWidth = w_;
+    ctx.metrics = m_;
+    ctx.menuBarLeftWidth = skin.MenuBar ? skin.MenuBar->LeftWidth : 0;
+    const int iconSize = GetSystemMetrics(SM_CXSMICON);
+    std::vector<std::pair<SkinRect, bool>> buttons;  // drawn in the skin's order, then marked
+    for (const auto& b : skin.SysButtons) {
+      if (b->Visibility == 100 || !TitleButtonVisible(*b, ctx)) continue;
+      if (b->Action == 3 || b->Action == 11) {
+        iconButton_ = TitleButtonRect(*b, iconSize, iconSize, ctx);
+        NotCompared(iconButton_);
+        continue;
+      }
+      const int cells = ClampCellCount(b->Frame);
+      if (b->Align == 2 || b->Align == 3 || b->Align == 8 || b->Align == 9) {
+        NotCompared({0, b->Ycoord, w_, b->Ycoord + b->Image.Height()});
+        continue;
+      }
+      const SkinRect r = TitleButtonRect(*b, b->Image.Width() / cells, b->Image.Height(), ctx);
+      if (r.Empty()) continue;
+      const int state = b.get() == hot ? hotState : kButtonNormal;
+      DrawCell(view, r, b->Image, cells, TitleButtonCell(*b, state, active), BlendMode::kKeyTransparent);
+      buttons_.push_back({b.get(), r});
+    }
+    // The caption: from the title's left end to the clip before the buttons (a window that is no
+    // popup), over the title's whole height.
+    const SkinRect title = Title();
+    NotCompared({title.left, 0, title.right - skin.Title->RightWidth, title.bottom});
+    // Edges that shape the window are cut where the composition is transparent (the buttons
+    // included: their transparent pixels leave the edge below them).
+    for (int y = 0; y < h_; ++y) {
+      for (int x = 0; x < w_; ++x) {
+        std::uint8_t& u = use_[y * w_ + x];
+        if (u == kCut) u = IsTransparent(pixels_.At(x, y)) ? kCut : kShown;
+      }
+    }
+  }
+
+  const FrameMetrics& Metrics() const { return m_; }
+  // The composed pixel (under the icon and the caption: the bare title).
+  COLORREF PixelAt(int x, int y) const { return ToColorRef(pixels_.At(x, y)); }
+  SkinRect Title() const { return {m_.left, 0, w_ - m_.right, m_.top}; }
+  const SkinRect& IconButton() const { return iconButton_; }
+  // Where a drawn title button is, in window coordinates (empty when it does not show).
+  SkinRect ButtonRect(int action) const {
+    for (const auto& [data, rect] : buttons_)
+      if (data->Action == action) return rect;
+    return {};
+  }
+  const TDataSkinSysButton* Button(int action) const {
+    for (const auto& [data, rect] : buttons_)
+      if (data->Action == action) return data;
+    return nullptr;
+  }
+
+  struct Comparison {
+    int compared = 0;
+    int wrong = 0;
+    std::string firstWrong;
+  };
+  // The shown pixels of `area` (window coordinates) against a grab of the window.
+  Comparison Compare(const ScreenGrab& grab, const SkinRect& area) const {
+    Comparison c;
+    const SkinRect a = area.Intersect({0, 0, w_, h_});
+    for (int y = a.top; y < a.bottom; ++y) {
+      for (int x = a.left; x < a.right; ++x) {
+        if (use_[y * w_ + x] != kShown) continue;
+        ++c.compared;
+        const COLORREF want = ToColorRef(pixels_.At(x, y)), got = grab.Pixel(x, y);
+        if (want == got) continue;
+        if (c.wrong++ == 0) {
+          char text[96];
+          std::snprintf(text, sizeof text, "(%d, %d): %06lX on the screen, %06lX in the skin", x, y,
+                        static_cast<unsigned long>(got), static_cast<unsigned long>(want));
+          c.firstWrong = text;
+        }
+      }
+    }
+    return c;
+  }
+  Comparison Compare(const ScreenGrab& grab) const { return Compare(grab, {0, 0, w_, h_}); }
+
+  // The window's region against the composition: every shown pixel inside, every cut one outside,
+  // the client area inside. The number of pixels that disagree; the first one in `first`.
+  int RegionMismatches(HRGN region, std::string& first) const {
+    int wrong = 0;
+    for (int y = 0; y < h_; ++y) {
+      for (int x = 0; x < w_; ++x) {
+        const std::uint8_t u = use_[y * w_ + x];
+        if (u == kNotCompared) continue;
+        const bool inside = PtInRegion(region, x, y) != FALSE;
+        if (inside == (u != kCut)) continue;
+        if (wrong++ == 0) first = "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+      }
+    }
+    return wrong;
+  }
+  int CutPixels() const { return static_cast<int>(std::count(use_.begin(), use_.end(), kCut)); }
+
+ private:
+  static void DrawEdge(const PixelView& view, const SkinRect& r, const TDataSkinBorder& edge, CellLayout layout,
+                       bool active) {
+    DrawNineSlice(view, r, edge.Image, edge.Frame, EdgeCell(edge.Frame, active), layout,
+                  {edge.LeftWidth, edge.TopHeight, edge.RightWidth, edge.BottomHeight}, edge.Tile != 1,
+                  BlendMode::kCopy);
+  }
+  void Mark(const SkinRect& band, bool cut) { Fill(band, cut ? kCut : kShown); }
+  void NotCompared(const SkinRect& r) { Fill(r, kNotCompared); }
+  void Fill(const SkinRect& r, Use u) {
+    const SkinRect a = r.Intersect({0, 0, w_, h_});
+    for (int y = a.top; y < a.bottom; ++y)
+      for (int x = a.left; x < a.right; ++x) use_[y * w_ + x] = u;
+  }
+
+  const TSkinContent& skin_;
+  int w_, h_;
+  FrameMetrics m_;
+  PixelBuffer pixels_;
+  std::vector<std::uint8_t> use_;
+  SkinRect iconButton_;
+  std::vector<std::pair<const TDataSkinSysButton*, SkinRect>> buttons_;
+};
+
+SIZE WindowSize(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+POINT OnScreen(HWND window, POINT inWindow) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {r.left + inWindow.x, r.top + inWindow.y};
+}
+
+POINT CentreOfRect(const SkinRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// Waits until the window shows the expected frame; the last comparison. The first comparison that
+// holds is kept in a screenshot.
+ExpectedFrame::Comparison WaitForFrame(HWND window, const ExpectedFrame& expected, const std::wstring& screenshot,
+                                       const SkinRect* area = nullptr) {
+  ExpectedFrame::Comparison last;
+  WaitUntil(
+      [&] {
+        const ScreenGrab grab = ScreenGrab::OfWindow(window);
+        last = area ? expected.Compare(grab, *area) : expected.Compare(grab);
+        return last.compared > 0 && last.wrong == 0;
+      },
+      5s);
+  if (!screenshot.empty()) SaveScreenshot(screenshot);
+  return last;
+}
+
+#define EXPECT_FRAME_SHOWN(comparison, what)                                                  \
+  do {                                                                                        \
+    const auto& c_ = (comparison);                                                            \
+    EXPECT_GT(c_.compared, 0) << what;                                                        \
+    EXPECT_EQ(c_.wrong, 0) << what << ": " << c_.wrong << " of " << c_.compared << " pixels differ, first " \
+                           << c_.firstWrong;                                                  \
+  } while (false)
+
+// The window's region, as the system keeps it; nullptr when it has none.
+HRGN RegionOf(HWND window) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  if (GetWindowRgn(window, region) == ERROR) {
+    DeleteObject(region);
+    return nullptr;
+  }
+  return region;
+}
+
+class SkinFrame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(qlt_.Main());
+    main_ = qlt_.Main();
+    WaitUntil([&] { return TrayIconPresent(main_); });
+  }
+  void TearDown() override {
+    if (qlt_.Process().Running()) qlt_.Kill();
+  }
+  // "显示窗口" from the tray menu; the window once it is shown and skinned.
+  bool ShowMain() {
+    if (!ChooseFromTrayMenu(main_, qlt_.Process().Id(), kTrayMenuShowHideItem)) return false;
+    return WaitUntil([&] { return IsWindowVisible(main_) && AnswersSkinQuery(main_); });
+  }
+  HWND WaitForVisible(const wchar_t* className) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = qlt_.Process().FindTopLevelWindow(className)) && IsWindowVisible(found); });
+    return found && IsWindowVisible(found) ? found : nullptr;
+  }
+
+  const TSkinContent& skin_ = DefaultSkin();
+  QltSession qlt_{IniText({{"Hotkey", "CTRL+ALT+Q"}}), "notepad.exe\r\nwinemine.exe\r\n"};
+  HWND main_ = nullptr;
+};
+
+TEST_F(SkinFrame, MainWindowWearsTheSkinsEdgesActiveAndInactiveAndIsCutToItsShape) {
+  const Design design = DesignOf(QltFormDescription(L"TFRM_MAIN"));
+  ASSERT_TRUE(ShowMain());
+  EXPECT_TRUE(AnswersSkinQuery(main_));
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main_; }));
+
+  // The designed client area inside the skin's frame.
+  RECT client{};
+  GetClientRect(main_, &client);
+  EXPECT_EQ(client.right, design.client.cx);
+  EXPECT_EQ(client.bottom, design.client.cy);
+  const ExpectedFrame active(skin_, design, WindowSize(main_), true);
+  const FrameMetrics& m = active.Metrics();
+  EXPECT_EQ(WindowSize(main_).cx, design.client.cx + m.left + m.right);
+  EXPECT_EQ(WindowSize(main_).cy, design.client.cy + m.top + m.bottom);
+  POINT clientOrigin{0, 0};
+  ClientToScreen(main_, &clientOrigin);
+  EXPECT_EQ(clientOrigin.x, OnScreen(main_, {m.left, 0}).x);
+  EXPECT_EQ(clientOrigin.y, OnScreen(main_, {0, m.top}).y);
+
+  EXPECT_FRAME_SHOWN(WaitForFrame(main_, active, L"skin-frame-main-active"), "active frame");
+  EXPECT_FALSE(active.ButtonRect(0).Empty()) << "the close button shows";
+  EXPECT_TRUE(active.ButtonRect(1).Empty()) << "no maximise button: the window has no maximise box";
+  // The window's icon where the icon button is: not the bare title.
+  {
+    const ScreenGrab grab = ScreenGrab::OfWindow(main_);
+    ASSERT_FALSE(active.IconButton().Empty());
+    int differing = 0;
+    const SkinRect icon = active.IconButton();
+    for (int y = icon.top; y < icon.bottom; ++y)
+      for (int x = icon.left; x < icon.right; ++x) differing += grab.Pixel(x, y) != active.PixelAt(x, y);
+    EXPECT_GT(differing, icon.Width() * icon.Height() / 8) << "the icon is drawn";
+  }
+
+  // The region: the transparent pixels of the edges are outside, everything else inside.
+  HRGN region = RegionOf(main_);
+  ASSERT_NE(region, nullptr) << "the skinned window has a region";
+  std::string first;
+  EXPECT_GT(active.CutPixels(), 0) << "the default skin cuts the window's corners";
+  EXPECT_EQ(active.RegionMismatches(region, first), 0) << "first at " << first;
+  RECT box{};
+  GetRgnBox(region, &box);
+  EXPECT_EQ(box.right - box.left, WindowSize(main_).cx);
+  DeleteObject(region);
+
+  // Another window active: the inactive cells.
+  test::TestWindow other(true, RECT{10, 10, 210, 110}, RGB(40, 160, 60), L"another window");
+  ClickAt(CentreOf(other.Get()));
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.Get(); }));
+  const ExpectedFrame inactive(skin_, design, WindowSize(main_), false);
+  EXPECT_FRAME_SHOWN(WaitForFrame(main_, inactive, L"skin-frame-main-inactive"), "inactive frame");
+
+  // Active again: the active cells come back.
+  ClickAt(OnScreen(main_, CentreOfRect(active.Title())));
+  EXPECT_FRAME_SHOWN(WaitForFrame(main_, active, L""), "active again");
+}
+
+}  // namespace
+}  // namespace qlt::e2e
