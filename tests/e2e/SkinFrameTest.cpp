@@ -7,11 +7,14 @@
 // box wear the frame too; the message box, a dialog, shows no icon.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "resources/skin/generator/PngWriter.h"
 #include "skin/data/StateCells.h"
 #include "skin/frame/FrameLayout.h"
 #include "skin/frame/SkinPixels.h"
@@ -58,6 +61,16 @@ Design DesignOf(const DfmObject& form) {
   return d;
 }
 
+// How a window's frame should look: the skin, what the window is, whether it is active, and one title
+// button in another state than at rest.
+struct FrameLook {
+  const TSkinContent* skin = nullptr;
+  Design design;
+  bool active = true;
+  const TDataSkinSysButton* hot = nullptr;
+  int hotState = kButtonHot;
+};
+
 COLORREF ToColorRef(Pixel32 p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
 
 // The frame a window of the given size must show, composed from the skin's objects as the skin
@@ -70,9 +83,11 @@ class ExpectedFrame {
  public:
   enum Use : std::uint8_t { kClient, kNotCompared, kShown, kCut };
 
-  ExpectedFrame(const TSkinContent& skin, const Design& design, SIZE size, bool active,
-                const TDataSkinSysButton* hot = nullptr, int hotState = kButtonHot)
-      : skin_(skin), w_(size.cx), h_(size.cy), pixels_(size.cx, size.cy), use_(size.cx * size.cy, kClient) {
+  ExpectedFrame(const FrameLook& look, SIZE size)
+      : w_(size.cx), h_(size.cy), pixels_(size.cx, size.cy), use_(size.cx * size.cy, kClient) {
+    const TSkinContent& skin = *look.skin;
+    const Design& design = look.design;
+    const bool active = look.active;
     m_ = ComputeFrameMetrics(skin, design.kind);
     const PixelView view = pixels_.View();
     DrawEdge(view, {0, 0, m_.left, h_}, *skin.LeftBorder, CellLayout::kSideBySide, active);
@@ -109,7 +124,7 @@ class ExpectedFrame {
       }
       const SkinRect r = TitleButtonRect(*b, b->Image.Width() / cells, b->Image.Height(), ctx);
       if (r.Empty()) continue;
-      const int state = b.get() == hot ? hotState : kButtonNormal;
+      const int state = b.get() == look.hot ? look.hotState : kButtonNormal;
       DrawCell(view, r, b->Image, cells, TitleButtonCell(*b, state, active), BlendMode::kKeyTransparent);
       buttons_.push_back({b.get(), r});
     }
@@ -128,6 +143,17 @@ class ExpectedFrame {
   }
 
   const FrameMetrics& Metrics() const { return m_; }
+  // The composition as a picture (pixels not compared in grey), for a look when a frame differs.
+  Bitmap24 Picture() const {
+    Bitmap24 image(w_, h_);
+    for (int y = 0; y < h_; ++y) {
+      for (int x = 0; x < w_; ++x) {
+        const Pixel32 p = use_[y * w_ + x] == kShown || use_[y * w_ + x] == kCut ? pixels_.At(x, y) : 0x808080;
+        image.At(x, y) = RgbPixel((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+      }
+    }
+    return image;
+  }
   // The composed pixel (under the icon and the caption: the bare title).
   COLORREF PixelAt(int x, int y) const { return ToColorRef(pixels_.At(x, y)); }
   SkinRect Title() const { return {m_.left, 0, w_ - m_.right, m_.top}; }
@@ -203,7 +229,6 @@ class ExpectedFrame {
       for (int x = a.left; x < a.right; ++x) use_[y * w_ + x] = u;
   }
 
-  const TSkinContent& skin_;
   int w_, h_;
   FrameMetrics m_;
   PixelBuffer pixels_;
@@ -224,21 +249,35 @@ POINT OnScreen(HWND window, POINT inWindow) {
   return {r.left + inWindow.x, r.top + inWindow.y};
 }
 
+std::string ToString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
 POINT CentreOfRect(const SkinRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-// Waits until the window shows the expected frame; the last comparison. The first comparison that
-// holds is kept in a screenshot.
-ExpectedFrame::Comparison WaitForFrame(HWND window, const ExpectedFrame& expected, const std::wstring& screenshot,
-                                       const SkinRect* area = nullptr) {
+// Waits until the window shows the frame of that look at the size it has (a window is fitted to the
+// skin's frame just after it is first shown); the last comparison, of the whole frame or of the
+// title button with the action given. The end is kept in a screenshot; when the frame differs, the
+// composition and the window's grab are saved beside it.
+ExpectedFrame::Comparison WaitForFrame(HWND window, const FrameLook& look, const std::wstring& screenshot,
+                                       int onlyButton = -1) {
   ExpectedFrame::Comparison last;
+  std::optional<ExpectedFrame> expected;
   WaitUntil(
       [&] {
         const ScreenGrab grab = ScreenGrab::OfWindow(window);
-        last = area ? expected.Compare(grab, *area) : expected.Compare(grab);
+        expected.emplace(look, SIZE{grab.Width(), grab.Height()});
+        last = onlyButton >= 0 ? expected->Compare(grab, expected->ButtonRect(onlyButton)) : expected->Compare(grab);
         return last.compared > 0 && last.wrong == 0;
       },
       5s);
-  if (!screenshot.empty()) SaveScreenshot(screenshot);
+  if (!screenshot.empty()) {
+    test::PumpFor(300ms);  // the controls painted too
+    SaveScreenshot(screenshot);
+    if (last.wrong > 0 && !Paths().screenshots.empty()) {
+      const std::wstring base = Paths().screenshots + L"\\" + screenshot;
+      test::WriteFileBytes(base + L"-expected.png", ToString(art::EncodePng(expected->Picture())));
+      ScreenGrab::OfWindow(window).SavePng(base + L"-window.png");
+    }
+  }
   return last;
 }
 
@@ -248,6 +287,12 @@ ExpectedFrame::Comparison WaitForFrame(HWND window, const ExpectedFrame& expecte
     EXPECT_GT(c_.compared, 0) << what;                                                        \
     EXPECT_EQ(c_.wrong, 0) << what << ": " << c_.wrong << " of " << c_.compared << " pixels differ, first " \
                            << c_.firstWrong;                                                  \
+  } while (false)
+
+#define ASSERT_FRAME_SHOWN(comparison, what)   \
+  do {                                         \
+    const auto& a_ = (comparison);             \
+    ASSERT_TRUE(a_.compared > 0 && a_.wrong == 0) << what << ": " << a_.wrong << " pixels differ, first " << a_.firstWrong; \
   } while (false)
 
 // The window's region, as the system keeps it; nullptr when it has none.
@@ -291,41 +336,40 @@ TEST_F(SkinFrame, MainWindowWearsTheSkinsEdgesActiveAndInactiveAndIsCutToItsShap
   ASSERT_TRUE(ShowMain());
   EXPECT_TRUE(AnswersSkinQuery(main_));
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main_; }));
+  const FrameLook active{&skin_, design, true};
+  EXPECT_FRAME_SHOWN(WaitForFrame(main_, active, L"skin-frame-main-active"), "active frame");
 
   // The designed client area inside the skin's frame.
+  const ExpectedFrame frame(active, WindowSize(main_));
+  const FrameMetrics& m = frame.Metrics();
   RECT client{};
   GetClientRect(main_, &client);
   EXPECT_EQ(client.right, design.client.cx);
   EXPECT_EQ(client.bottom, design.client.cy);
-  const ExpectedFrame active(skin_, design, WindowSize(main_), true);
-  const FrameMetrics& m = active.Metrics();
   EXPECT_EQ(WindowSize(main_).cx, design.client.cx + m.left + m.right);
   EXPECT_EQ(WindowSize(main_).cy, design.client.cy + m.top + m.bottom);
   POINT clientOrigin{0, 0};
   ClientToScreen(main_, &clientOrigin);
   EXPECT_EQ(clientOrigin.x, OnScreen(main_, {m.left, 0}).x);
   EXPECT_EQ(clientOrigin.y, OnScreen(main_, {0, m.top}).y);
+  EXPECT_FALSE(frame.ButtonRect(0).Empty()) << "the close button shows";
+  EXPECT_TRUE(frame.ButtonRect(1).Empty()) << "no maximise button: the window has no maximise box";
 
-  EXPECT_FRAME_SHOWN(WaitForFrame(main_, active, L"skin-frame-main-active"), "active frame");
-  EXPECT_FALSE(active.ButtonRect(0).Empty()) << "the close button shows";
-  EXPECT_TRUE(active.ButtonRect(1).Empty()) << "no maximise button: the window has no maximise box";
   // The window's icon where the icon button is: not the bare title.
-  {
-    const ScreenGrab grab = ScreenGrab::OfWindow(main_);
-    ASSERT_FALSE(active.IconButton().Empty());
-    int differing = 0;
-    const SkinRect icon = active.IconButton();
-    for (int y = icon.top; y < icon.bottom; ++y)
-      for (int x = icon.left; x < icon.right; ++x) differing += grab.Pixel(x, y) != active.PixelAt(x, y);
-    EXPECT_GT(differing, icon.Width() * icon.Height() / 8) << "the icon is drawn";
-  }
+  const SkinRect icon = frame.IconButton();
+  ASSERT_FALSE(icon.Empty());
+  const ScreenGrab grab = ScreenGrab::OfWindow(main_);
+  int differing = 0;
+  for (int y = icon.top; y < icon.bottom; ++y)
+    for (int x = icon.left; x < icon.right; ++x) differing += grab.Pixel(x, y) != frame.PixelAt(x, y);
+  EXPECT_GT(differing, icon.Width() * icon.Height() / 8) << "the icon is drawn";
 
   // The region: the transparent pixels of the edges are outside, everything else inside.
   HRGN region = RegionOf(main_);
   ASSERT_NE(region, nullptr) << "the skinned window has a region";
   std::string first;
-  EXPECT_GT(active.CutPixels(), 0) << "the default skin cuts the window's corners";
-  EXPECT_EQ(active.RegionMismatches(region, first), 0) << "first at " << first;
+  EXPECT_GT(frame.CutPixels(), 0) << "the default skin cuts the window's corners";
+  EXPECT_EQ(frame.RegionMismatches(region, first), 0) << "first at " << first;
   RECT box{};
   GetRgnBox(region, &box);
   EXPECT_EQ(box.right - box.left, WindowSize(main_).cx);
@@ -335,12 +379,154 @@ TEST_F(SkinFrame, MainWindowWearsTheSkinsEdgesActiveAndInactiveAndIsCutToItsShap
   test::TestWindow other(true, RECT{10, 10, 210, 110}, RGB(40, 160, 60), L"another window");
   ClickAt(CentreOf(other.Get()));
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.Get(); }));
-  const ExpectedFrame inactive(skin_, design, WindowSize(main_), false);
-  EXPECT_FRAME_SHOWN(WaitForFrame(main_, inactive, L"skin-frame-main-inactive"), "inactive frame");
+  EXPECT_FRAME_SHOWN(WaitForFrame(main_, {&skin_, design, false}, L"skin-frame-main-inactive"), "inactive frame");
 
   // Active again: the active cells come back.
-  ClickAt(OnScreen(main_, CentreOfRect(active.Title())));
+  ClickAt(OnScreen(main_, CentreOfRect(frame.Title())));
   EXPECT_FRAME_SHOWN(WaitForFrame(main_, active, L""), "active again");
+}
+
+TEST_F(SkinFrame, TheCloseButtonTurnsHotAndPressedUnderTheMouseAndOnlyHidesTheWindow) {
+  const Design design = DesignOf(QltFormDescription(L"TFRM_MAIN"));
+  ASSERT_TRUE(ShowMain());
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main_; }));
+  const FrameLook normal{&skin_, design, true};
+  EXPECT_FRAME_SHOWN(WaitForFrame(main_, normal, L""), "the frame at rest");
+  const ExpectedFrame frame(normal, WindowSize(main_));
+  const TDataSkinSysButton* close = frame.Button(0);
+  ASSERT_NE(close, nullptr) << "the skin has a close button";
+  const SkinRect button = frame.ButtonRect(0);
+
+  // The pointer comes onto the button from its left part, as a hand moves.
+  const POINT centre = OnScreen(main_, CentreOfRect(button));
+  MoveMouseTo(OnScreen(main_, {button.left + 1, (button.top + button.bottom) / 2}));
+  MoveMouseTo(centre);
+  EXPECT_FRAME_SHOWN(WaitForFrame(main_, {&skin_, design, true, close, kButtonHot}, L"skin-frame-close-hot", 0),
+                     "the close button under the mouse");
+  test::SendMouseInput(MOUSEEVENTF_LEFTDOWN, centre);
+  EXPECT_FRAME_SHOWN(WaitForFrame(main_, {&skin_, design, true, close, kButtonPressed}, L"", 0),
+                     "the close button pressed");
+  EXPECT_TRUE(IsWindowVisible(main_)) << "a press alone does nothing";
+  test::SendMouseInput(MOUSEEVENTF_LEFTUP, centre);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); })) << "the release over the button hides the window";
+  test::PumpFor(300ms);
+  EXPECT_TRUE(qlt_.Process().Running()) << "QLT goes on running";
+  EXPECT_TRUE(TrayIconPresent(main_));
+
+  // Shown again with the pointer elsewhere: the button is at rest.
+  MoveMouseTo(POINT{5, 5});
+  ASSERT_TRUE(ShowMain());
+  EXPECT_FRAME_SHOWN(WaitForFrame(main_, normal, L"skin-frame-main-shown-again"), "the frame shown again");
+}
+
+TEST_F(SkinFrame, RightClickOnTheTitleOpensTheSkinnedSystemMenuWhoseCloseEndsQlt) {
+  const Design design = DesignOf(QltFormDescription(L"TFRM_MAIN"));
+  ASSERT_TRUE(ShowMain());
+  const FrameLook look{&skin_, design, true};
+  ASSERT_FRAME_SHOWN(WaitForFrame(main_, look, L""), "the main window");
+  // Saved again at the end: QLT writes the list it loaded.
+  ASSERT_TRUE(DeleteFileW(qlt_.Folder().File(L"data.txt").c_str()));
+
+  const POINT onTitle = OnScreen(main_, CentreOfRect(ExpectedFrame(look, WindowSize(main_)).Title()));
+  ClickAt(onTitle, test::MouseButton::Right);
+  HWND menu = WaitForPopupMenu(qlt_.Process().Id());
+  ASSERT_NE(menu, nullptr) << "a right click on the title opens the system menu";
+  RECT menuRect{};
+  GetWindowRect(menu, &menuRect);
+  InflateRect(&menuRect, 2, 2);
+  EXPECT_TRUE(PtInRect(&menuRect, onTitle)) << "at the pointer";
+  test::PumpFor(300ms);
+  SaveScreenshot(L"skin-frame-system-menu");
+
+  // "Close", the last item: as with "退出", the list is saved and QLT ends.
+  GetWindowRect(menu, &menuRect);
+  ClickAt(POINT{(menuRect.left + menuRect.right) / 2, menuRect.bottom - 6});
+  const auto exitCode = qlt_.Process().WaitForExit();
+  ASSERT_TRUE(exitCode.has_value()) << "Close ends QLT";
+  EXPECT_EQ(*exitCode, 0u);
+  EXPECT_EQ(qlt_.Folder().ReadBytes(L"data.txt"), std::optional<std::string>("notepad.exe\r\nwinemine.exe\r\n"));
+  EXPECT_FALSE(TrayIconPresent(main_));
+}
+
+// The standard frame's size around a client area, for a window made with its outer size.
+SIZE StandardFrameOf(const Design& design) {
+  DWORD style = WS_CAPTION;
+  if (design.kind == bkSizeable) style |= WS_THICKFRAME;
+  if (design.boxFlags & boxflag::kSystemMenu) style |= WS_SYSMENU;
+  if (design.boxFlags & boxflag::kMinimize) style |= WS_MINIMIZEBOX;
+  if (design.boxFlags & boxflag::kMaximize) style |= WS_MAXIMIZEBOX;
+  RECT r{0, 0, 0, 0};
+  AdjustWindowRectEx(&r, style, FALSE, 0);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+TEST_F(SkinFrame, TheDialogsAndMessageBoxesWearTheFrameTooTheMessageBoxWithoutAnIcon) {
+  ASSERT_TRUE(ShowMain());
+  const FrameLook mainLook{&skin_, DesignOf(QltFormDescription(L"TFRM_MAIN")), true};
+  ASSERT_FRAME_SHOWN(WaitForFrame(main_, mainLook, L""), "the main window");
+  const SkinRect icon = ExpectedFrame(mainLook, WindowSize(main_)).IconButton();
+  ASSERT_FALSE(icon.Empty());
+  const ScreenGrab mainGrab = ScreenGrab::OfWindow(main_);
+
+  // The hotkey dialog, from the hotkey's label: the client area of its description.
+  ClickAt(qlt_.OnScreen(POINT{177, 264}));
+  HWND hotKey = WaitForVisible(L"TFrm_HotKey");
+  ASSERT_NE(hotKey, nullptr);
+  {
+    const Design design = DesignOf(QltFormDescription(L"TFRM_HOTKEY"));
+    EXPECT_TRUE(WaitUntil([&] { return AnswersSkinQuery(hotKey); }));
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hotKey; }));
+    EXPECT_FRAME_SHOWN(WaitForFrame(hotKey, {&skin_, design, true}, L"skin-frame-hotkey-dialog"), "the hotkey dialog");
+    RECT client{};
+    GetClientRect(hotKey, &client);
+    EXPECT_EQ(client.right, design.client.cx);
+    EXPECT_EQ(client.bottom, design.client.cy);
+  }
+  test::PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(hotKey); }));
+
+  // The IP/DNS dialog, from the tray menu: sizeable, with the boxes of its description; made with
+  // its outer size in the standard frame, it keeps that client area in the skin's.
+  ASSERT_TRUE(ChooseFromTrayMenu(main_, qlt_.Process().Id(), kTrayMenuIpItem));
+  HWND ipDns = WaitForVisible(L"TFrm_IPDNS");
+  ASSERT_NE(ipDns, nullptr);
+  {
+    const DfmObject description = QltFormDescription(L"TFRM_IPDNS");
+    const Design design = DesignOf(description);
+    EXPECT_TRUE(WaitUntil([&] { return AnswersSkinQuery(ipDns); }));
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == ipDns; }));
+    EXPECT_FRAME_SHOWN(WaitForFrame(ipDns, {&skin_, design, true}, L"skin-frame-ipdns-dialog"), "the IP/DNS dialog");
+    EXPECT_FALSE(ExpectedFrame({&skin_, design, true}, WindowSize(ipDns)).ButtonRect(1).Empty())
+        << "a maximise button";
+    const SIZE standard = StandardFrameOf(design);
+    RECT client{};
+    GetClientRect(ipDns, &client);
+    EXPECT_EQ(client.right, description.Find("Width")->value.integer - standard.cx);
+    EXPECT_EQ(client.bottom, description.Find("Height")->value.integer - standard.cy);
+  }
+
+  // A message box of QLT (the colour tool's, for a text that is no colour): a dialog, so no icon.
+  HWND input = nullptr, convert = FindDescendant(main_, L"TButton", L"得到颜色");
+  for (HWND edit : Descendants(main_, L"TEdit"))
+    if (RectInParent(edit).left == 530 && RectInParent(edit).top == 85) input = edit;
+  ASSERT_TRUE(input && convert);
+  SendMessageW(input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"00GG80"));
+  PostMessageW(convert, BM_CLICK, 0, 0);
+  HWND box = WaitForMessageBox(qlt_.Process().Id());
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return AnswersSkinQuery(box); }));
+  {
+    const FrameLook look{&skin_, {bkDialog, boxflag::kSystemMenu, {-1, -1}}, true};
+    EXPECT_TRUE(ExpectedFrame(look, WindowSize(box)).IconButton().Empty()) << "the skin's rules: no icon on a dialog";
+    EXPECT_FRAME_SHOWN(WaitForFrame(box, look, L"skin-frame-message-box"), "the message box");
+    const ScreenGrab grab = ScreenGrab::OfWindow(box);
+    int differing = 0;
+    for (int y = icon.top; y < icon.bottom; ++y)
+      for (int x = icon.left; x < icon.right; ++x) differing += grab.Pixel(x, y) != mainGrab.Pixel(x, y);
+    EXPECT_GT(differing, icon.Width() * icon.Height() / 8) << "where the main window shows its icon, the box does not";
+  }
+  PressOk(box);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
 }
 
 }  // namespace
