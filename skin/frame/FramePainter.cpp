@@ -338,9 +338,15 @@ void TWinSkinForm::PaintFrame(HDC given) {
   RECT wr{};
   if (!GetWindowRect(window_, &wr)) return;
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  // Wine paints the frame of a resized window before WM_SIZE, while the window still has the
+  // region of its old size: that paint is left out, the new region brings the paint of the new
+  // size at once.
+  if (RegionStale(w, h)) return;
   if (w <= 0 || h <= 0 || !surface_.Reserve(w, h)) return;
   try {
-    ComposeFrame(surface_.View(w, h), w, h);
+    // Inside the region's change (which repaints the frame) the surface holds this frame already.
+    const PixelView view = surface_.View(w, h);
+    if (!composedForRegion_) ComposeFrame(view, w, h);
     HDC dc = given ? given : GetWindowDC(window_);
     if (!dc) return;
     const int saved = SaveDC(dc);
@@ -406,11 +412,19 @@ void TWinSkinForm::UpdateRegion() {
     add({m.left, 0, w - m.right, m.top}, s.TopBorder->Trans == 1 && m.top > 1);
   }
   UniqueRegion region = RegionFromRects(rects);
-  if (!region) return;
+  // The region's change repaints the frame, from the composition the shape was cut from.
+  composedForRegion_ = shaped && borderKind_ != bkNone;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{composedForRegion_};
   // Once set, the region belongs to the system: it is not deleted here.
-  if (SetWindowRgn(window_, region.Get(), TRUE)) {
+  if (region && SetWindowRgn(window_, region.Get(), TRUE)) {
     region.Release();
     regionOwned_ = true;
+  } else {
+    // The paint of the new size waited for this region: it comes now all the same.
+    RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
   }
 }
 

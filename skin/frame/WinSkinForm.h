@@ -144,6 +144,10 @@ class TWinSkinForm : public TComponent {
   bool IsMdiChild() const { return mdiKind_ == mkChild; }
   bool Minimized() const { return frameState_ == frMinimized; }
   bool MdiChildMaximizedOrMinimized() const { return IsMdiChild() && frameState_ != frNormal; }
+  // The size handler makes the region anew for the window's size in this state.
+  bool RegionFollowsSize() const;
+  // The region was made for another size than w x h and is about to be made again.
+  bool RegionStale(int w, int h) const;
 
   // Attaching and detaching.
   void Subclass();
@@ -228,6 +232,7 @@ class TWinSkinForm : public TComponent {
   PaintSurface surface_;
   bool regionOwned_ = false;
   SIZE regionSize_{};
+  bool composedForRegion_ = false;  // set while the region made from the surface's frame is applied
   std::unique_ptr<TPopupMenu> systemMenu_;
   std::vector<TSkinControl*> controlSkinners_;
   TSkinControl* hotButton_ = nullptr;
