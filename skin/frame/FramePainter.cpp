@@ -216,7 +216,7 @@ LRESULT TWinSkinForm::NcActivate(WPARAM wParam, LPARAM lParam) {
 
 // ---- painting ----
 
-void TWinSkinForm::LayOutTitleButtons(int w) {
+void TWinSkinForm::LayOutTitleButtons(int w, const std::u16string& text) {
   TitleButtonContext ctx;
   ctx.boxFlags = boxFlags_;
   ctx.maximized = frameState_ == frMaximized;
@@ -229,7 +229,7 @@ void TWinSkinForm::LayOutTitleButtons(int w) {
   ctx.menuBarLeftWidth = skin_->MenuBar ? skin_->MenuBar->LeftWidth : 0;
   // Right-aligned buttons first: the caption is clipped before the leftmost of them.
   for (int pass = 0; pass < 2; ++pass) {
-    if (pass == 1) ctx.caption = CaptionRect(w);
+    if (pass == 1) ctx.caption = CaptionRect(w, text);
     for (auto& b : titleButtons_) {
       if (IsRightAligned(b->Data) != (pass == 0)) continue;
       b->Visible = TitleButtonVisible(b->Data, ctx);
@@ -243,8 +243,8 @@ void TWinSkinForm::LayOutTitleButtons(int w) {
   }
 }
 
-SkinRect TWinSkinForm::CaptionRect(int w) {
-  const std::u16string text = u"   " + WindowText();
+SkinRect TWinSkinForm::CaptionRect(int w, const std::u16string& windowText) {
+  const std::u16string text = u"   " + windowText;
   HDC dc = surface_.Dc();
   HGDIOBJ old = SelectObject(dc, titleFont_.Get());
   RECT measured{0, 0, 0, 0};
@@ -287,8 +287,10 @@ void TWinSkinForm::DrawTitleButton(PixelView view, const TWinSysButton& b) {
 void TWinSkinForm::ComposeTitleBar(PixelView view, int w) {
   const SkinRect title{metrics_.left, 0, w - metrics_.right, metrics_.top};
   DrawEdge(view, title, *skin_->TopBorder, CellLayout::kStacked, active_);
-  LayOutTitleButtons(w);
-  const std::u16string text = u"  " + WindowText();
+  // Read once: each read is a message through the window's procedures.
+  const std::u16string windowText = WindowText();
+  LayOutTitleButtons(w, windowText);
+  const std::u16string text = u"  " + windowText;
   const TDataSkinTitle& t = *skin_->Title;
   if (!t.Image.Empty()) {
     const SkinRect strip{caption_.left, title.top, caption_.right, title.bottom};

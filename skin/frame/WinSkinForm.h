@@ -180,9 +180,9 @@ class TWinSkinForm : public TComponent {
   void WidenDialogForCaption(int& width);
   void ComposeFrame(PixelView view, int w, int h);
   void ComposeTitleBar(PixelView view, int w);
-  void LayOutTitleButtons(int w);
+  void LayOutTitleButtons(int w, const std::u16string& text);
   void DrawTitleButton(PixelView view, const TWinSysButton& button);
-  SkinRect CaptionRect(int w);
+  SkinRect CaptionRect(int w, const std::u16string& text);
   void BuildIcon();
   void BuildTitleFont();
   void BuildSystemMenu();
