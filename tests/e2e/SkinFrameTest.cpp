@@ -305,6 +305,20 @@ HRGN RegionOf(HWND window) {
   return region;
 }
 
+// The window's region against the frame: the transparent pixels of the edges outside, the rest of
+// the window inside, over the whole window's size.
+void ExpectRegionOf(HWND window, const ExpectedFrame& frame) {
+  HRGN region = RegionOf(window);
+  ASSERT_NE(region, nullptr) << "the skinned window has a region";
+  std::string first;
+  EXPECT_EQ(frame.RegionMismatches(region, first), 0) << "first at " << first;
+  RECT box{};
+  GetRgnBox(region, &box);
+  EXPECT_EQ(box.right - box.left, WindowSize(window).cx);
+  EXPECT_EQ(box.bottom - box.top, WindowSize(window).cy);
+  DeleteObject(region);
+}
+
 class SkinFrame : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -365,15 +379,8 @@ TEST_F(SkinFrame, MainWindowWearsTheSkinsEdgesActiveAndInactiveAndIsCutToItsShap
   EXPECT_GT(differing, icon.Width() * icon.Height() / 8) << "the icon is drawn";
 
   // The region: the transparent pixels of the edges are outside, everything else inside.
-  HRGN region = RegionOf(main_);
-  ASSERT_NE(region, nullptr) << "the skinned window has a region";
-  std::string first;
   EXPECT_GT(frame.CutPixels(), 0) << "the default skin cuts the window's corners";
-  EXPECT_EQ(frame.RegionMismatches(region, first), 0) << "first at " << first;
-  RECT box{};
-  GetRgnBox(region, &box);
-  EXPECT_EQ(box.right - box.left, WindowSize(main_).cx);
-  DeleteObject(region);
+  ExpectRegionOf(main_, frame);
 
   // Another window active: the inactive cells.
   test::TestWindow other(true, RECT{10, 10, 210, 110}, RGB(40, 160, 60), L"another window");
@@ -527,6 +534,38 @@ TEST_F(SkinFrame, TheDialogsAndMessageBoxesWearTheFrameTooTheMessageBoxWithoutAn
   }
   PressOk(box);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+}
+
+TEST_F(SkinFrame, ASizeableDialogDraggedLargerIsPaintedAndCutAnewAtItsNewSize) {
+  ASSERT_TRUE(ChooseFromTrayMenu(main_, qlt_.Process().Id(), kTrayMenuIpItem));
+  HWND ipDns = WaitForVisible(L"TFrm_IPDNS");
+  ASSERT_NE(ipDns, nullptr);
+  const FrameLook look{&skin_, DesignOf(QltFormDescription(L"TFRM_IPDNS")), true};
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == ipDns; }));
+  ASSERT_FRAME_SHOWN(WaitForFrame(ipDns, look, L""), "the IP/DNS dialog");
+  const SIZE before = WindowSize(ipDns);
+  RECT client{};
+  GetClientRect(ipDns, &client);
+
+  // By its bottom-right corner, with the mouse, 60 x 40 pixels larger.
+  RECT r{};
+  GetWindowRect(ipDns, &r);
+  test::DragMouse(POINT{r.right - 2, r.bottom - 2}, POINT{r.right + 58, r.bottom + 38});
+  ASSERT_TRUE(WaitUntil([&] { return WindowSize(ipDns).cx == before.cx + 60 && WindowSize(ipDns).cy == before.cy + 40; }))
+      << WindowSize(ipDns).cx << " x " << WindowSize(ipDns).cy;
+  EXPECT_FRAME_SHOWN(WaitForFrame(ipDns, look, L"skin-frame-ipdns-dialog-resized"), "the frame at the new size");
+  ExpectRegionOf(ipDns, ExpectedFrame(look, WindowSize(ipDns)));
+  RECT larger{};
+  GetClientRect(ipDns, &larger);
+  EXPECT_EQ(larger.right, client.right + 60);
+  EXPECT_EQ(larger.bottom, client.bottom + 40);
+
+  // And smaller again.
+  GetWindowRect(ipDns, &r);
+  test::DragMouse(POINT{r.right - 2, r.bottom - 2}, POINT{r.right - 62, r.bottom - 42});
+  ASSERT_TRUE(WaitUntil([&] { return WindowSize(ipDns).cx == before.cx && WindowSize(ipDns).cy == before.cy; }));
+  EXPECT_FRAME_SHOWN(WaitForFrame(ipDns, look, L""), "the frame at the old size");
+  ExpectRegionOf(ipDns, ExpectedFrame(look, WindowSize(ipDns)));
 }
 
 }  // namespace
