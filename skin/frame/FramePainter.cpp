@@ -337,6 +337,8 @@ void TWinSkinForm::ComposeFrame(PixelView view, int w, int h) {
 void TWinSkinForm::PaintFrame(HDC given) {
   if (!skin_ || skin_->NoSkin || (state_ != skActive && state_ != skRefreshing)) return;
   if (borderKind_ == bkNone || MdiChildMaximizedOrMinimized() || !subclassed_) return;
+  // Nothing to see (a window losing the activation as it is hidden): it is painted when shown.
+  if (!IsWindowVisible(window_)) return;
   RECT wr{};
   if (!GetWindowRect(window_, &wr)) return;
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
@@ -364,7 +366,7 @@ void TWinSkinForm::PaintFrame(HDC given) {
 }
 
 void TWinSkinForm::PaintTitleButton(const TWinSysButton& button) {
-  if (!skin_ || state_ != skActive || button.Rect.Empty()) return;
+  if (!skin_ || state_ != skActive || button.Rect.Empty() || !IsWindowVisible(window_)) return;
   RECT wr{};
   if (!GetWindowRect(window_, &wr)) return;
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;

@@ -318,6 +318,8 @@ bool TWinSkinForm::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
       // for it, behind.
       RECT r{};
       if (GetWindowRect(window_, &r) && RegionStale(r.right - r.left, r.bottom - r.top)) UpdateRegion();
+      // A hidden window keeps no surface: a tray program's window is hidden most of its life.
+      if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) surface_.Release();
       return true;
     }
     case WM_COMMAND:
