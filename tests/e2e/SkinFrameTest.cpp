@@ -536,6 +536,45 @@ TEST_F(SkinFrame, TheDialogsAndMessageBoxesWearTheFrameTooTheMessageBoxWithoutAn
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
 }
 
+// QLT's GDI objects, counted in its process's handle table.
+int GdiObjectsOf(HWND window) {
+  DWORD pid = 0;
+  const DWORD tid = GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, tid);
+  const int count = process && thread ? test::GdiObjectCount(process, thread) : -1;
+  if (thread) CloseHandle(thread);
+  if (process) CloseHandle(process);
+  return count;
+}
+
+TEST_F(SkinFrame, TheMainWindowShownAndHiddenAgainAndAgainKeepsItsGdiObjectsAndHiddenHoldsNoFrameSurface) {
+  const FrameLook look{&skin_, DesignOf(QltFormDescription(L"TFRM_MAIN")), true};
+  std::vector<int> shown, hidden;
+  for (int cycle = 0; cycle < 8; ++cycle) {
+    ASSERT_TRUE(ShowMain());
+    ASSERT_FRAME_SHOWN(WaitForFrame(main_, look, L""), "the main window");
+    test::PumpFor(500ms);  // the controls painted, nothing of the moment held
+    shown.push_back(GdiObjectsOf(main_));
+    PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main_); }));
+    test::PumpFor(500ms);
+    hidden.push_back(GdiObjectsOf(main_));
+  }
+  ASSERT_GT(hidden.front(), 0);
+  std::string counts;
+  for (size_t i = 0; i < hidden.size(); ++i) counts += std::to_string(shown[i]) + "/" + std::to_string(hidden[i]) + " ";
+  // After the first showings (they make the controls' objects and the system's caches), nothing
+  // grows.
+  constexpr size_t kWarm = 2;
+  for (size_t i = kWarm + 1; i < hidden.size(); ++i) {
+    EXPECT_LE(shown[i], shown[kWarm] + 1) << "shown/hidden: " << counts;
+    EXPECT_EQ(hidden[i], hidden[kWarm]) << "shown/hidden: " << counts;
+  }
+  // The frame's off-screen surface (a bitmap and its DC) goes with the window's showing.
+  EXPECT_LE(hidden.back(), *std::min_element(shown.begin() + kWarm, shown.end()) - 2) << "shown/hidden: " << counts;
+}
+
 TEST_F(SkinFrame, ASizeableDialogDraggedLargerIsPaintedAndCutAnewAtItsNewSize) {
   ASSERT_TRUE(ChooseFromTrayMenu(main_, qlt_.Process().Id(), kTrayMenuIpItem));
   HWND ipDns = WaitForVisible(L"TFrm_IPDNS");
