@@ -49,6 +49,7 @@ struct Run {
   int gdiObjects = -1;
   int windows = -1;
   int gdiAfterShown = -1;  // once the main window was shown skinned and hidden again
+  double privateAfterShownMb = -1;
 };
 
 constexpr UINT kSkinQuery = 0x3504;  // a skinned window answers 1
@@ -80,6 +81,17 @@ bool ShowMainWindowOnce(const std::wstring& exe, const std::wstring& folder, DWO
   return qlt::test::WaitUntil([&] { return !IsWindowVisible(main); });
 }
 
+void ReadMemory(HANDLE process, double& privateMb, double& workingSetMb) {
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) return;
+  // Wine leaves PrivateUsage at 0 and reports the process's anonymous resident memory as
+  // PagefileUsage, which is what Windows counts as private bytes too.
+  const SIZE_T privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+  privateMb = static_cast<double>(privateBytes) / (1024.0 * 1024.0);
+  workingSetMb = static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0);
+}
+
 Run StartAndMeasure(const std::wstring& exe, const std::wstring& folder, DWORD idleMs, bool showMainOnce) {
   Run run;
   std::wstring commandLine = L"\"" + exe + L"\"";
@@ -101,19 +113,13 @@ Run StartAndMeasure(const std::wstring& exe, const std::wstring& folder, DWORD i
     Sleep(0);
   }
   Sleep(idleMs);
-  PROCESS_MEMORY_COUNTERS_EX memory{};
-  memory.cb = sizeof memory;
-  if (GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
-    // Wine leaves PrivateUsage at 0 and reports the process's anonymous resident memory as
-    // PagefileUsage, which is what Windows counts as private bytes too.
-    const SIZE_T privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
-    run.privateMb = static_cast<double>(privateBytes) / (1024.0 * 1024.0);
-    run.workingSetMb = static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0);
-  }
+  ReadMemory(pi.hProcess, run.privateMb, run.workingSetMb);
   run.gdiObjects = GdiObjectCount(pi.hProcess, pi.hThread);
   run.windows = WindowCount(pi.dwProcessId);
   if (showMainOnce && ShowMainWindowOnce(exe, folder, pi.dwProcessId)) {
     Sleep(idleMs);
+    double workingSet = 0;
+    ReadMemory(pi.hProcess, run.privateAfterShownMb, workingSet);
     run.gdiAfterShown = GdiObjectCount(pi.hProcess, pi.hThread);
   }
   for (HWND window : TopLevelWindowsOf(pi.dwProcessId)) PostMessageW(window, WM_CLOSE, 0, 0);
@@ -131,9 +137,10 @@ int ArgValue(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
 }
 
 void Report(const wchar_t* name, const std::vector<Run>& runs) {
-  std::vector<double> icon, memory, workingSet, gdi, windows, gdiAfterShown;
+  std::vector<double> icon, memory, workingSet, gdi, windows, gdiAfterShown, memoryAfterShown;
   for (const Run& r : runs) {
     if (r.gdiAfterShown >= 0) gdiAfterShown.push_back(r.gdiAfterShown);
+    if (r.gdiAfterShown >= 0) memoryAfterShown.push_back(r.privateAfterShownMb);
     if (r.iconMs >= 0) icon.push_back(r.iconMs);
     memory.push_back(r.privateMb);
     workingSet.push_back(r.workingSetMb);
@@ -145,9 +152,9 @@ void Report(const wchar_t* name, const std::vector<Run>& runs) {
   std::wprintf(L"%-12ls idle: private %6.2f MB, working set %6.2f MB, GDI objects %4.0f, windows %3.0f (medians)\n",
                name, Median(memory), Median(workingSet), Median(gdi), Median(windows));
   if (!gdiAfterShown.empty()) {
-    std::wprintf(L"%-12ls main window shown skinned once and hidden: GDI objects %4.0f (median of %zu rounds, "
-                 L"goal at most 150)\n",
-                 name, Median(gdiAfterShown), gdiAfterShown.size());
+    std::wprintf(L"%-12ls main window shown skinned once and hidden: private %6.2f MB, GDI objects %4.0f (goal at "
+                 L"most 150) (medians of %zu rounds)\n",
+                 name, Median(memoryAfterShown), Median(gdiAfterShown), gdiAfterShown.size());
   }
 }
 
