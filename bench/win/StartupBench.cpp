@@ -3,6 +3,9 @@
 // program has been idle for a while, its footprint (private bytes, GDI objects, windows).
 // Each round starts both programs one after the other in a fresh scratch folder (so QLT starts
 // without a QLT.ini, as on first use, and writes its files there) and ends them with WM_CLOSE.
+// QLT's main window is then shown once (by a second start, as a user does), skinned, and hidden
+// with its close command, and after some idle time its GDI objects are counted again: what the
+// skinned frame keeps once it has been painted.
 //
 // Usage: bench_startup.exe [--rounds=N] [--idle-ms=N]
 #include <windows.h>
@@ -46,9 +49,51 @@ struct Run {
   double workingSetMb = -1;
   int gdiObjects = -1;
   int windows = -1;
+  int gdiAfterShown = -1;  // once the main window was shown skinned and hidden again
+  double privateAfterShownMb = -1;
 };
 
-Run StartAndMeasure(const std::wstring& exe, const std::wstring& folder, DWORD idleMs) {
+constexpr UINT kSkinQuery = 0x3504;  // a skinned window answers 1
+
+bool Skinned(HWND window) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(window, kSkinQuery, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) && answer == 1;
+}
+
+HWND MainWindowOf(DWORD pid) {
+  for (HWND window : TopLevelWindowsOf(pid)) {
+    if (qlt::test::ClassNameOf(window) == L"TFrm_Main") return window;
+  }
+  return nullptr;
+}
+
+// A second start shows the running copy's main window; it is hidden again with its close command
+// once its skinned frame is on the screen. False when it did not show skinned.
+bool ShowMainWindowOnce(const std::wstring& exe, const std::wstring& folder, DWORD pid) {
+  HWND main = MainWindowOf(pid);
+  if (!main) return false;
+  {
+    qlt::test::RunningProgram second(L"\"" + exe + L"\"", folder);
+    second.WaitForExit();
+  }
+  if (!qlt::test::WaitUntil([&] { return IsWindowVisible(main) && Skinned(main); })) return false;
+  Sleep(500);  // painted
+  PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  return qlt::test::WaitUntil([&] { return !IsWindowVisible(main); });
+}
+
+void ReadMemory(HANDLE process, double& privateMb, double& workingSetMb) {
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) return;
+  // Wine leaves PrivateUsage at 0 and reports the process's anonymous resident memory as
+  // PagefileUsage, which is what Windows counts as private bytes too.
+  const SIZE_T privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+  privateMb = static_cast<double>(privateBytes) / (1024.0 * 1024.0);
+  workingSetMb = static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0);
+}
+
+Run StartAndMeasure(const std::wstring& exe, const std::wstring& folder, DWORD idleMs, bool showMainOnce) {
   Run run;
   std::wstring commandLine = L"\"" + exe + L"\"";
   STARTUPINFOW si{};
@@ -69,17 +114,15 @@ Run StartAndMeasure(const std::wstring& exe, const std::wstring& folder, DWORD i
     Sleep(0);
   }
   Sleep(idleMs);
-  PROCESS_MEMORY_COUNTERS_EX memory{};
-  memory.cb = sizeof memory;
-  if (GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
-    // Wine leaves PrivateUsage at 0 and reports the process's anonymous resident memory as
-    // PagefileUsage, which is what Windows counts as private bytes too.
-    const SIZE_T privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
-    run.privateMb = static_cast<double>(privateBytes) / (1024.0 * 1024.0);
-    run.workingSetMb = static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0);
-  }
+  ReadMemory(pi.hProcess, run.privateMb, run.workingSetMb);
   run.gdiObjects = GdiObjectCount(pi.hProcess, pi.hThread);
   run.windows = WindowCount(pi.dwProcessId);
+  if (showMainOnce && ShowMainWindowOnce(exe, folder, pi.dwProcessId)) {
+    Sleep(idleMs);
+    double workingSet = 0;
+    ReadMemory(pi.hProcess, run.privateAfterShownMb, workingSet);
+    run.gdiAfterShown = GdiObjectCount(pi.hProcess, pi.hThread);
+  }
   for (HWND window : TopLevelWindowsOf(pi.dwProcessId)) PostMessageW(window, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
   CloseHandle(pi.hThread);
@@ -88,8 +131,10 @@ Run StartAndMeasure(const std::wstring& exe, const std::wstring& folder, DWORD i
 }
 
 void Report(const wchar_t* name, const std::vector<Run>& runs) {
-  std::vector<double> icon, memory, workingSet, gdi, windows;
+  std::vector<double> icon, memory, workingSet, gdi, windows, gdiAfterShown, memoryAfterShown;
   for (const Run& r : runs) {
+    if (r.gdiAfterShown >= 0) gdiAfterShown.push_back(r.gdiAfterShown);
+    if (r.gdiAfterShown >= 0) memoryAfterShown.push_back(r.privateAfterShownMb);
     if (r.iconMs >= 0) icon.push_back(r.iconMs);
     memory.push_back(r.privateMb);
     workingSet.push_back(r.workingSetMb);
@@ -100,6 +145,11 @@ void Report(const wchar_t* name, const std::vector<Run>& runs) {
                icon.empty() ? -1.0 : *std::min_element(icon.begin(), icon.end()), icon.size(), runs.size());
   std::wprintf(L"%-12ls idle: private %6.2f MB, working set %6.2f MB, GDI objects %4.0f, windows %3.0f (medians)\n",
                name, Median(memory), Median(workingSet), Median(gdi), Median(windows));
+  if (!gdiAfterShown.empty()) {
+    std::wprintf(L"%-12ls main window shown skinned once and hidden: private %6.2f MB, GDI objects %4.0f (goal at "
+                 L"most 150) (medians of %zu rounds)\n",
+                 name, Median(memoryAfterShown), Median(gdiAfterShown), gdiAfterShown.size());
+  }
 }
 
 }  // namespace
@@ -125,11 +175,11 @@ int wmain(int argc, wchar_t** argv) {
     }
     // Alternate which goes first so that a warm cache favours neither.
     if (round % 2 == 0) {
-      minimalRuns.push_back(StartAndMeasure(minimal, folder, idleMs));
-      qltRuns.push_back(StartAndMeasure(copy, folder, idleMs));
+      minimalRuns.push_back(StartAndMeasure(minimal, folder, idleMs, false));
+      qltRuns.push_back(StartAndMeasure(copy, folder, idleMs, true));
     } else {
-      qltRuns.push_back(StartAndMeasure(copy, folder, idleMs));
-      minimalRuns.push_back(StartAndMeasure(minimal, folder, idleMs));
+      qltRuns.push_back(StartAndMeasure(copy, folder, idleMs, true));
+      minimalRuns.push_back(StartAndMeasure(minimal, folder, idleMs, false));
     }
   }
   Report(L"minimal", minimalRuns);

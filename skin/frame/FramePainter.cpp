@@ -272,7 +272,7 @@ LRESULT TWinSkinForm::NcActivate(WPARAM wParam, LPARAM lParam) {
 
 // ---- painting ----
 
-void TWinSkinForm::LayOutTitleButtons(int w) {
+void TWinSkinForm::LayOutTitleButtons(int w, const std::u16string& text) {
   TitleButtonContext ctx;
   ctx.boxFlags = boxFlags_;
   ctx.maximized = frameState_ == frMaximized;
@@ -285,7 +285,7 @@ void TWinSkinForm::LayOutTitleButtons(int w) {
   ctx.menuBarLeftWidth = skin_->MenuBar ? skin_->MenuBar->LeftWidth : 0;
   // Right-aligned buttons first: the caption is clipped before the leftmost of them.
   for (int pass = 0; pass < 2; ++pass) {
-    if (pass == 1) ctx.caption = CaptionRect(w);
+    if (pass == 1) ctx.caption = CaptionRect(w, text);
     for (auto& b : titleButtons_) {
       if (IsRightAligned(b->Data) != (pass == 0)) continue;
       b->Visible = TitleButtonVisible(b->Data, ctx);
@@ -299,8 +299,8 @@ void TWinSkinForm::LayOutTitleButtons(int w) {
   }
 }
 
-SkinRect TWinSkinForm::CaptionRect(int w) {
-  const std::u16string text = u"   " + WindowText();
+SkinRect TWinSkinForm::CaptionRect(int w, const std::u16string& windowText) {
+  const std::u16string text = u"   " + windowText;
   HDC dc = surface_.Dc();
   HGDIOBJ old = SelectObject(dc, titleFont_.Get());
   RECT measured{0, 0, 0, 0};
@@ -343,8 +343,10 @@ void TWinSkinForm::DrawTitleButton(PixelView view, const TWinSysButton& b) {
 void TWinSkinForm::ComposeTitleBar(PixelView view, int w) {
   const SkinRect title{metrics_.left, 0, w - metrics_.right, metrics_.top};
   DrawEdge(view, title, *skin_->TopBorder, CellLayout::kStacked, active_);
-  LayOutTitleButtons(w);
-  const std::u16string text = u"  " + WindowText();
+  // Read once: each read is a message through the window's procedures.
+  const std::u16string windowText = WindowText();
+  LayOutTitleButtons(w, windowText);
+  const std::u16string text = u"  " + windowText;
   const TDataSkinTitle& t = *skin_->Title;
   if (!t.Image.Empty()) {
     const SkinRect strip{caption_.left, title.top, caption_.right, title.bottom};
@@ -391,12 +393,20 @@ void TWinSkinForm::ComposeFrame(PixelView view, int w, int h) {
 void TWinSkinForm::PaintFrame(HDC given) {
   if (!skin_ || skin_->NoSkin || (state_ != skActive && state_ != skRefreshing)) return;
   if (borderKind_ == bkNone || MdiChildMaximizedOrMinimized() || !subclassed_) return;
+  // Nothing to see (a window losing the activation as it is hidden): it is painted when shown.
+  if (!IsWindowVisible(window_)) return;
   RECT wr{};
   if (!GetWindowRect(window_, &wr)) return;
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+  // Wine paints the frame of a resized window before WM_SIZE, while the window still has the
+  // region of its old size: that paint is left out, the new region brings the paint of the new
+  // size at once.
+  if (RegionStale(w, h)) return;
   if (w <= 0 || h <= 0 || !surface_.Reserve(w, h)) return;
   try {
-    ComposeFrame(surface_.View(w, h), w, h);
+    // Inside the region's change (which repaints the frame) the surface holds this frame already.
+    const PixelView view = surface_.View(w, h);
+    if (!composedForRegion_) ComposeFrame(view, w, h);
     HDC dc = given ? given : GetWindowDC(window_);
     if (!dc) return;
     const int saved = SaveDC(dc);
@@ -412,7 +422,7 @@ void TWinSkinForm::PaintFrame(HDC given) {
 }
 
 void TWinSkinForm::PaintTitleButton(const TWinSysButton& button) {
-  if (!skin_ || state_ != skActive || button.Rect.Empty()) return;
+  if (!skin_ || state_ != skActive || button.Rect.Empty() || !IsWindowVisible(window_)) return;
   RECT wr{};
   if (!GetWindowRect(window_, &wr)) return;
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
@@ -462,11 +472,19 @@ void TWinSkinForm::UpdateRegion() {
     add({m.left, 0, w - m.right, m.top}, s.TopBorder->Trans == 1 && m.top > 1);
   }
   UniqueRegion region = RegionFromRects(rects);
-  if (!region) return;
+  // The region's change repaints the frame, from the composition the shape was cut from.
+  composedForRegion_ = shaped && borderKind_ != bkNone;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{composedForRegion_};
   // Once set, the region belongs to the system: it is not deleted here.
-  if (SetWindowRgn(window_, region.Get(), TRUE)) {
+  if (region && SetWindowRgn(window_, region.Get(), TRUE)) {
     region.Release();
     regionOwned_ = true;
+  } else {
+    // The paint of the new size waited for this region: it comes now all the same.
+    RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
   }
 }
 

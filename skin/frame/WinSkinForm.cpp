@@ -310,10 +310,17 @@ bool TWinSkinForm::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
       result = CallPrevious(msg, wParam, lParam);
       MinMaxHandler(reinterpret_cast<MINMAXINFO*>(lParam));
       return true;
-    case WM_WINDOWPOSCHANGED:
+    case WM_WINDOWPOSCHANGED: {
       UpdateWindowState();
       result = CallPrevious(msg, wParam, lParam);
+      // A procedure that kept WM_SIZE back would leave the region, and the frame paint waiting
+      // for it, behind.
+      RECT r{};
+      if (GetWindowRect(window_, &r) && RegionStale(r.right - r.left, r.bottom - r.top)) UpdateRegion();
+      // A hidden window keeps no surface: a tray program's window is hidden most of its life.
+      if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) surface_.Release();
       return true;
+    }
     case WM_COMMAND:
       return CommandHandler(wParam, lParam, result);
     case WM_SYSCOMMAND:
@@ -389,8 +396,16 @@ void TWinSkinForm::SizeHandler(WPARAM type) {
   if (type == SIZE_RESTORED) frameState_ = frNormal;
   if (type == SIZE_MINIMIZED) frameState_ = frMinimized;
   if (type == SIZE_MAXIMIZED) frameState_ = frMaximized;
-  if (Minimized() || (IsMdiChild() && (ManagerMdiMaximized() || frameState_ != frNormal))) return;
-  if (state_ == skActive || state_ == skRefreshing) UpdateRegion();
+  if (RegionFollowsSize()) UpdateRegion();
+}
+
+bool TWinSkinForm::RegionFollowsSize() const {
+  if (Minimized() || (IsMdiChild() && (ManagerMdiMaximized() || frameState_ != frNormal))) return false;
+  return state_ == skActive || state_ == skRefreshing;
+}
+
+bool TWinSkinForm::RegionStale(int w, int h) const {
+  return regionOwned_ && (w != regionSize_.cx || h != regionSize_.cy) && RegionFollowsSize();
 }
 
 void TWinSkinForm::MinMaxHandler(MINMAXINFO* info) {

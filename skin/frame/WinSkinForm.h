@@ -144,6 +144,10 @@ class TWinSkinForm : public TComponent {
   bool IsMdiChild() const { return mdiKind_ == mkChild; }
   bool Minimized() const { return frameState_ == frMinimized; }
   bool MdiChildMaximizedOrMinimized() const { return IsMdiChild() && frameState_ != frNormal; }
+  // The size handler makes the region anew for the window's size in this state.
+  bool RegionFollowsSize() const;
+  // The region was made for another size than w x h and is about to be made again.
+  bool RegionStale(int w, int h) const;
 
   // Attaching and detaching.
   void Subclass();
@@ -178,9 +182,9 @@ class TWinSkinForm : public TComponent {
   void WidenDialogForCaption(int& width);
   void ComposeFrame(PixelView view, int w, int h);
   void ComposeTitleBar(PixelView view, int w);
-  void LayOutTitleButtons(int w);
+  void LayOutTitleButtons(int w, const std::u16string& text);
   void DrawTitleButton(PixelView view, const TWinSysButton& button);
-  SkinRect CaptionRect(int w);
+  SkinRect CaptionRect(int w, const std::u16string& text);
   void BuildIcon();
   void BuildTitleFont();
   void BuildSystemMenu();
@@ -230,6 +234,7 @@ class TWinSkinForm : public TComponent {
   PaintSurface surface_;
   bool regionOwned_ = false;
   SIZE regionSize_{};
+  bool composedForRegion_ = false;  // set while the region made from the surface's frame is applied
   std::unique_ptr<TPopupMenu> systemMenu_;
   std::vector<TSkinControl*> controlSkinners_;
   TSkinControl* hotButton_ = nullptr;

@@ -1,9 +1,11 @@
 // The colour tool of the running QLT.exe, whose controls lie outside the window's visible area:
 // six hexadecimal digits RRGGBB become the main window's background and its colour name; a text
-// that is no colour is reported with the framework's conversion message and changes nothing.
+// that is no colour is reported with the framework's conversion message and changes nothing. Until
+// then the window has the skin's face colour.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/Desktop.h"
+#include "tests/e2e/QltData.h"
 #include "tests/e2e/QltProcess.h"
 
 namespace qlt::e2e {
@@ -50,7 +52,10 @@ class ColorTool : public ::testing::Test {
 };
 
 TEST_F(ColorTool, SixHexDigitsBecomeTheWindowColourAndItsName) {
-  EXPECT_EQ(BackgroundAfterRepaint(GetSysColor(COLOR_BTNFACE)), GetSysColor(COLOR_BTNFACE));
+  // The skinned window is painted in the skin's face colour, not the system's.
+  const COLORREF face = ScreenColourOf(DefaultSkin().ButtonFaceColour);
+  EXPECT_NE(face, GetSysColor(COLOR_BTNFACE)) << "the default skin has a face colour of its own";
+  EXPECT_EQ(BackgroundAfterRepaint(face), face);
   Convert(L"00FF80");
   ASSERT_TRUE(WaitUntil([&] { return ControlText(output_) == L"$0080FF00"; })) << ControlText(output_);
   EXPECT_EQ(BackgroundAfterRepaint(8453888), static_cast<COLORREF>(8453888)) << "red 0, green 255, blue 128";

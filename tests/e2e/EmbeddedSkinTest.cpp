@@ -7,45 +7,18 @@
 #include <string>
 
 #include "skin/data/SkinReader.h"
+#include "tests/e2e/QltData.h"
 #include "tests/e2e/QltProcess.h"
 #include "ui/FormText.h"
 
 namespace qlt::e2e {
 namespace {
 
-class DataModule {
- public:
-  explicit DataModule(const std::wstring& path)
-      : module_(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-  ~DataModule() {
-    if (module_) FreeLibrary(module_);
-  }
-  DataModule(const DataModule&) = delete;
-  DataModule& operator=(const DataModule&) = delete;
-
-  std::string Resource(const wchar_t* name) const {
-    HRSRC found = module_ ? FindResourceW(module_, name, reinterpret_cast<LPCWSTR>(RT_RCDATA)) : nullptr;
-    HGLOBAL loaded = found ? LoadResource(module_, found) : nullptr;
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    return data ? std::string(static_cast<const char*>(data), SizeofResource(module_, found)) : std::string();
-  }
-
- private:
-  HMODULE module_;
-};
-
-const DfmObject* Child(const DfmObject& parent, const std::string& name) {
-  for (const DfmObject& child : parent.children)
-    if (child.name == name) return &child;
-  return nullptr;
-}
-
 TEST(EmbeddedSkin, TheMainWindowsDescriptionCarriesSkinData1WithTheDefaultSkin) {
-  DataModule exe(Paths().qltExe);
-  const std::string text = exe.Resource(L"TFRM_MAIN");
+  const std::string text = ProgramResource(Paths().qltExe, L"TFRM_MAIN");
   ASSERT_FALSE(text.empty()) << "no main window description in QLT.exe";
   const DfmObject form = ParseFormText(text);
-  const DfmObject* skinData = Child(form, "SkinData1");
+  const DfmObject* skinData = ChildObject(form, "SkinData1");
   ASSERT_NE(skinData, nullptr);
   EXPECT_EQ(skinData->className, "TSkinData");
   ASSERT_NE(skinData->Find("Active"), nullptr);
