@@ -2,6 +2,7 @@
 #include "skin/controls/ControlDiscovery.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinScrollBars.h"
 
 namespace qlt {
 
@@ -9,6 +10,12 @@ TSkinControl* CreateSkinner(SkinnerKind kind, TComponent* owner) {
   switch (kind) {
     case SkinnerKind::kButton:
       return new TSkinButton(owner);
+    case SkinnerKind::kScrollbar:
+      return new TSkinScrollbar(owner);
+    case SkinnerKind::kScrollControl:
+      return new TSkinScControl(owner);
+    case SkinnerKind::kSizer:
+      return new TSkinSizer(owner);
     default:
       return nullptr;
   }
