@@ -318,6 +318,12 @@ void TSkinScrollbar::RefreshFrame() {
   }
 }
 
+void TSkinScrollbar::SkinChanged() {
+  shownValid_ = false;
+  TSkinBarControl::SkinChanged();
+  if (HWND h = Handle()) RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
 TSkinBarControl::Bar TSkinScrollbar::BarOf(int which) const {
   Bar bar;
   bar.which = which;

@@ -109,6 +109,8 @@ class TSkinScrollbar : public TSkinBarControl {
   void AttachControl(TWinSkinForm* formSkinner, TSkinData* skin, bool ownColour) override;
   void AttachWindow(HWND window, TSkinData* skin, TWinSkinForm* formSkinner) override;
   bool OwnThumbDrag() const { return ownThumbDrag_; }
+  // A new skin: the bars are painted again, whatever they showed.
+  void SkinChanged() override;
 
  protected:
   bool BeforeMessage(TMessage& message) override;

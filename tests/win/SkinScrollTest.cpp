@@ -945,6 +945,22 @@ TEST_P(SkinnedScrollBars, WithoutTheSkinTheControlsLookTheirOwnAgain) {
   test::SaveScreenshot(ShotName("scroll-bars-unskinned"));
 }
 
+TEST_P(SkinnedScrollBars, ASkinLoadedAtRunTimeRepaintsTheBars) {
+  // The other skin, from its file.
+  const std::string other = std::string(GetParam().name) == "Slate" ? kPine.file : QLT_SKIN_BUILD_DIR "/QLTSkin.skin";
+  const TColor face = Skin().ButtonFaceColour;
+  Skin().SetSkinFile(Widen(other));
+  ASSERT_FALSE(Skin().NoSkin);
+  ASSERT_NE(Skin().ButtonFaceColour, face);
+  SkinManager->RunPendingAction();
+  PumpFor(200ms);
+  EXPECT_TRUE(ShowsBar(Skin(), BarOfSystem(controls_->Lst_Long->Handle(), OBJID_VSCROLL)));
+  EXPECT_TRUE(ShowsBar(Skin(), BarOfSystem(controls_->ScrollBarControl(), OBJID_CLIENT)));
+  // The gallery is made again with its own skin for the next test.
+  GalleryHost::Get().Close();
+  controls_ = nullptr;
+}
+
 // ---- QLT's main window: its two process lists ----
 
 // The main window's description as QLT carries it, without its event bindings (the look only) and
