@@ -1,5 +1,6 @@
 #include "gallery/FrmGallery.h"
 
+#include <algorithm>
 #include <string>
 
 #include "ui/Utf.h"
@@ -27,6 +28,21 @@ const TClassInfo& TFrm_GalleryTool::StaticClass() {
   return info;
 }
 
+const TClassInfo& TGalleryWideList::StaticClass() {
+  static const TClassInfo info = ClassBuilder<TGalleryWideList, TListBox>("TGalleryWideList").Build();
+  return info;
+}
+
+void TGalleryWideList::CreateParams(TCreateParams& params) {
+  TListBox::CreateParams(params);
+  params.style |= WS_HSCROLL;
+}
+
+void TGalleryWideList::CreateWnd() {
+  TListBox::CreateWnd();
+  SendMessageW(Handle(), LB_SETHORIZONTALEXTENT, kRowWidth, 0);
+}
+
 const TClassInfo& TFrm_GalleryControls::StaticClass() {
   static const TClassInfo info = ClassBuilder<TFrm_GalleryControls, TForm>("TFrm_GalleryControls")
                                      .Field("Btn_Push", &TFrm_GalleryControls::Btn_Push)
@@ -41,7 +57,6 @@ const TClassInfo& TFrm_GalleryControls::StaticClass() {
                                      .Field("Spd_One", &TFrm_GalleryControls::Spd_One)
                                      .Field("Spd_OneOff", &TFrm_GalleryControls::Spd_OneOff)
                                      .Field("Spd_Flat", &TFrm_GalleryControls::Spd_Flat)
-                                     .Field("Lst_Long", &TFrm_GalleryControls::Lst_Long)
                                      .Field("Grp_Marks", &TFrm_GalleryControls::Grp_Marks)
                                      .Field("Chk_On", &TFrm_GalleryControls::Chk_On)
                                      .Field("Chk_Off", &TFrm_GalleryControls::Chk_Off)
@@ -56,6 +71,11 @@ const TClassInfo& TFrm_GalleryControls::StaticClass() {
                                      .Field("Rad_OnOff", &TFrm_GalleryControls::Rad_OnOff)
                                      .Field("Rad_OffOff", &TFrm_GalleryControls::Rad_OffOff)
                                      .Field("Grp_Empty", &TFrm_GalleryControls::Grp_Empty)
+                                     .Field("Grp_Lists", &TFrm_GalleryControls::Grp_Lists)
+                                     .Field("Lst_Long", &TFrm_GalleryControls::Lst_Long)
+                                     .Field("Lst_Wide", &TFrm_GalleryControls::Lst_Wide)
+                                     .Field("Lst_Off", &TFrm_GalleryControls::Lst_Off)
+                                     .Field("Lab_Bar", &TFrm_GalleryControls::Lab_Bar)
                                      .Handler("FormCreate", &TFrm_GalleryControls::FormCreate)
                                      .Build();
   return info;
@@ -67,8 +87,52 @@ void TFrm_GalleryControls::FormCreate(TObject*) {
   for (TBitmap* glyph : {Btn_BitOneOff->Glyph(), Spd_One->Glyph(), Spd_OneOff->Glyph()}) {
     glyph->Assign(*Btn_BitOne->Glyph());
   }
-  // Enough rows that the list scrolls.
+  // Enough rows that the lists scroll.
   for (int i = 1; i <= 60; ++i) Lst_Long->Items()->Add(u"Row " + Widen(std::to_string(i)) + u" 行");
+  for (int i = 1; i <= 20; ++i) {
+    Lst_Wide->Items()->Add(Widen(std::to_string(i)) + u". A row much wider than its list — 比列表宽得多的一行");
+  }
+  for (int i = 1; i <= 12; ++i) Lst_Off->Items()->Add(u"Disabled " + Widen(std::to_string(i)) + u" 不可用");
+  scrollBar_ = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, 12, 372, 184, 17,
+                               Grp_Lists->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMax = kBarMax;
+  si.nPage = kBarPage;
+  SetScrollInfo(scrollBar_, SB_CTL, &si, TRUE);
+  // The bar tells its parent, the group box, when it is moved.
+  barNotices_.Install(Grp_Lists, [this](TMessage& m, const TWindowProcHook::Next& next) {
+    if (m.Msg == WM_HSCROLL && scrollBar_ && reinterpret_cast<HWND>(m.LParam) == scrollBar_) {
+      ScrollBarNotice(LOWORD(m.WParam));
+      m.Result = 0;
+      return;
+    }
+    next(m);
+  });
+}
+
+void TFrm_GalleryControls::ScrollBarNotice(WPARAM code) {
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_ALL;
+  GetScrollInfo(scrollBar_, SB_CTL, &si);
+  int pos = si.nPos;
+  switch (code) {
+    case SB_LINELEFT: pos -= 1; break;
+    case SB_LINERIGHT: pos += 1; break;
+    case SB_PAGELEFT: pos -= static_cast<int>(si.nPage); break;
+    case SB_PAGERIGHT: pos += static_cast<int>(si.nPage); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    case SB_LEFT: pos = si.nMin; break;
+    case SB_RIGHT: pos = si.nMax; break;
+    default: return;
+  }
+  si.fMask = SIF_POS;
+  si.nPos = std::clamp(pos, si.nMin, std::max(si.nMin, si.nMax - static_cast<int>(si.nPage) + 1));
+  SetScrollInfo(scrollBar_, SB_CTL, &si, TRUE);
+  Lab_Bar->SetCaption(u"Scroll bar 滚动条: " + Widen(std::to_string(si.nPos)));
 }
 
 const TClassInfo& TFrm_Gallery::StaticClass() {
@@ -95,6 +159,7 @@ void RegisterGalleryClasses() {
   RegisterComponentClass<TFrm_GalleryDialog>();
   RegisterComponentClass<TFrm_GalleryPopup>();
   RegisterComponentClass<TFrm_GalleryTool>();
+  RegisterComponentClass<TGalleryWideList>();
   RegisterComponentClass<TFrm_GalleryControls>();
   RegisterComponentClass<TFrm_Gallery>();
 }

@@ -34,6 +34,18 @@ class TFrm_GalleryTool : public TForm {
   explicit TFrm_GalleryTool(TComponent* owner) : TForm(owner) {}
 };
 
+// A list box whose rows may be wider than it: it scrolls sideways too.
+class TGalleryWideList : public TListBox {
+  QLT_CLASS(TGalleryWideList)
+ public:
+  explicit TGalleryWideList(TComponent* owner) : TListBox(owner) {}
+  static constexpr int kRowWidth = 420;  // the rows' width in pixels
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+};
+
 // Every control kind the engine skins, enabled and disabled.
 class TFrm_GalleryControls : public TForm {
   QLT_CLASS(TFrm_GalleryControls)
@@ -51,7 +63,6 @@ class TFrm_GalleryControls : public TForm {
   TSpeedButton* Spd_One = nullptr;   // down, in a group of its own
   TSpeedButton* Spd_OneOff = nullptr;
   TSpeedButton* Spd_Flat = nullptr;  // a caption, no glyph
-  TListBox* Lst_Long = nullptr;
   // Check boxes, radio buttons and group boxes: every state, enabled and disabled.
   TGroupBox* Grp_Marks = nullptr;
   TCheckBox* Chk_On = nullptr;
@@ -67,7 +78,23 @@ class TFrm_GalleryControls : public TForm {
   TRadioButton* Rad_OnOff = nullptr;
   TRadioButton* Rad_OffOff = nullptr;
   TGroupBox* Grp_Empty = nullptr;
+  TGroupBox* Grp_Lists = nullptr;
+  TListBox* Lst_Long = nullptr;
+  TGalleryWideList* Lst_Wide = nullptr;  // both bars
+  TListBox* Lst_Off = nullptr;
+  TLabel* Lab_Bar = nullptr;
   void FormCreate(TObject* Sender);
+
+  // A scroll bar control of the system's (the framework has none), in the list group, whose value
+  // Lab_Bar shows. It belongs to the group's window and goes with it.
+  HWND ScrollBarControl() const { return scrollBar_; }
+  static constexpr int kBarMax = 1000;
+  static constexpr int kBarPage = 100;
+
+ private:
+  void ScrollBarNotice(WPARAM code);
+  HWND scrollBar_ = nullptr;
+  TWindowProcHook barNotices_;
 };
 
 class TFrm_Gallery : public TForm {

@@ -122,6 +122,18 @@ bool KindOfSkin3rd(const std::u16string& upperName, TSkinData& sd, SkinnerKind& 
   return false;
 }
 
+// The scroll bar windows among a window's descendants that the framework did not make (it has no
+// scroll bar class: the program made them itself).
+void CollectForeignScrollBars(HWND parent, std::vector<HWND>& bars) {
+  for (HWND c = GetTopWindow(parent); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!TWinControl::FindControl(c)) {
+      if (LowerClassOfWindow(c) == u"scrollbar") bars.push_back(c);
+      continue;  // the inside of a window of its own is its own business
+    }
+    CollectForeignScrollBars(c, bars);
+  }
+}
+
 void Attach(TWinSkinForm& form, TSkinControl* skinner, bool ownColour) {
   if (!skinner) return;
   skinner->AttachControl(&form, form.Skin(), ownColour);
@@ -157,7 +169,8 @@ SkinnerKind KindOfChildWindow(const std::u16string& c, DWORD style) {
   }
   if (c == u"combobox") return (style & 3) == CBS_SIMPLE ? SkinnerKind::kNone : SkinnerKind::kComboBox;
   if (c == u"scrollbar") {
-    return (style & (SBS_SIZEBOX | SBS_SIZEGRIP)) ? SkinnerKind::kSizer : SkinnerKind::kNone;
+    // Only size boxes and grips are sizers: a real scroll bar is skinned as one.
+    return (style & (SBS_SIZEBOX | SBS_SIZEGRIP)) ? SkinnerKind::kSizer : SkinnerKind::kScrollControl;
   }
   if (c == u"systabcontrol32") return (style & TCS_OWNERDRAWFIXED) ? SkinnerKind::kNone : SkinnerKind::kTab;
   if (c == u"edit") return SkinnerKind::kEdit;
@@ -170,6 +183,7 @@ void SkinComponents(TWinSkinForm& form, TComponent* container) {
   // A snapshot: attaching may create components (a skinner is one).
   const std::vector<TComponent*> components = container->ComponentList();
   for (TComponent* c : components) SkinComponent(form, container, c);
+  if (container == form.Form()) SkinForeignScrollBars(form);
 }
 
 void SkinComponent(TWinSkinForm& form, TComponent* container, TComponent* c) {
@@ -200,27 +214,36 @@ void SkinComponent(TWinSkinForm& form, TComponent* container, TComponent* c) {
   if (recurse) SkinComponents(form, c);
 }
 
+void SkinForeignScrollBars(TWinSkinForm& form) {
+  if (!form.Skin() || !form.Window()) return;
+  std::vector<HWND> bars;
+  CollectForeignScrollBars(form.Window(), bars);
+  for (HWND bar : bars) SkinChildWindow(form, bar);
+}
+
+void SkinChildWindow(TWinSkinForm& form, HWND c) {
+  const DWORD style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
+  if (!(style & WS_CHILD) || form.FindControlSkinner(c)) return;
+  std::u16string cls = LowerClassOfWindow(c);
+  HWND target = c;
+  if (cls == u"comboboxex32") {
+    target = GetTopWindow(c);
+    if (!target) return;
+    cls = u"combobox";
+  }
+  const SkinnerKind kind = KindOfChildWindow(cls, static_cast<DWORD>(GetWindowLongW(target, GWL_STYLE)));
+  if (kind == SkinnerKind::kNone) return;
+  TSkinControl* skinner = CreateSkinner(kind, &form);
+  if (!skinner) return;
+  skinner->AttachWindow(target, form.Skin(), &form);
+  if (!skinner->Attached()) delete skinner;
+}
+
 void SkinChildWindows(TWinSkinForm& form) {
   if (!form.Skin()) return;
   std::vector<HWND> children;
   for (HWND c = GetTopWindow(form.Window()); c; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
-  for (HWND c : children) {
-    const DWORD style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
-    if (!(style & WS_CHILD) || form.FindControlSkinner(c)) continue;
-    std::u16string cls = LowerClassOfWindow(c);
-    HWND target = c;
-    if (cls == u"comboboxex32") {
-      target = GetTopWindow(c);
-      if (!target) continue;
-      cls = u"combobox";
-    }
-    const SkinnerKind kind = KindOfChildWindow(cls, static_cast<DWORD>(GetWindowLongW(target, GWL_STYLE)));
-    if (kind == SkinnerKind::kNone) continue;
-    TSkinControl* skinner = CreateSkinner(kind, &form);
-    if (!skinner) continue;
-    skinner->AttachWindow(target, form.Skin(), &form);
-    if (!skinner->Attached()) delete skinner;
-  }
+  for (HWND c : children) SkinChildWindow(form, c);
 }
 
 }  // namespace qlt

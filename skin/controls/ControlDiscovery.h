@@ -31,6 +31,11 @@ void SkinComponents(TWinSkinForm& form, TComponent* container);
 void SkinComponent(TWinSkinForm& form, TComponent* container, TComponent* component);
 // Skins the direct child windows of a window that has no form object.
 void SkinChildWindows(TWinSkinForm& form);
+// Skins one child window that has no framework object, by its class and style.
+void SkinChildWindow(TWinSkinForm& form, HWND child);
+// Skins the scroll bar windows a form's program made itself (they have no framework object),
+// wherever they are among the form's windows.
+void SkinForeignScrollBars(TWinSkinForm& form);
 
 // The kind a bare child window of a window without a form object gets, from its class and style.
 SkinnerKind KindOfChildWindow(const std::u16string& lowerClassName, DWORD style);

@@ -75,10 +75,23 @@ ScrollPart HitScrollPart(const ThumbLayout& bar, int c) {
     if (c < bar.arrow + bar.thumbPos + bar.thumbSize) return ScrollPart::kThumb;
     if (c < bar.arrow + bar.track) return ScrollPart::kPageDown;
   } else if (c < bar.arrow + bar.track) {
-    return ScrollPart::kNone;
+    return ScrollPart::kPageUp;
   }
   if (c < 2 * bar.arrow + bar.track) return ScrollPart::kLineDown;
   return ScrollPart::kNone;
+}
+
+int DraggedThumbOffset(const ThumbLayout& bar, int startOffset, int moved) {
+  const long long offset = static_cast<long long>(startOffset) + moved;
+  return static_cast<int>(std::clamp<long long>(offset, 0, std::max(bar.track - bar.thumbSize, 0)));
+}
+
+bool DragNearBar(const SkinRect& bar, int x, int y, bool vertical) {
+  if (bar.Empty()) return false;
+  const long long across = vertical ? bar.Width() : bar.Height();
+  const long long dx = vertical ? across * 8 : across * 2;
+  const long long dy = vertical ? across * 2 : across * 8;
+  return x >= bar.left - dx && x < bar.right + dx && y >= bar.top - dy && y < bar.bottom + dy;
 }
 
 }  // namespace qlt

@@ -15,6 +15,7 @@ struct ScrollRange {
   int max = 0;
   unsigned page = 0;
   int pos = 0;
+  friend bool operator==(const ScrollRange&, const ScrollRange&) = default;
 };
 
 // The bars of a window with WS_HSCROLL / WS_VSCROLL, in window coordinates: `border` is the
@@ -34,6 +35,7 @@ struct ThumbLayout {
   int thumbSize = 0;  // 0: no thumb (no room for it, or nothing to scroll)
   int thumbPos = 0;   // from the end of the first arrow, within 0..track - thumbSize
   bool HasThumb() const { return thumbSize > 0; }
+  friend bool operator==(const ThumbLayout&, const ThumbLayout&) = default;
 };
 // `minThumb` is the smallest thumb of a bar with a page; `fixedThumb` the thumb of one without.
 ThumbLayout LayOutThumb(int barLength, int arrowSize, const ScrollRange& r, int minThumb, int fixedThumb);
@@ -42,8 +44,17 @@ ThumbLayout LayOutThumb(int barLength, int arrowSize, const ScrollRange& r, int 
 // as the system computes it: clamped into the range a page allows.
 int ThumbPositionToValue(const ThumbLayout& bar, int offset, const ScrollRange& r);
 
-// The part of a bar at `c` (along the axis, from the bar's start): the SB_ code of the part.
+// The part of a bar at `c` (along the axis, from the bar's start): the SB_ code of the part. A
+// track without a thumb is all page-up area, as the system has it.
 enum class ScrollPart { kLineUp = 0, kLineDown = 1, kPageUp = 2, kPageDown = 3, kThumb = 5, kNone = -1 };
 ScrollPart HitScrollPart(const ThumbLayout& bar, int c);
+
+// Where a thumb dragged from `startOffset` by `moved` pixels stands: never before the track's
+// start nor past its end, so the thumb can never cover an arrow.
+int DraggedThumbOffset(const ThumbLayout& bar, int startOffset, int moved);
+// Whether a point still drags the thumb of `bar` (a vertical bar when `vertical`): the system lets
+// the pointer stray eight bar widths across the bar and two along it; further away the thumb goes
+// back to where the drag started.
+bool DragNearBar(const SkinRect& bar, int x, int y, bool vertical);
 
 }  // namespace qlt

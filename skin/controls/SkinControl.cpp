@@ -12,7 +12,10 @@ const TClassInfo& TSkinControl::StaticClass() {
 
 TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner) {}
 
-TSkinControl::~TSkinControl() { Detach(); }
+TSkinControl::~TSkinControl() {
+  *alive_ = false;
+  Detach();
+}
 
 PaintSurface& TSkinControl::Surface() {
   static PaintSurface surface;
@@ -43,17 +46,22 @@ std::u16string TSkinControl::ReadWindowText() const {
 // ---- attaching and detaching ----
 
 void TSkinControl::HookMessage(TMessage& m, const std::function<void(TMessage&)>& next) {
-  // Messages nest (a paint inside a focus change): each keeps the chain it came with.
+  // Messages nest (a paint inside a focus change): each keeps the chain it came with. The control
+  // may be freed while a message is handled (the skinner with it): nothing of the skinner is
+  // touched after that.
+  const std::shared_ptr<bool> alive = alive_;
   const auto* outer = std::exchange(next_, &next);
   struct Restore {
+    const std::shared_ptr<bool>& alive;
     const std::function<void(TMessage&)>*& slot;
     const std::function<void(TMessage&)>* saved;
-    ~Restore() { slot = saved; }
-  } restore{next_, outer};
-  if (BeforeMessage(m)) {
-    next(m);
-    AfterMessage(m);
-  }
+    ~Restore() {
+      if (*alive) slot = saved;
+    }
+  } restore{alive, next_, outer};
+  if (!BeforeMessage(m) || !*alive) return;
+  next(m);
+  if (*alive) AfterMessage(m);
 }
 
 void TSkinControl::AttachControl(TWinSkinForm* formSkinner, TSkinData* skin, bool ownColour) {

@@ -11,6 +11,7 @@
 // or to a window that is gone.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "skin/controls/ControlLayout.h"
@@ -90,6 +91,9 @@ class TSkinControl : public TComponent {
 
   // The surface every control skinner composes on before the one copy to the screen.
   static PaintSurface& Surface();
+  // False from the moment the skinner is being freed: a skinner that runs a loop of its own (which
+  // may free its control, and the skinner with it) checks this before touching itself again.
+  std::shared_ptr<const bool> Alive() const { return alive_; }
 
   int mouseState_ = 0;
   bool enabled_ = true;
@@ -105,6 +109,7 @@ class TSkinControl : public TComponent {
   void HookMessage(TMessage& message, const std::function<void(TMessage&)>& next);
   std::u16string ReadWindowText() const;
 
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   HWND window_ = nullptr;  // a bare window's handle while subclassed
   TWindowProcHook hook_;
   TWindowSubclass subclass_;

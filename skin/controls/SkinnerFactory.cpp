@@ -3,6 +3,7 @@
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinMarks.h"
+#include "skin/controls/SkinScrollBars.h"
 
 namespace qlt {
 
@@ -20,6 +21,12 @@ TSkinControl* CreateSkinner(SkinnerKind kind, TComponent* owner) {
       return new TSkinBitButton(owner);
     case SkinnerKind::kSpeedButton:
       return new TSkinSpeedButton(owner);
+    case SkinnerKind::kScrollbar:
+      return new TSkinScrollbar(owner);
+    case SkinnerKind::kScrollControl:
+      return new TSkinScControl(owner);
+    case SkinnerKind::kSizer:
+      return new TSkinSizer(owner);
     default:
       return nullptr;
   }

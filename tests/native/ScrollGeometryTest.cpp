@@ -57,8 +57,11 @@ TEST(ScrollThumb, ShortBarsHaveHalfArrowsAndNoThumb) {
   EXPECT_FALSE(t.HasThumb());
   EXPECT_EQ(HitScrollPart(t, 5), ScrollPart::kLineUp);
   EXPECT_EQ(HitScrollPart(t, 15), ScrollPart::kLineDown);
-  // Room for the track but not the thumb.
-  EXPECT_FALSE(LayOutThumb(40, 16, {0, 99, 0, 0}, 8, 16).HasThumb());
+  // Room for the track but not the thumb: the track pages up, as the system's does.
+  const ThumbLayout noThumb = LayOutThumb(40, 16, {0, 99, 0, 0}, 8, 16);
+  EXPECT_FALSE(noThumb.HasThumb());
+  EXPECT_EQ(HitScrollPart(noThumb, 20), ScrollPart::kPageUp);
+  EXPECT_EQ(HitScrollPart(noThumb, 30), ScrollPart::kLineDown);
   EXPECT_FALSE(LayOutThumb(-5, 16, {0, 99, 0, 0}, 8, 16).HasThumb());
 }
 
@@ -91,6 +94,29 @@ TEST(ScrollThumb, PartsUnderThePointer) {
   EXPECT_EQ(HitScrollPart(t, 184), ScrollPart::kLineDown);
   EXPECT_EQ(HitScrollPart(t, 200), ScrollPart::kNone);
   EXPECT_EQ(HitScrollPart(t, -1), ScrollPart::kNone);
+}
+
+TEST(ScrollThumb, ADraggedThumbStaysInTheTrackAndStraysOnlySoFar) {
+  const ThumbLayout t = LayOutThumb(200, 16, {0, 99, 10, 45}, 8, 16);  // room 151
+  EXPECT_EQ(DraggedThumbOffset(t, 76, 20), 96);
+  EXPECT_EQ(DraggedThumbOffset(t, 76, -200), 0) << "never over the first arrow";
+  EXPECT_EQ(DraggedThumbOffset(t, 76, 5000), 151) << "never over the second arrow";
+  EXPECT_EQ(DraggedThumbOffset(t, 76, INT_MAX), 151) << "no overflow on a wild move";
+  EXPECT_EQ(DraggedThumbOffset(t, 76, INT_MIN), 0);
+  EXPECT_EQ(DraggedThumbOffset(LayOutThumb(20, 16, {0, 99, 10, 0}, 8, 16), 0, 30), 0) << "no thumb, no room";
+  // A vertical bar 16 wide: eight widths to either side, two beyond either end.
+  const SkinRect v{100, 20, 116, 220};
+  EXPECT_TRUE(DragNearBar(v, 108, 120, true));
+  EXPECT_TRUE(DragNearBar(v, 100 - 128, 20 - 32, true));
+  EXPECT_FALSE(DragNearBar(v, 100 - 129, 120, true));
+  EXPECT_FALSE(DragNearBar(v, 116 + 128, 120, true));
+  EXPECT_FALSE(DragNearBar(v, 108, 220 + 32, true));
+  // A horizontal bar the other way round.
+  const SkinRect h{20, 100, 220, 116};
+  EXPECT_TRUE(DragNearBar(h, 20 - 32, 100 + 16 + 127, false));
+  EXPECT_FALSE(DragNearBar(h, 20 - 33, 108, false));
+  EXPECT_FALSE(DragNearBar(h, 120, 100 - 129, false));
+  EXPECT_FALSE(DragNearBar(SkinRect{}, 0, 0, true)) << "no bar, no drag";
 }
 
 }  // namespace
