@@ -207,7 +207,13 @@ LRESULT TWinSkinForm::NcHitTest(LPARAM lParam) {
 LRESULT TWinSkinForm::NcActivate(WPARAM wParam, LPARAM lParam) {
   active_ = wParam != 0;
   StartHoverTimer(active_);
-  if (!active_) LeaveHotButton();
+  if (!active_) {
+    LeaveHotButton();
+    // The hover timer stops with the focus: a title button left hot or pressed would stay so in
+    // the inactive frame painted next.
+    if (hotObject_) hotObject_->State = kButtonNormal;
+    hotObject_ = pressedObject_ = nullptr;
+  }
   if (mdiKind_ == mkFrame) CallPrevious(WM_NCACTIVATE, wParam, lParam);
   if (!MdiChildMaximizedOrMinimized()) PaintFrame(nullptr);
   // The system must not paint its own frame now.
