@@ -61,7 +61,8 @@ TSkinnedPopupMenus::~TSkinnedPopupMenus() {
 }
 
 bool TSkinnedPopupMenus::PaintedBySkin(const TMenuItem& item) {
-  return item.OnAdvancedDrawItem.target<SkinItemDrawer>() != nullptr;
+  return item.OnAdvancedDrawItem.target<SkinItemDrawer>() != nullptr ||
+         item.OnMeasureItem.target<SkinItemMeasurer>() != nullptr;
 }
 
 void TSkinnedPopupMenus::SetPopupMenusOwnerDraw(TForm& form, bool on) {

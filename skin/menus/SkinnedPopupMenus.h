@@ -39,7 +39,7 @@ class TSkinnedPopupMenus : public TComponentObserver {
 
   // The menus whose look was changed, in order.
   std::vector<TPopupMenu*> ChangedMenus() const;
-  // Whether an item's handlers are the skin's.
+  // Whether the skin's painter or measurer is on the item.
   static bool PaintedBySkin(const TMenuItem& item);
 
   void ComponentDestroying(TComponent* component) noexcept override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "skin/data/BmpCodec.h"
 #include "skin/data/SkinReader.h"
 #include "skin/menus/MenuItemLayout.h"
 
@@ -73,6 +74,13 @@ std::vector<RECT> ContentFreeAreas(const TSkinContent& skin, const RECT& item, i
   return out;
 }
 
+RECT CaptionRoom(const TSkinContent& skin, const RECT& item) {
+  const SkinRect r = PlaceMenuItem(SkinRect{item.left, item.top, item.right, item.bottom}, kMenuGlyphSize,
+                                   skin.MenuItem ? skin.MenuItem->LeftWidth : 0, false, false)
+                         .text;
+  return {r.left, r.top, r.right, r.bottom};
+}
+
 std::vector<RECT> BorderAreas(int width, int height) {
   std::vector<RECT> out;
   for (const SkinRect& s : PopupBorderStrips(width, height)) out.push_back({s.left, s.top, s.right, s.bottom});
@@ -106,6 +114,27 @@ int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF
     for (int x = area.left; x < area.right; ++x) n += grab.PixelAt({origin.x + x, origin.y + y}) == colour;
   }
   return n;
+}
+
+std::optional<Bitmap24> SystemMenuGlyphs() {
+  const std::string bytes = ReadFileBytes(Utf8ToWide(std::string(QLT_SKIN_BUILD_DIR) + "/menuglyphs.bmp"));
+  return DecodeBmp(ByteView(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+}
+
+std::vector<std::string> GlyphMismatches(const ScreenGrab& grab, POINT origin, const Bitmap24& glyphs, int index,
+                                         POINT at) {
+  std::vector<std::string> out;
+  if (glyphs.Empty()) return {"no glyphs"};
+  const Bgr transparent = glyphs.At(0, glyphs.Height() - 1);
+  for (int y = 0; y < std::min(glyphs.Height(), 16); ++y) {
+    for (int x = 0; x < 16 && index * 16 + x < glyphs.Width(); ++x) {
+      const Bgr want = glyphs.At(index * 16 + x, y);
+      const COLORREF seen = grab.PixelAt({origin.x + at.x + x, origin.y + at.y + y});
+      if (want == transparent || seen == RGB(want.r, want.g, want.b)) continue;
+      if (out.size() < 8) out.push_back("glyph " + std::to_string(index) + " at " + std::to_string(x) + "," + std::to_string(y));
+    }
+  }
+  return out;
 }
 
 std::vector<RECT> ItemPlaces(HWND menuWindow, HMENU menu) {

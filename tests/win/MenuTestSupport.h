@@ -9,6 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,8 @@ PixelBuffer ComposedMenu(const TSkinContent& skin, int width, int height, const 
 // system draws a sub-menu arrow there. A separator has none.
 std::vector<RECT> ContentFreeAreas(const TSkinContent& skin, const RECT& item, int glyphSize, bool glyph,
                                    bool subMenu);
+// The room of an item's caption (window coordinates), without images.
+RECT CaptionRoom(const TSkinContent& skin, const RECT& item);
 // The border strips of a popup of w x h (window coordinates).
 std::vector<RECT> BorderAreas(int width, int height);
 
@@ -50,6 +53,14 @@ std::vector<std::string> PixelMismatches(const ScreenGrab& grab, POINT origin, P
                                          const std::vector<RECT>& areas, size_t limit = 8);
 // Pixels of exactly this colour in a rectangle of the grab (window coordinates).
 int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
+
+// The skinned system menu's glyphs as the build drew them: 16 x 16 each (restore, maximise,
+// minimise, close), the bottom-left colour transparent.
+std::optional<Bitmap24> SystemMenuGlyphs();
+// Mismatches of glyph `index` drawn with its top-left at `at` (window coordinates); transparent
+// pixels are not checked.
+std::vector<std::string> GlyphMismatches(const ScreenGrab& grab, POINT origin, const Bitmap24& glyphs, int index,
+                                         POINT at);
 
 // The places of a popup menu's items in its window (window coordinates), as the system lays them
 // out; for a menu of this program.

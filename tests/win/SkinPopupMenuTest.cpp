@@ -6,7 +6,6 @@
 // caller's clipping; handles stay flat over a thousand openings.
 #include <gtest/gtest.h>
 
-#include "skin/data/BmpCodec.h"
 #include "skin/menus/MenuItemLayout.h"
 #include "skin/menus/SkinnedPopupMenus.h"
 #include "skin/menus/WinSkinPopMenu.h"
@@ -46,13 +45,6 @@ POINT Origin(HWND window) {
 POINT Centre(HWND window, const RECT& r) {
   const POINT o = Origin(window);
   return {o.x + (r.left + r.right) / 2, o.y + (r.top + r.bottom) / 2};
-}
-
-RECT TextRoom(const TSkinContent& skin, const RECT& item) {
-  const SkinRect r = PlaceMenuItem(SkinRect{item.left, item.top, item.right, item.bottom}, kMenuGlyphSize,
-                                   skin.MenuItem ? skin.MenuItem->LeftWidth : 0, false, false)
-                         .text;
-  return {r.left, r.top, r.right, r.bottom};
 }
 
 std::string Joined(const std::vector<std::string>& lines) {
@@ -144,7 +136,7 @@ TEST_P(SkinPopupMenu, ItemsBorderBandAndSeparatorComeFromTheSkin) {
           captions.push_back(Utf16ToUtf8(s.item->Caption()));
           if (s.item == popup_->Itm_Own) own = s.rect;
           if (!TSkinnedPopupMenus::PaintedBySkin(*s.item) || s.item->IsLine()) continue;
-          const RECT room = TextRoom(*skin_, s.rect);
+          const RECT room = CaptionRoom(*skin_, s.rect);
           ink.push_back({s.item->Caption(), {CountColour(grab, Origin(w), room, text), CountColour(grab, Origin(w), room, shadow)}});
         }
         SaveScreenshot(Shot("popup"));
@@ -179,7 +171,7 @@ TEST_P(SkinPopupMenu, DefaultItemIsBold) {
     RunMenu(OnPopup(), {[&](HWND w, HMENU m) {
       const std::vector<Shown> items = ShownItems(w, m);
       if (!SkinMismatches(w, items, -1).empty()) return false;
-      ink = CountColour(ScreenGrab::OfWindow(w), Origin(w), TextRoom(*skin_, items[0].rect), text);
+      ink = CountColour(ScreenGrab::OfWindow(w), Origin(w), CaptionRoom(*skin_, items[0].rect), text);
       return true;
     }});
     return ink;
@@ -251,10 +243,8 @@ TEST_P(SkinPopupMenu, ItemUnderTheMouseIsHotSubMenuIsSkinnedAndKeysChoose) {
 TEST_P(SkinPopupMenu, SystemMenuShowsTheSkinsGlyphs) {
   host_ = std::make_unique<GalleryHost>(GetParam());
   const HWND main = host_->Window();
-  const std::string bytes = ReadFileBytes(Utf8ToWide(std::string(QLT_SKIN_BUILD_DIR) + "/menuglyphs.bmp"));
-  const auto glyphs = DecodeBmp(ByteView(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
-  ASSERT_TRUE(glyphs && glyphs->Height() > 0);
-  const Bgr key = glyphs->At(0, glyphs->Height() - 1);  // the image list's transparent colour
+  const std::optional<Bitmap24> glyphs = SystemMenuGlyphs();
+  ASSERT_TRUE(glyphs && !glyphs->Empty());
   std::vector<std::string> mismatches;
   const int title = skin_->TopBorder->Image.Height() / std::max(skin_->TopBorder->Frame, 1);
   const bool done = RunMenu(OnScreen(main, SizeOf(main).cx / 3, title / 2), {[&](HWND w, HMENU m) {
@@ -267,14 +257,7 @@ TEST_P(SkinPopupMenu, SystemMenuShowsTheSkinsGlyphs) {
       const int index = s.item ? s.item->ImageIndex() : -1;
       if (index <= 0 || !s.item->Enabled()) continue;
       const POINT at{s.rect.left + 1 + band, s.rect.top + 1};
-      for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-          const Bgr want = glyphs->At(index * 16 + x, y);
-          const COLORREF seen = grab.PixelAt({Origin(w).x + at.x + x, Origin(w).y + at.y + y});
-          if (want == key || seen == RGB(want.r, want.g, want.b)) continue;
-          if (mismatches.size() < 8) mismatches.push_back("glyph " + std::to_string(index) + " at " + std::to_string(x) + "," + std::to_string(y));
-        }
-      }
+      for (const std::string& g : GlyphMismatches(grab, Origin(w), *glyphs, index, at)) mismatches.push_back(g);
     }
     if (!mismatches.empty()) return false;
     SaveScreenshot(Shot("system-menu"));
