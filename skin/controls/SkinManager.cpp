@@ -384,6 +384,7 @@ void TSkinManage::FreePopupSkinners() {
   list.swap(popupSkinners_);
   list.clear();
   menuBarPopup_ = false;
+  TWinSkinPopMenu::FreeKeptBackgrounds();
 }
 
 TSkinEngine::TSkinEngine(std::unique_ptr<TSkinManage> manager)

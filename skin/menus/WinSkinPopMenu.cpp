@@ -1,34 +1,98 @@
 #include "skin/menus/WinSkinPopMenu.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "skin/controls/SkinManager.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/menus/MenuItemLayout.h"
 
 namespace qlt {
 
+// The skin's menu background rendered at one size: a 32-bit top-down DIB section, selected into a
+// memory DC of its own for copying to the screen, with what it was rendered from.
+struct RenderedMenuBackground {
+  // What makes two renderings the same.
+  struct Look {
+    Bitmap24 image;
+    SkinMargins margins;
+    bool tile = false;
+    bool keyed = false;
+    Pixel32 fill = 0;
+    SIZE size{};
+    bool operator==(const Look& o) const {
+      return margins == o.margins && tile == o.tile && keyed == o.keyed && fill == o.fill && size.cx == o.size.cx &&
+             size.cy == o.size.cy && image == o.image;
+    }
+  };
+  Look look;
+  UniqueMemoryDc dc;
+  UniqueBitmap bitmap;
+  HGDIOBJ original = nullptr;
+  Pixel32* bits = nullptr;
+
+  RenderedMenuBackground() = default;
+  RenderedMenuBackground(const RenderedMenuBackground&) = delete;
+  RenderedMenuBackground& operator=(const RenderedMenuBackground&) = delete;
+  ~RenderedMenuBackground() {
+    if (dc && original) SelectObject(dc.Get(), original);
+  }
+  void CopyTo(HDC dest, const SkinRect& r) const {
+    if (!r.Empty()) BitBlt(dest, r.left, r.top, r.Width(), r.Height(), dc.Get(), r.left, r.top, SRCCOPY);
+  }
+};
+
 namespace {
 
 TWinSkinPopMenu* g_pendingPopup = nullptr;
 
-// Copies parts of a bitmap to a DC, the bitmap selected into a memory DC for the copies only.
-class BitmapSource {
- public:
-  explicit BitmapSource(HBITMAP bitmap) : dc_(CreateCompatibleDC(nullptr)) {
-    if (dc_) original_ = SelectObject(dc_.Get(), bitmap);
-  }
-  ~BitmapSource() {
-    if (dc_ && original_) SelectObject(dc_.Get(), original_);
-  }
-  BitmapSource(const BitmapSource&) = delete;
-  BitmapSource& operator=(const BitmapSource&) = delete;
-  void CopyTo(HDC dest, const SkinRect& r) const {
-    if (dc_ && !r.Empty()) BitBlt(dest, r.left, r.top, r.Width(), r.Height(), dc_.Get(), r.left, r.top, SRCCOPY);
-  }
+// The last few renderings, newest first: popups of one size and look share one.
+constexpr size_t kKeptBackgrounds = 4;
+std::vector<std::shared_ptr<const RenderedMenuBackground>>& KeptBackgrounds() {
+  static std::vector<std::shared_ptr<const RenderedMenuBackground>> kept;
+  return kept;
+}
 
- private:
-  UniqueMemoryDc dc_;
-  HGDIOBJ original_ = nullptr;
-};
+std::shared_ptr<const RenderedMenuBackground> Render(RenderedMenuBackground::Look look) {
+  auto out = std::make_shared<RenderedMenuBackground>();
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = look.size.cx;
+  bi.bmiHeader.biHeight = -look.size.cy;  // top-down rows
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  out->dc.Reset(CreateCompatibleDC(nullptr));
+  out->bitmap.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!out->dc || !out->bitmap || !bits) return nullptr;
+  out->original = SelectObject(out->dc.Get(), out->bitmap.Get());
+  out->bits = static_cast<Pixel32*>(bits);
+  const PixelView view(out->bits, look.size.cx, look.size.cy, look.size.cx);
+  const SkinRect all{0, 0, look.size.cx, look.size.cy};
+  view.Fill(all, look.fill);
+  DrawNineSlice(view, all, look.image, 1, 1, CellLayout::kSideBySide, look.margins, look.tile,
+                look.keyed ? BlendMode::kKeyTransparent : BlendMode::kCopy);
+  GdiFlush();
+  out->look = std::move(look);
+  return out;
+}
+
+// A rendering of this look: a kept one, or a new one that is kept from now.
+std::shared_ptr<const RenderedMenuBackground> KeptOrRendered(RenderedMenuBackground::Look look) {
+  auto& kept = KeptBackgrounds();
+  for (auto it = kept.begin(); it != kept.end(); ++it) {
+    if ((*it)->look == look) {
+      std::rotate(kept.begin(), it, it + 1);
+      return kept.front();
+    }
+  }
+  std::shared_ptr<const RenderedMenuBackground> made = Render(std::move(look));
+  if (!made) return nullptr;
+  kept.insert(kept.begin(), made);
+  if (kept.size() > kKeptBackgrounds) kept.pop_back();
+  return made;
+}
 
 SIZE WindowSize(HWND window) {
   RECT r{};
@@ -54,6 +118,12 @@ TWinSkinPopMenu::~TWinSkinPopMenu() { ReleasePopup(); }
 
 TWinSkinPopMenu* TWinSkinPopMenu::PendingPopup() { return g_pendingPopup; }
 
+void TWinSkinPopMenu::FreeKeptBackgrounds() { KeptBackgrounds().clear(); }
+
+HBITMAP TWinSkinPopMenu::Background() const { return background_ ? background_->bitmap.Get() : nullptr; }
+
+SIZE TWinSkinPopMenu::BackgroundSize() const { return background_ ? background_->look.size : SIZE{}; }
+
 void TWinSkinPopMenu::MenuPainted(HMENU menu) {
   if (!g_pendingPopup || !menu) return;
   g_pendingPopup->menu_ = menu;
@@ -71,9 +141,7 @@ bool TWinSkinPopMenu::AttachPopup(HWND window, TSkinData& skin, HMENU menu) {
 
 void TWinSkinPopMenu::ReleasePopup() {
   subclass_.Detach();
-  background_.Reset();
-  bits_ = nullptr;
-  backgroundSize_ = {};
+  background_.reset();
   // A popup whose items never said which menu they belong to (a menu the system draws, such as an
   // edit's context menu) must not stay waiting once it is gone.
   if (g_pendingPopup == this) g_pendingPopup = nullptr;
@@ -92,10 +160,13 @@ void TWinSkinPopMenu::PopupWndProc(TMessage& m, const TWindowSubclass::Next& nex
       return;
     case WM_NCPAINT: {
       if (!PrepareBackground()) return next(m);
-      // Answered here: the system's own border would cover the skin's.
-      if (HDC dc = GetWindowDC(window_)) {
-        PaintBorder(dc);
-        ReleaseDC(window_, dc);
+      // Answered here: the system's own border would cover the skin's. A popup whose border lies
+      // inside its client area gets it after WM_PAINT, which would paint over it now.
+      if (!ClientReachesBorder(window_)) {
+        if (HDC dc = GetWindowDC(window_)) {
+          PaintBorder(dc);
+          ReleaseDC(window_, dc);
+        }
       }
       m.Result = 0;
       return;
@@ -130,55 +201,33 @@ bool TWinSkinPopMenu::PrepareBackground() {
   if (!menu_) g_pendingPopup = this;
   const SIZE size = WindowSize(window_);
   if (size.cx <= 0 || size.cy <= 0) return false;
-  if (background_ && size.cx == backgroundSize_.cx && size.cy == backgroundSize_.cy) return true;
-
-  background_.Reset();
-  bits_ = nullptr;
-  backgroundSize_ = {};
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = size.cx;
-  bi.bmiHeader.biHeight = -size.cy;  // top-down rows
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  UniqueBitmap bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || !bits) return false;
-  background_ = std::move(bitmap);
-  bits_ = static_cast<Pixel32*>(bits);
-  backgroundSize_ = size;
-
+  if (background_ && size.cx == background_->look.size.cx && size.cy == background_->look.size.cy) return true;
   const TDataSkinObject& back = *skin_->MenuBackground;
-  const PixelView view(bits_, size.cx, size.cy, size.cx);
-  const SkinRect all{0, 0, size.cx, size.cy};
   const COLORREF menu = SkinColourToRgb(skin_->MenuColour, GetSysColor(COLOR_MENU));
-  view.Fill(all, ToPixel32(RgbPixel(GetRValue(menu), GetGValue(menu), GetBValue(menu))));
-  DrawNineSlice(view, all, back.Image, 1, 1, CellLayout::kSideBySide,
-                SkinMargins{back.LeftWidth, back.TopHeight, back.RightWidth, back.BottomHeight}, back.Tile != 0,
-                back.Trans == 1 ? BlendMode::kKeyTransparent : BlendMode::kCopy);
-  return true;
+  background_ = KeptOrRendered({back.Image,
+                                 SkinMargins{back.LeftWidth, back.TopHeight, back.RightWidth, back.BottomHeight},
+                                 back.Tile != 0, back.Trans == 1,
+                                 ToPixel32(RgbPixel(GetRValue(menu), GetGValue(menu), GetBValue(menu))), size});
+  return background_ != nullptr;
 }
 
 void TWinSkinPopMenu::PaintBorder(HDC windowDc) const {
   if (!background_) return;
-  const BitmapSource source(background_.Get());
-  for (const SkinRect& strip : PopupBorderStrips(backgroundSize_.cx, backgroundSize_.cy)) source.CopyTo(windowDc, strip);
+  for (const SkinRect& strip : PopupBorderStrips(background_->look.size.cx, background_->look.size.cy)) {
+    background_->CopyTo(windowDc, strip);
+  }
 }
 
 void TWinSkinPopMenu::Print(TMessage& m, const TWindowSubclass::Next& next) {
   const auto dc = reinterpret_cast<HDC>(m.WParam);
   if (!dc || !PrepareBackground()) return next(m);
-  {
-    const BitmapSource source(background_.Get());
-    source.CopyTo(dc, SkinRect{0, 0, backgroundSize_.cx, backgroundSize_.cy});
-  }
+  const SIZE size = background_->look.size;
+  background_->CopyTo(dc, SkinRect{0, 0, size.cx, size.cy});
   // The menu prints its items inside the border, on the skinned background. The DC's state is
   // the caller's: its clipping is narrowed for the items and given back as it was, never dropped.
   const int saved = SaveDC(dc);
   SetBkMode(dc, TRANSPARENT);
-  IntersectClipRect(dc, kPopupBorder, kPopupBorder, backgroundSize_.cx - kPopupBorder,
-                    backgroundSize_.cy - kPopupBorder);
+  IntersectClipRect(dc, kPopupBorder, kPopupBorder, size.cx - kPopupBorder, size.cy - kPopupBorder);
   next(m);
   RestoreDC(dc, saved);
 }

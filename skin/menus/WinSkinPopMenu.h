@@ -12,6 +12,8 @@
 // The skinner answers the first and paints over the second once the default paint is done.
 #include <windows.h>
 
+#include <memory>
+
 #include "skin/frame/SkinPixels.h"
 #include "ui/Controls.h"
 #include "ui/Handles.h"
@@ -19,6 +21,7 @@
 namespace qlt {
 
 class TSkinData;
+struct RenderedMenuBackground;
 
 class TWinSkinPopMenu {
  public:
@@ -41,8 +44,8 @@ class TWinSkinPopMenu {
   HMENU Menu() const { return menu_; }
   // The whole window's background as the skin draws it (a 32-bit top-down DIB section of the
   // window's size), or null before the first paint and without a skinned background.
-  HBITMAP Background() const { return background_.Get(); }
-  SIZE BackgroundSize() const { return backgroundSize_; }
+  HBITMAP Background() const;
+  SIZE BackgroundSize() const;
   // Set for a popup dropped from a skinned menu bar.
   bool DroppedFromMenuBar() const { return droppedFromMenuBar_; }
   void MarkDroppedFromMenuBar() { droppedFromMenuBar_ = true; }
@@ -52,6 +55,9 @@ class TWinSkinPopMenu {
   static TWinSkinPopMenu* PendingPopup();
   // The item painting reports the menu of an item it paints: a waiting popup takes it.
   static void MenuPainted(HMENU menu);
+  // Backgrounds are rendered once for popups of the same size and look (the tray menu opened again
+  // and again) and kept for the next ones; this lets the kept ones go.
+  static void FreeKeptBackgrounds();
 
  private:
   void PopupWndProc(TMessage& m, const TWindowSubclass::Next& next);
@@ -67,9 +73,7 @@ class TWinSkinPopMenu {
   HWND window_ = nullptr;
   TSkinData* skin_ = nullptr;
   HMENU menu_ = nullptr;
-  UniqueBitmap background_;
-  Pixel32* bits_ = nullptr;
-  SIZE backgroundSize_{};
+  std::shared_ptr<const RenderedMenuBackground> background_;
   bool droppedFromMenuBar_ = false;
 };
 
