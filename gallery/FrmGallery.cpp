@@ -15,13 +15,40 @@ const TClassInfo& TFrm_GalleryDialog::StaticClass() {
 
 const TClassInfo& TFrm_GalleryPopup::StaticClass() {
   static const TClassInfo info = ClassBuilder<TFrm_GalleryPopup, TForm>("TFrm_GalleryPopup")
+                                     .Field("Edt_Text", &TFrm_GalleryPopup::Edt_Text)
+                                     .Field("PopupMenu_Items", &TFrm_GalleryPopup::PopupMenu_Items)
+                                     .Field("PopupMenu_Plain", &TFrm_GalleryPopup::PopupMenu_Plain)
+                                     .Field("Itm_Own", &TFrm_GalleryPopup::Itm_Own)
                                      .Handler("FormClick", &TFrm_GalleryPopup::FormClick)
+                                     .Handler("ItemClick", &TFrm_GalleryPopup::ItemClick)
+                                     .Handler("Itm_OwnAdvancedDrawItem", &TFrm_GalleryPopup::Itm_OwnAdvancedDrawItem)
+                                     .Handler("Itm_OwnMeasureItem", &TFrm_GalleryPopup::Itm_OwnMeasureItem)
                                      .Build();
   return info;
 }
 
 // A popup has no close box: a click puts it away.
 void TFrm_GalleryPopup::FormClick(TObject*) { Hide(); }
+
+void TFrm_GalleryPopup::ItemClick(TObject* Sender) {
+  if (auto* item = dynamic_cast<TMenuItem*>(Sender)) chosen = item->Caption();
+}
+
+void TFrm_GalleryPopup::Itm_OwnAdvancedDrawItem(TObject* Sender, TCanvas* ACanvas, TRect ARect, TOwnerDrawState State) {
+  ++ownDrawn;
+  ACanvas->Brush()->SetStyle(bsSolid);
+  ACanvas->Brush()->SetColor((State & odSelected) ? clHighlight : kOwnColour);
+  ACanvas->FillRect(ARect);
+  ACanvas->Brush()->SetStyle(bsClear);
+  TRect text = ARect;
+  text.left += 8;
+  if (auto* item = dynamic_cast<TMenuItem*>(Sender)) ACanvas->DrawText(item->Caption(), text, DT_SINGLELINE | DT_VCENTER);
+}
+
+void TFrm_GalleryPopup::Itm_OwnMeasureItem(TObject*, TCanvas*, int&, int& Height) {
+  ++ownMeasured;
+  Height = kOwnHeight;
+}
 
 const TClassInfo& TFrm_GalleryTool::StaticClass() {
   static const TClassInfo info = ClassBuilder<TFrm_GalleryTool, TForm>("TFrm_GalleryTool").Build();

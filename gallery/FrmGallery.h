@@ -7,6 +7,7 @@
 #include "skin/data/WinSkinData.h"
 #include "ui/Buttons.h"
 #include "ui/Forms.h"
+#include "ui/Menus.h"
 #include "ui/StdCtrls.h"
 
 namespace qlt {
@@ -19,12 +20,30 @@ class TFrm_GalleryDialog : public TForm {
   TButton* Btn_Ok = nullptr;
 };
 
-// A popup without a caption: the skin gives it no frame.
+// A popup without a caption: the skin gives it no frame. Its popup menu (a right click) has every
+// kind of item: the default one, checked and radio items, a disabled and a hidden one, a
+// separator, a sub-menu, an item that draws itself and one with a shortcut; a second popup menu
+// is excluded from the skin by its Tag.
 class TFrm_GalleryPopup : public TForm {
   QLT_CLASS(TFrm_GalleryPopup)
  public:
   explicit TFrm_GalleryPopup(TComponent* owner) : TForm(owner) {}
+  TEdit* Edt_Text = nullptr;
+  TPopupMenu* PopupMenu_Items = nullptr;
+  TPopupMenu* PopupMenu_Plain = nullptr;
+  TMenuItem* Itm_Own = nullptr;
   void FormClick(TObject* Sender);
+  void ItemClick(TObject* Sender);
+  // The item that draws itself: a band of its own colour, the caption on it.
+  void Itm_OwnAdvancedDrawItem(TObject* Sender, TCanvas* ACanvas, TRect ARect, TOwnerDrawState State);
+  void Itm_OwnMeasureItem(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height);
+  static constexpr TColor kOwnColour = 0x0000C0F0;  // amber, in no skin
+  static constexpr int kOwnHeight = 26;
+
+  // The caption of the item chosen last (empty before any).
+  std::u16string chosen;
+  int ownDrawn = 0;
+  int ownMeasured = 0;
 };
 
 // A tool window: a small caption, a close box only.

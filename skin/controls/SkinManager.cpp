@@ -4,6 +4,7 @@
 
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
+#include "skin/menus/WinSkinPopMenu.h"
 #include "ui/ComCtrls.h"
 #include "ui/Forms.h"
 #include "ui/SysUtils.h"
@@ -56,6 +57,7 @@ TSkinManage::~TSkinManage() {
   actionTimer_.reset();
   if (hook_) UnhookWindowsHookEx(hook_);
   hook_ = nullptr;
+  FreePopupSkinners();
   FreeOwnerlessFormSkinners();
 }
 
@@ -72,10 +74,27 @@ LRESULT CALLBACK TSkinManage::CbtHook(int code, WPARAM wParam, LPARAM lParam) no
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void TSkinManage::HookCallback(int code, WPARAM wParam, LPARAM) {
-  if (code != HCBT_ACTIVATE || phase_ == TPhase::GoingAway) return;
-  WindowActivated();
-  SkinWindow(reinterpret_cast<HWND>(wParam));
+void TSkinManage::HookCallback(int code, WPARAM wParam, LPARAM lParam) {
+  if (phase_ == TPhase::GoingAway) return;
+  const auto hwnd = reinterpret_cast<HWND>(wParam);
+  switch (code) {
+    case HCBT_CREATEWND: {
+      const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+      if (create && create->lpcs && !(create->lpcs->style & WS_CHILD) && WindowClassName(hwnd) == u"#32768") {
+        SkinPopupWindow(hwnd);
+      }
+      return;
+    }
+    case HCBT_DESTROYWND:
+      if (!popupSkinners_.empty()) ReleasePopupWindow(hwnd);
+      return;
+    case HCBT_ACTIVATE:
+      WindowActivated();
+      SkinWindow(hwnd);
+      return;
+    default:
+      return;
+  }
 }
 
 TWinSkinForm* TSkinManage::FindFormSkinner(HWND hwnd) const {
@@ -180,6 +199,8 @@ void TSkinManage::RegisterSkinData(TSkinData* sd) {
 
 void TSkinManage::UnregisterSkinData(TSkinData* sd) {
   std::erase(skinDataList_, sd);
+  // Popups painted with the component's skin give their windows back before it goes.
+  std::erase_if(popupSkinners_, [sd](const std::unique_ptr<TWinSkinPopMenu>& p) { return p->Skin() == sd; });
   // A tick after the component is gone must not reach it.
   if (pendingSkinData_ == sd) pendingSkinData_ = nullptr;
 }
@@ -312,6 +333,58 @@ bool TSkinManage::QueryFormSkin(const std::u16string& className) const {
     return doSkin;
   }
   return true;
+}
+
+bool TSkinManage::SkinPopupWindow(HWND hwnd) {
+  if (!skinEnabled_ || phase_ == TPhase::GoingAway || !IsWindow(hwnd)) return false;
+  if (SendMessageW(hwnd, WM_SKIN_QUERY, 0, 0) == 1 || IsPopupSkinned(hwnd)) return false;
+  // Popup menu windows follow the menu switch of the skin (the item painting follows xcPopupMenu).
+  TSkinData* sd = ChooseSkinData(hwnd);
+  if (!sd || sd->NoSkin || !(sd->SkinControls() & SkinControlBit(xcMainMenu))) return false;
+  auto skinner = std::make_unique<TWinSkinPopMenu>();
+  if (!skinner->AttachPopup(hwnd, *sd, nullptr)) return false;
+  if (menuBarPopup_) skinner->MarkDroppedFromMenuBar();
+  popupSkinners_.push_back(std::move(skinner));
+  return true;
+}
+
+bool TSkinManage::ReleasePopupWindow(HWND hwnd) {
+  const auto it = std::find_if(popupSkinners_.begin(), popupSkinners_.end(),
+                               [hwnd](const std::unique_ptr<TWinSkinPopMenu>& p) { return p->Window() == hwnd; });
+  if (it == popupSkinners_.end()) return false;
+  // Out of the list before it is freed: nothing it does on the way finds it there.
+  std::unique_ptr<TWinSkinPopMenu> skinner = std::move(*it);
+  popupSkinners_.erase(it);
+  skinner.reset();
+  if (popupSkinners_.empty()) menuBarPopup_ = false;
+  return true;
+}
+
+TWinSkinPopMenu* TSkinManage::FindPopupSkinner(HWND hwnd) const {
+  for (const auto& p : popupSkinners_) {
+    if (p->Window() == hwnd) return p.get();
+  }
+  return nullptr;
+}
+
+HBITMAP TSkinManage::PopupBitmap(HMENU menu) const {
+  if (!menu) return nullptr;
+  for (const auto& p : popupSkinners_) {
+    if (p->Menu() == menu && p->Background()) return p->Background();
+  }
+  return nullptr;
+}
+
+void TSkinManage::MarkMenuBarPopups() {
+  for (const auto& p : popupSkinners_) p->MarkDroppedFromMenuBar();
+}
+
+void TSkinManage::FreePopupSkinners() {
+  std::vector<std::unique_ptr<TWinSkinPopMenu>> list;
+  list.swap(popupSkinners_);
+  list.clear();
+  menuBarPopup_ = false;
+  TWinSkinPopMenu::FreeKeptBackgrounds();
 }
 
 TSkinEngine::TSkinEngine(std::unique_ptr<TSkinManage> manager)

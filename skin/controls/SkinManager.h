@@ -6,7 +6,8 @@
 //
 // It holds the registration, the action timer with its pending action, the CBT hook that sees every
 // window activation, the decision which window may be skinned with which component (SkinWindow),
-// the skin-all pass, and the form skinners (skin/frame) of the skinned windows.
+// the skin-all pass, the form skinners (skin/frame) of the skinned windows and the popup skinners
+// (skin/menus) of the popup menu windows.
 #include <windows.h>
 
 #include <memory>
@@ -21,6 +22,7 @@ class TForm;
 class TSkinData;
 class TTimer;
 class TWinSkinForm;
+class TWinSkinPopMenu;
 
 // Pending action codes of the action timer.
 enum TSkinAction : int { saNone = 0, saSkinAll = 1, saUnskinAll = 2, saRefresh = 3, saPurge = 6 };
@@ -116,6 +118,22 @@ class TSkinManage : public TComponentObserver {
   bool MenuBarPopup() const { return menuBarPopup_; }
   void SetMenuBarPopup(bool open) { menuBarPopup_ = open; }
 
+  // Popup menu windows ("#32768"): the hook gives each one a popup skinner as it is created (when
+  // skinning is on and its component skins menus) and takes it away as it is destroyed.
+  bool SkinPopupWindow(HWND hwnd);
+  // True when the window had a popup skinner; once the last one is gone no menu bar drop-down is
+  // open any more.
+  bool ReleasePopupWindow(HWND hwnd);
+  bool IsPopupSkinned(HWND hwnd) const { return FindPopupSkinner(hwnd) != nullptr; }
+  TWinSkinPopMenu* FindPopupSkinner(HWND hwnd) const;
+  // The skinned background of the popup window that shows `menu` (its items paint on it), or null.
+  HBITMAP PopupBitmap(HMENU menu) const;
+  // Every popup showing now was dropped from a skinned menu bar.
+  void MarkMenuBarPopups();
+  int PopupSkinnerCount() const { return static_cast<int>(popupSkinners_.size()); }
+  // Gives every popup window its own look back and frees the skinners.
+  void FreePopupSkinners();
+
  protected:
   // The frame skinner's part (tests replace it to watch the manager's decisions). Attach a form
   // skinner to a window that passed every check; true when one was attached.
@@ -146,6 +164,7 @@ class TSkinManage : public TComponentObserver {
   TSkinData* pendingSkinData_ = nullptr;
   HHOOK hook_ = nullptr;
   std::vector<TWinSkinForm*> formSkinners_;
+  std::vector<std::unique_ptr<TWinSkinPopMenu>> popupSkinners_;
   bool mdiMaximized_ = false;
   bool menuBarPopup_ = false;
 };

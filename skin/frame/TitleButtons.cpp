@@ -5,6 +5,7 @@
 #include "skin/controls/SkinManager.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
+#include "skin/menus/SkinnedPopupMenus.h"
 #include "ui/Menus.h"
 
 namespace qlt {
@@ -275,6 +276,8 @@ void TWinSkinForm::BuildSystemMenu() {
   if (boxFlags_ & boxflag::kMinimize) add(u" Minimize ", smMinimize);
   add(u"-", smLine);
   add(u" Close ", smClose);
+  // Drawn from the skin: its item cells, the popup's background and the glyphs.
+  if (popupMenus_) popupMenus_->DressItems(*menu);
   systemMenu_ = std::move(menu);
 }
 

@@ -8,6 +8,7 @@
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinManager.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/menus/SkinnedPopupMenus.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
 
@@ -62,6 +63,7 @@ TWinSkinForm::~TWinSkinForm() {
   pressedObject_ = hotObject_ = nullptr;
   titleButtons_.clear();
   systemMenu_.reset();
+  popupMenus_.reset();  // the form's popup menus as they were
   if (SkinManager) SkinManager->RemoveFormSkinner(this);
 }
 
@@ -87,6 +89,7 @@ void TWinSkinForm::AttachToWindow(TSkinData& skin) {
   if (subclassed_ || !IsWindow(window_)) return;
   skin_ = &skin;
   frameSkinning_ = (skin.SkinControls() & SkinControlBit(xcMainMenu)) != 0;
+  popupMenus_ = std::make_unique<TSkinnedPopupMenus>(skin);
   ReadWindow();
   BuildTitleFont();
   BuildSystemMenu();
@@ -111,6 +114,7 @@ void TWinSkinForm::AttachToWindow(TSkinData& skin) {
       SkinManager->SetMdiMaximized(true);
     }
     SkinControls();
+    if (frameSkinning_ && form_) popupMenus_->SetPopupMenusOwnerDraw(*form_, true);
   } catch (...) {
     // A window skinned half way is worse than one left alone: it gets back what was taken.
     UndoAttach();
@@ -211,6 +215,7 @@ void TWinSkinForm::ReleaseOnDestroy() {
 
 void TWinSkinForm::RestoreWindow() {
   if (!subclassed_) return;
+  if (popupMenus_) popupMenus_->Restore();
   systemMenu_.reset();
   StartHoverTimer(false);
   FreeControlSkinners();
@@ -459,6 +464,7 @@ void TWinSkinForm::ReapplySkin() {
   for (TSkinControl* s : std::vector<TSkinControl*>(controlSkinners_)) s->SkinChanged();
   HWND focus = GetFocus();
   state_ = skRefreshing;
+  if (frameSkinning_ && form_ && popupMenus_) popupMenus_->SetPopupMenusOwnerDraw(*form_, true);
   if (frameSkinning_) {
     BuildTitleFont();
     BuildSystemMenu();

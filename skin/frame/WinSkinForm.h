@@ -30,6 +30,7 @@ class TPopupMenu;
 class TWinSkinForm;
 class TDataSkinSysButton;
 class TSkinControl;
+class TSkinnedPopupMenus;
 
 enum TSkinFormState { skAttaching = 0, skActive = 1, skRefreshing = 3, skDestroying = 4, skResizing = 5, skDead = 6 };
 
@@ -236,6 +237,8 @@ class TWinSkinForm : public TComponent {
   SIZE regionSize_{};
   bool composedForRegion_ = false;  // set while the region made from the surface's frame is applied
   std::unique_ptr<TPopupMenu> systemMenu_;
+  // The skin's painting on the form's popup menus and the system menu's items.
+  std::unique_ptr<TSkinnedPopupMenus> popupMenus_;
   std::vector<TSkinControl*> controlSkinners_;
   TSkinControl* hotButton_ = nullptr;
   bool hoverTimer_ = false;

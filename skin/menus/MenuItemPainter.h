@@ -14,7 +14,8 @@ class TSkinData;
 
 // Draws an item of a framework menu into `rect` of the canvas (the item's own DC). The popup
 // window's background, when its skinner has one, shows behind the item (`background` is the whole
-// popup window's, the item's rectangle offset by the popup's border).
+// popup window's, the item's rectangle offset by the popup's border). An item whose entry carries
+// MFT_RIGHTORDER is drawn right to left: glyph at the right end, caption right-aligned.
 void DrawSkinnedMenuItem(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, const TRect& rect,
                          TOwnerDrawState state, HBITMAP background);
 

@@ -20,11 +20,18 @@ RECT TaskbarRect() {
   return rect;
 }
 
+POINT TrayIconPoint() {
+  const RECT bar = TaskbarRect();
+  return {bar.right - 12, (bar.top + bar.bottom) / 2};
+}
+
 void SendTrayMouse(HWND owner, UINT mouseMessage) {
   const RECT bar = TaskbarRect();
-  if (bar.right > bar.left) MoveMouseTo(POINT{bar.right - 12, (bar.top + bar.bottom) / 2});
+  if (bar.right > bar.left) MoveMouseTo(TrayIconPoint());
   PostMessageW(owner, kTrayCallback, kTrayIconId, mouseMessage);
 }
+
+void ClickTrayIcon(test::MouseButton button) { ClickAt(TrayIconPoint(), button); }
 
 HWND VisiblePopupMenu(DWORD pid) { return test::VisibleWindowOfClass(pid, L"#32768"); }
 

@@ -41,9 +41,14 @@ void BroadcastTaskbarCreated();
 // The notification area's window rectangle (Wine's taskbar), for placing the pointer on the icon.
 RECT TaskbarRect();
 
+// Where the shell shows QLT's tray icon: the notification area's right end (QLT's is the only
+// icon of the tests' desktop).
+POINT TrayIconPoint();
 // Posts the tray callback the way the shell does (wParam the icon id, lParam the mouse message).
 // The pointer is put on the notification area first, where the user's click would be.
 void SendTrayMouse(HWND owner, UINT mouseMessage);
+// A real click on the tray icon: the shell turns it into the callback.
+void ClickTrayIcon(test::MouseButton button = test::MouseButton::Left);
 
 // The popup menu window ("#32768") that a thread of the process shows, or nullptr.
 HWND VisiblePopupMenu(DWORD pid);
