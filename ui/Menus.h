@@ -48,6 +48,10 @@ using TAdvancedMenuDrawItemEvent =
     std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, TOwnerDrawState State)>;
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
 
+// Reading order of a menu (and of the form that shows it): right to left mirrors the items (the
+// glyph at the right end, the text right-aligned) and puts a menu bar's items at the right.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft };
+
 class TMenu;
 class TMenuItem;
 
@@ -205,6 +209,7 @@ class TMenuItem : public TComponent {
   void UpdateEntry(bool resetOwnerDraw = false);
   void RemoveEntry();
   bool MenuOwnerDraw() const;
+  UINT ReadingOrderTypes() const;  // the type bits of the menu's reading order
   std::u16string caption_;
   bool checked_ = false, enabled_ = true, visible_ = true, default_ = false, radioItem_ = false;
   TShortCut shortCut_ = 0;
@@ -231,6 +236,11 @@ class TMenu : public TComponent {
   void SetOwnerDraw(bool value);
   TImageList* Images() const { return images_; }
   void SetImages(TImageList* images);
+  // A main menu takes its form's reading order. The entries carry it (MFT_RIGHTORDER, and on a
+  // menu bar MFT_RIGHTJUSTIFY) so that the system and whoever draws the items know.
+  TBiDiMode BiDiMode() const { return biDiMode_; }
+  void SetBiDiMode(TBiDiMode mode);
+  bool IsRightToLeft() const { return biDiMode_ == bdRightToLeft; }
   // The form window that shows this menu (a menu bar); told of changes.
   HWND WindowHandle() const { return window_; }
   void SetWindowHandle(HWND window) { window_ = window; }
@@ -263,8 +273,11 @@ class TMenu : public TComponent {
  protected:
   friend class TMenuItem;
   virtual bool IsMenuBar() const { return false; }
+  // Every entry brought up to date in place (hidden items take the new state when they show).
+  void UpdateEntries(bool resetOwnerDraw);
   std::unique_ptr<TMenuItem> items_;
   bool ownerDraw_ = false;
+  TBiDiMode biDiMode_ = bdLeftToRight;
   TImageList* images_ = nullptr;
   HWND window_ = nullptr;
   TMenuHookChain hooks_;
