@@ -23,7 +23,7 @@ TPopupMenu* g_tracking = nullptr;  // the popup menu inside Popup()
 // The state bits and type bits of an entry that the item's properties (and its menu's reading
 // order) decide; the others (the highlight, breaks) belong to whoever set them and are kept.
 constexpr UINT kItemStates = MFS_CHECKED | MFS_DISABLED | MFS_GRAYED | MFS_DEFAULT;
-constexpr UINT kItemTypes = MFT_SEPARATOR | MFT_RADIOCHECK | MFT_RIGHTORDER | MFT_RIGHTJUSTIFY;
+constexpr UINT kItemTypes = MFT_SEPARATOR | MFT_RADIOCHECK | MFT_RIGHTJUSTIFY;
 
 UINT AllocateCommand(TMenuItem* item) {
   for (int tries = 0; tries < 0x8000; ++tries) {
@@ -275,10 +275,13 @@ bool TMenuItem::MenuOwnerDraw() const {
 }
 
 UINT TMenuItem::ReadingOrderTypes() const {
+  // The bar's items stand at its right end. MFT_RIGHTORDER is left out: Wine reads that bit as the
+  // old MF_SYSMENU and draws a drop-down of such items as a system menu (the items' owner drawing
+  // mirrors them instead, from TMenu::IsRightToLeft).
   const TMenu* menu = GetParentMenu();
   if (!menu || !menu->IsRightToLeft()) return 0;
   const bool onMenuBar = parent_ && parent_->menu_ && parent_->menu_->IsMenuBar();
-  return MFT_RIGHTORDER | (onMenuBar ? MFT_RIGHTJUSTIFY : 0);
+  return onMenuBar ? MFT_RIGHTJUSTIFY : 0;
 }
 
 int TMenuItem::MenuPosition() const {

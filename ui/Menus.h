@@ -236,8 +236,8 @@ class TMenu : public TComponent {
   void SetOwnerDraw(bool value);
   TImageList* Images() const { return images_; }
   void SetImages(TImageList* images);
-  // A main menu takes its form's reading order. The entries carry it (MFT_RIGHTORDER, and on a
-  // menu bar MFT_RIGHTJUSTIFY) so that the system and whoever draws the items know.
+  // A main menu takes its form's reading order: its bar's entries stand at the right
+  // (MFT_RIGHTJUSTIFY), and whoever draws its items mirrors them.
   TBiDiMode BiDiMode() const { return biDiMode_; }
   void SetBiDiMode(TBiDiMode mode);
   bool IsRightToLeft() const { return biDiMode_ == bdRightToLeft; }
