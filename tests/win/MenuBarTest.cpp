@@ -1,0 +1,577 @@
+// The skinned menu bar of the gallery's forms, with both skins: the bar painted inside the frame
+// from the skin's MenuBar image (and its colour without one), hot buttons, only the band answering
+// as the menu, drop-downs opened by a click, by Alt and an accelerator, moved along by the mouse
+// and by Left and Right (sub-menus opened and closed on the way), one drop-down at a time and no
+// filter left afterwards, a right-to-left form mirrored, the window's own menu bar given back by
+// unskinning, and the GDI objects flat over a thousand drop-downs. Real mouse and keyboard; what
+// happens inside a menu's loop is driven by a timer of this thread, which that loop still runs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "gallery/FrmGallery.h"
+#include "skin/controls/SkinManager.h"
+#include "skin/frame/WinSkinForm.h"
+#include "skin/menus/WinSkinMenu.h"
+#include "tests/win/UiTestSupport.h"
+#include "ui/ComCtrls.h"
+#include "ui/Utf.h"
+
+namespace qlt {
+namespace {
+
+using namespace test;
+
+// ---- what the screen and the menus show ----
+
+COLORREF Colour(TColor c, int system) { return SkinColourToRgb(c, GetSysColor(system)); }
+
+COLORREF ImagePixel(const Bitmap24& image, int x, int y) {
+  const Bgr p = image.At(x, y);
+  return RGB(p.r, p.g, p.b);
+}
+
+BOOL CALLBACK CollectMenuWindow(HWND w, LPARAM list) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid == GetCurrentProcessId() && IsWindowVisible(w) && ClassNameOf(w) == L"#32768") {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+  }
+  return TRUE;
+}
+
+// The menu windows this program shows.
+std::vector<HWND> MenuWindows() {
+  std::vector<HWND> found;
+  EnumWindows(CollectMenuWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HMENU MenuOf(HWND popup) { return reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)); }
+
+// The popup window showing a menu, or nullptr.
+HWND PopupShowing(HMENU menu) {
+  for (HWND w : MenuWindows()) {
+    if (MenuOf(w) == menu) return w;
+  }
+  return nullptr;
+}
+
+int Highlighted(HMENU menu) {
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_STATE;
+    if (GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii) && (mii.fState & MFS_HILITE)) return i;
+  }
+  return -1;
+}
+
+RECT WindowRect(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
+int CountColour(const ScreenGrab& grab, const RECT& screen, COLORREF colour) {
+  int n = 0;
+  for (int y = screen.top; y < screen.bottom; ++y) {
+    for (int x = screen.left; x < screen.right; ++x) n += grab.PixelAt({x, y}) == colour;
+  }
+  return n;
+}
+
+// The first and last screen columns of a rectangle holding pixels dark enough to be text (menus
+// draw dark text on light items); {-1, -1} when there are none.
+std::pair<int, int> DarkColumns(const RECT& screen) {
+  const ScreenGrab grab(screen);
+  int first = -1, last = -1;
+  for (int x = 0; x < grab.Width(); ++x) {
+    for (int y = 0; y < grab.Height(); ++y) {
+      const COLORREF c = grab.Pixel(x, y);
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) >= 3 * 100) continue;
+      if (first < 0) first = screen.left + x;
+      last = screen.left + x;
+    }
+  }
+  return {first, last};
+}
+
+void SendKeys(const std::vector<WORD>& keys) {
+  std::vector<INPUT> inputs;
+  for (WORD vk : keys) inputs.push_back(KeyInput(vk, false));
+  for (auto it = keys.rbegin(); it != keys.rend(); ++it) inputs.push_back(KeyInput(*it, true));
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// ---- a script run by a timer of this thread, also inside a menu's loop ----
+
+// Steps one after the other: a step's action runs once (on every tick when it repeats, as a hand
+// moving to a place does) until its condition holds; a step whose condition does not come within
+// five seconds fails the script. Whatever menu is left open at the end is closed with Escape.
+class MenuScript {
+ public:
+  MenuScript() {
+    timer_.SetEnabled(false);
+    timer_.SetInterval(30);
+    timer_.OnTimer = [this](TObject*) { Tick(); };
+  }
+  MenuScript& Then(std::string what, std::function<void()> act, std::function<bool()> done, bool repeat = false) {
+    steps_.push_back({std::move(what), std::move(act), std::move(done), repeat});
+    return *this;
+  }
+  MenuScript& Key(const std::string& what, std::vector<WORD> keys, std::function<bool()> done) {
+    return Then(what, [keys] { SendKeys(keys); }, std::move(done));
+  }
+  // The pointer brought to a point (and kept there), then pressed and released there.
+  MenuScript& Click(const std::string& what, std::function<POINT()> at, std::function<bool()> done) {
+    Then("pointer at " + what, [at] { SendMouseInput(0, at()); }, [at] { return PointerAt(at()); }, true);
+    return Then(what, [at] {
+      SendMouseInput(MOUSEEVENTF_LEFTDOWN, at());
+      SendMouseInput(MOUSEEVENTF_LEFTUP, at());
+    }, std::move(done));
+  }
+  // A moment for the menu's window to paint (Wine shows a paint a moment later), then `look`.
+  MenuScript& Look(const std::string& what, std::function<void()> look) {
+    auto since = std::make_shared<std::chrono::steady_clock::time_point>();
+    Then("pause before " + what, [since] { *since = std::chrono::steady_clock::now(); },
+         [since] { return std::chrono::steady_clock::now() - *since > std::chrono::milliseconds(400); });
+    return Then(what, std::move(look), [] { return true; });
+  }
+  MenuScript& MoveTo(const std::string& what, std::function<POINT()> at, std::function<bool()> done) {
+    return Then(what, [at, wiggle = 0]() mutable {
+      POINT p = at();
+      p.x += (wiggle++ & 1);  // a move Wine dropped is made again
+      SendMouseInput(0, p);
+    }, std::move(done), true);
+  }
+  // Runs the script; the name of the step that failed, or "" when all did.
+  std::string Run() {
+    step_ = 0;
+    started_ = false;
+    failed_.clear();
+    timer_.SetEnabled(true);
+    PumpUntil([&] { return step_ >= steps_.size() || !failed_.empty(); }, std::chrono::seconds(10 + 6 * steps_.size()));
+    timer_.SetEnabled(false);
+    if (failed_.empty() && step_ < steps_.size()) failed_ = steps_[step_].what + " (the script did not run)";
+    CloseMenus();
+    return failed_;
+  }
+
+  static void CloseMenus() {
+    for (int i = 0; i < 10 && (!MenuWindows().empty() || TWinSkinMenu::DropDownOpen()); ++i) {
+      SendKeys({VK_ESCAPE});
+      PumpFor(std::chrono::milliseconds(150));
+    }
+    if (!MenuWindows().empty()) EndMenu();
+    PumpUntil([] { return MenuWindows().empty() && !TWinSkinMenu::DropDownOpen(); });
+  }
+
+ private:
+  struct Step {
+    std::string what;
+    std::function<void()> act;
+    std::function<bool()> done;
+    bool repeat;
+  };
+  void Tick() {
+    if (step_ >= steps_.size() || !failed_.empty()) {
+      // The wait for the script's end runs outside the menu's loop: a menu left open by a failed
+      // step is ended from in here, where that loop runs.
+      if (!failed_.empty() && !MenuWindows().empty()) EndMenu();
+      return;
+    }
+    Step& s = steps_[step_];
+    if (started_ && s.done()) {
+      ++step_;
+      started_ = false;
+      return;
+    }
+    if (!started_) {
+      started_ = true;
+      since_ = std::chrono::steady_clock::now();
+      s.act();
+    } else if (s.repeat) {
+      s.act();
+    }
+    if (std::chrono::steady_clock::now() - since_ > std::chrono::seconds(5)) failed_ = s.what;
+  }
+  TTimer timer_{nullptr};
+  std::vector<Step> steps_;
+  size_t step_ = 0;
+  bool started_ = false;
+  std::chrono::steady_clock::time_point since_;
+  std::string failed_;
+};
+
+// ---- the fixture: the gallery's main form skinned with one of the two skins ----
+
+struct MenuEvent {
+  UINT msg;
+  HMENU menu;
+};
+
+class MenuBar : public ::testing::TestWithParam<const char*> {
+ protected:
+  static void SetUpTestSuite() { RegisterGalleryClasses(); }
+
+  void SetUp() override {
+    engine_ = std::make_unique<TSkinEngine>();
+    const bool pine = std::string(GetParam()) == "Pine";
+    TheGalleryOptions().skinFile = pine ? Widen(std::string(QLT_SECOND_SKIN_FILE)) : std::u16string();
+    gallery_ = NewForm<TFrm_Gallery>(Application);
+    ASSERT_TRUE(ShowSkinned(gallery_));
+    skin_ = gallery_->SkinData1;
+    ASSERT_EQ(skin_->NoSkin, false);
+    recorder_.Attach(gallery_->MainMenu1->Hooks(), [this](TMenuMessage& m) {
+      if (m.Msg == WM_INITMENUPOPUP || m.Msg == WM_UNINITMENUPOPUP) events_.push_back({m.Msg, m.MenuHandle});
+    });
+  }
+
+  void TearDown() override {
+    MenuScript::CloseMenus();
+    recorder_.Detach();
+    delete gallery_;
+    gallery_ = nullptr;
+    engine_.reset();
+    TheGalleryOptions().skinFile.clear();
+  }
+
+  // Shows a form and waits until its frame and menu bar are the skin's and painted.
+  static bool ShowSkinned(TForm* form) {
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    return PumpUntil([&] {
+      TWinSkinForm* s = SkinManager ? SkinManager->FindFormSkinner(form->Handle()) : nullptr;
+      return s && s->State() == skActive && s->MenuBar() && !GetMenu(form->Handle()) &&
+             !s->MenuBar()->BarRect().Empty() && !SkinManager->ActionTimerEnabled();
+    }, std::chrono::seconds(10));
+  }
+
+  TWinSkinForm* Skinner(TForm* form) const { return SkinManager->FindFormSkinner(form->Handle()); }
+  TWinSkinMenu* Bar(TForm* form) const { return Skinner(form)->MenuBar(); }
+  TMenuBtn& Button(TForm* form, int index) const { return *Bar(form)->Button(index); }
+  RECT ScreenRect(TForm* form, const SkinRect& r) const {
+    const RECT w = WindowRect(form->Handle());
+    return {w.left + r.left, w.top + r.top, w.left + r.right, w.top + r.bottom};
+  }
+  POINT ButtonCentre(TForm* form, int index) const {
+    const RECT r = ScreenRect(form, Button(form, index).Rect);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  // The band of the bar on the screen.
+  RECT Band(TForm* form) const { return ScreenRect(form, Bar(form)->BarRect()); }
+  HMENU DropDownOf(TForm* form, int index) const { return Button(form, index).SubMenu; }
+
+  // The drop-down of a button shows (alone) with its first item selected.
+  std::function<bool()> Opened(int index, TForm* form = nullptr) const {
+    return [this, index, form] {
+      TForm* f = form ? form : gallery_;
+      HMENU menu = DropDownOf(f, index);
+      return MenuWindows().size() == 1 && PopupShowing(menu) && Highlighted(menu) == 0;
+    };
+  }
+  static std::function<bool()> Closed() {
+    return [] { return MenuWindows().empty() && !TWinSkinMenu::DropDownOpen(); };
+  }
+
+  // The top-level drop-downs in the order they opened; false when one opened before the one before
+  // it had closed (a drop-down inside another).
+  bool OneAtATime(std::vector<HMENU>& opened) const {
+    std::set<HMENU> tops;
+    for (const auto& b : Bar(gallery_)->Buttons()) tops.insert(b->SubMenu);
+    HMENU open = nullptr;
+    for (const MenuEvent& e : events_) {
+      if (!tops.count(e.menu)) continue;
+      if (e.msg == WM_INITMENUPOPUP) {
+        if (open) return false;
+        open = e.menu;
+        opened.push_back(e.menu);
+      } else if (e.menu == open) {
+        open = nullptr;
+      }
+    }
+    return open == nullptr;
+  }
+
+  std::wstring Shot(const std::string& what) const { return L"menubar-" + Utf8ToWide(GetParam()) + L"-" + Utf8ToWide(what); }
+
+  std::unique_ptr<TSkinEngine> engine_;
+  TFrm_Gallery* gallery_ = nullptr;
+  TSkinData* skin_ = nullptr;
+  TMenuHook recorder_;
+  std::vector<MenuEvent> events_;
+};
+
+// The gallery's bar: File, Edit, View, Windows, Tools (disabled), Debug (invisible), Help.
+enum { kFile, kEdit, kView, kWindows, kTools, kDebug, kHelp };
+
+// The pixel the bar shows at (x, y) of its fixed end parts, read from the MenuBar object: its two
+// cells stacked (active, inactive), the ends kept at their width and stretched to the bar's height.
+COLORREF BarEndPixel(const TDataSkinObject& bar, int frame, int x, int y, int width, int height) {
+  const int cellHeight = bar.Image.Height() / 2;
+  const int sy = cellHeight * (frame - 1) + y * cellHeight / height;
+  const int sx = x < bar.LeftWidth ? x : bar.Image.Width() - (width - x);
+  return ImagePixel(bar.Image, sx, sy);
+}
+
+// Pixels of the bar's two fixed ends on the screen that differ from the skin's cell `frame`.
+int EndMismatches(const TDataSkinObject& bar, const RECT& band, int frame) {
+  const ScreenGrab grab(band);
+  const int w = band.right - band.left, h = band.bottom - band.top;
+  int wrong = 0;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      if (x >= bar.LeftWidth && x < w - bar.RightWidth) continue;
+      wrong += grab.Pixel(x, y) != BarEndPixel(bar, frame, x, y, w, h);
+    }
+  }
+  return wrong;
+}
+
+TEST_P(MenuBar, IsPaintedInsideTheFrameFromTheSkinAndOnlyItsBandAnswersAsTheMenu) {
+  const HWND window = gallery_->Handle();
+  TWinSkinForm& skinner = *Skinner(gallery_);
+  TWinSkinMenu& bar = *Bar(gallery_);
+  EXPECT_EQ(GetMenu(window), nullptr) << "the window shows no bar of its own";
+  EXPECT_EQ(bar.MenuHandle(), gallery_->MainMenu1->Handle()) << "its menu is kept";
+  EXPECT_EQ(skinner.MenuBarHeight(), GetSystemMetrics(SM_CYMENU));
+
+  // The client area begins below the title and the bar.
+  const RECT w = WindowRect(window);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  const FrameMetrics& m = skinner.Metrics();
+  EXPECT_EQ(origin.x - w.left, m.left);
+  EXPECT_EQ(origin.y - w.top, m.top + GetSystemMetrics(SM_CYMENU));
+  const RECT band = Band(gallery_);
+  EXPECT_EQ(band.left, w.left + m.left);
+  EXPECT_EQ(band.right, w.right - m.right);
+  EXPECT_EQ(band.top, w.top + m.top);
+  EXPECT_EQ(band.bottom, origin.y);
+
+  // The background: the MenuBar image's fixed ends, active cell.
+  ASSERT_TRUE(skin_->MenuBar && !skin_->MenuBar->Image.Empty());
+  const TDataSkinObject& image = *skin_->MenuBar;
+  EXPECT_TRUE(PumpUntil([&] { return EndMismatches(image, band, 1) == 0; }, std::chrono::seconds(3)))
+      << EndMismatches(image, band, 1) << " pixels of the bar's ends differ from the skin's active cell";
+
+  // The buttons: one per item that shows, from after the image's left part, captions in the
+  // skin's text colour, the disabled one in the system's shadow colour.
+  EXPECT_EQ(bar.Buttons().size(), 7u);
+  EXPECT_EQ(Button(gallery_, kFile).Rect.left - bar.BarRect().left, image.LeftWidth + 4);
+  EXPECT_TRUE(Button(gallery_, kDebug).Rect.Empty()) << "an invisible item has no button";
+  EXPECT_EQ(Button(gallery_, kEdit).Rect.left, Button(gallery_, kFile).Rect.right);
+  EXPECT_EQ(Button(gallery_, kHelp).Rect.left, Button(gallery_, kTools).Rect.right);
+  const ScreenGrab grab = ScreenGrab::OfWindow(window);
+  const COLORREF text = Colour(skin_->MenuBarTextColour, COLOR_MENUTEXT);
+  for (int i : {kFile, kEdit, kView, kWindows, kHelp}) {
+    EXPECT_GT(CountColour(grab, ScreenRect(gallery_, Button(gallery_, i).Rect), text), 5) << "button " << i;
+  }
+  const RECT tools = ScreenRect(gallery_, Button(gallery_, kTools).Rect);
+  EXPECT_GT(CountColour(grab, tools, GetSysColor(COLOR_BTNSHADOW)), 5);
+  EXPECT_EQ(CountColour(grab, tools, text), 0) << "a disabled caption is not drawn as an enabled one";
+
+  // Hit testing: the band is the menu; the title above it, the client below it and the edges
+  // beside it are not.
+  auto hit = [&](int x, int y) { return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)); };
+  const int mid = (band.left + band.right) / 2;
+  EXPECT_EQ(hit(mid, (band.top + band.bottom) / 2), HTMENU);
+  EXPECT_EQ(hit(ButtonCentre(gallery_, kEdit).x, ButtonCentre(gallery_, kEdit).y), HTMENU);
+  EXPECT_EQ(hit(band.left, band.top), HTMENU);
+  EXPECT_EQ(hit(band.right - 1, band.bottom - 1), HTMENU);
+  EXPECT_EQ(hit(mid, band.top - 1), HTCAPTION);
+  EXPECT_EQ(hit(mid, band.bottom), HTCLIENT);
+  EXPECT_NE(hit(band.left - 1, (band.top + band.bottom) / 2), HTMENU) << "the left edge beside the band";
+  EXPECT_NE(hit(band.right, (band.top + band.bottom) / 2), HTMENU) << "the right edge beside the band";
+
+  // An inactive window's bar shows the second cell (where the cells differ at the ends).
+  int differ = 0;
+  const int bw = band.right - band.left, bh = band.bottom - band.top;
+  for (int y = 0; y < bh; ++y) {
+    for (int x = 0; x < image.LeftWidth; ++x) differ += BarEndPixel(image, 1, x, y, bw, bh) != BarEndPixel(image, 2, x, y, bw, bh);
+  }
+  gallery_->Tool()->Show();
+  SetForegroundWindow(gallery_->Tool()->Handle());
+  if (differ > 0) {
+    EXPECT_TRUE(PumpUntil([&] { return EndMismatches(image, band, 2) == 0; }, std::chrono::seconds(3)))
+        << EndMismatches(image, band, 2) << " pixels of an inactive bar's ends differ from the inactive cell";
+  }
+  gallery_->Tool()->Hide();
+  SetForegroundWindow(window);
+
+  // Without a MenuBar object the bar is filled with the skin's menu bar colour and the buttons start 6
+  // from its end.
+  SkinObjectPtr saved = std::move(skin_->MenuBar);
+  RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  const COLORREF fill = Colour(skin_->MenubarColour, COLOR_MENU);
+  const RECT start{band.left, band.top, band.left + 6, band.bottom};
+  EXPECT_TRUE(PumpUntil([&] { return CountColour(ScreenGrab(start), start, fill) == 6 * (band.bottom - band.top); },
+                        std::chrono::seconds(3)));
+  EXPECT_EQ(Button(gallery_, kFile).Rect.left - bar.BarRect().left, 6);
+  skin_->MenuBar = std::move(saved);
+  RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+TEST_P(MenuBar, AButtonTurnsHotUnderTheMouseAndBackWhenTheMouseLeaves) {
+  const COLORREF outline = Colour(skin_->ButtonHilightColour, COLOR_BTNHIGHLIGHT);
+  // The button's outline on the screen: its four edges in the outline colour.
+  auto outlined = [&](int index) {
+    const RECT r = ScreenRect(gallery_, Button(gallery_, index).Rect);
+    const ScreenGrab grab(r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    return CountColour(grab, {r.left, r.top, r.right, r.top + 1}, outline) == w &&
+           CountColour(grab, {r.left, r.bottom - 1, r.right, r.bottom}, outline) == w &&
+           CountColour(grab, {r.left, r.top, r.left + 1, r.bottom}, outline) == h &&
+           CountColour(grab, {r.right - 1, r.top, r.right, r.bottom}, outline) == h;
+  };
+  // A hand resting on a button moves by a pixel now and then (Wine may report a pointer position a
+  // moment late, and the hover check then takes the button for left).
+  auto restOn = [&](int index, const std::function<bool()>& shows) {
+    const POINT centre = ButtonCentre(gallery_, index);
+    MoveMouseTo(centre);
+    for (int i = 0; i < 20 && !shows(); ++i) {
+      SendMouseInput(0, POINT{centre.x + (i & 1), centre.y});
+      PumpFor(std::chrono::milliseconds(100));
+    }
+    return shows();
+  };
+  ASSERT_FALSE(outlined(kEdit));
+  EXPECT_TRUE(restOn(kEdit, [&] { return outlined(kEdit); }));
+  EXPECT_EQ(Button(gallery_, kEdit).State, kButtonHot);
+  EXPECT_TRUE(restOn(kView, [&] { return outlined(kView) && !outlined(kEdit); }));
+  // Off the bar: the hover check puts the button back without further non-client messages.
+  MoveMouseTo(CentreOf(gallery_->Handle()));
+  EXPECT_TRUE(PumpUntil([&] { return !outlined(kView); }, std::chrono::seconds(2)));
+  EXPECT_EQ(Button(gallery_, kView).State, kButtonNormal);
+  EXPECT_EQ(Skinner(gallery_)->HotObject(), nullptr);
+}
+
+TEST_P(MenuBar, AClickDropsTheMenuBelowItsButtonAndTheMouseSwitchesDropDownsOneAtATime) {
+  RECT popup{};
+  MenuScript script;
+  script.Click("click on File", [&] { return ButtonCentre(gallery_, kFile); }, Opened(kFile))
+      .Look("look", [&] {
+        GetWindowRect(PopupShowing(DropDownOf(gallery_, kFile)), &popup);
+        SaveScreenshot(Shot("dropdown"));
+      })
+      .MoveTo("mouse over Edit", [&] { return ButtonCentre(gallery_, kEdit); }, Opened(kEdit))
+      .MoveTo("mouse over View", [&] { return ButtonCentre(gallery_, kView); }, Opened(kView))
+      .MoveTo("mouse over the disabled Tools", [&] { return ButtonCentre(gallery_, kTools); },
+              [&] { return Opened(kView)() && PointerAt(ButtonCentre(gallery_, kTools)); })
+      .Click("click on the open View", [&] { return ButtonCentre(gallery_, kView); }, Closed());
+  EXPECT_EQ(script.Run(), "");
+
+  const RECT file = ScreenRect(gallery_, Button(gallery_, kFile).Rect);
+  EXPECT_EQ(popup.top, Band(gallery_).bottom) << "the drop-down hangs below the bar";
+  EXPECT_EQ(popup.left, file.left) << "... from its button's left end";
+  std::vector<HMENU> opened;
+  EXPECT_TRUE(OneAtATime(opened)) << "a drop-down opened inside another";
+  EXPECT_EQ(opened, (std::vector<HMENU>{DropDownOf(gallery_, kFile), DropDownOf(gallery_, kEdit),
+                                         DropDownOf(gallery_, kView)}))
+      << "the disabled Tools opened nothing; the click on View closed it without opening it again";
+  EXPECT_FALSE(TWinSkinMenu::FilterInstalled());
+  EXPECT_FALSE(SkinManager->MenuBarPopup());
+  EXPECT_NE(Button(gallery_, kView).State, kButtonPressed);
+}
+
+TEST_P(MenuBar, LeftAndRightMoveAlongTheBarWrapAroundTheEndsAndOpenAndCloseSubMenus) {
+  HMENU file = DropDownOf(gallery_, kFile);
+  auto* recentItem = dynamic_cast<TMenuItem*>(gallery_->FindComponent(u"Mnu_Recent"));
+  ASSERT_NE(recentItem, nullptr);
+  HMENU recent = recentItem->Handle();
+  MenuScript script;
+  script.Click("click on File", [&] { return ButtonCentre(gallery_, kFile); }, Opened(kFile))
+      .Key("Right on New", {VK_RIGHT}, Opened(kEdit))
+      .Key("Right to View", {VK_RIGHT}, Opened(kView))
+      .Key("Right to Windows", {VK_RIGHT}, Opened(kWindows))
+      .Key("Right over the disabled and the invisible item", {VK_RIGHT}, Opened(kHelp))
+      .Key("Right from the last", {VK_RIGHT}, Opened(kFile))
+      .Key("Left from the first", {VK_LEFT}, Opened(kHelp))
+      .Key("Left to Windows", {VK_LEFT}, Opened(kWindows))
+      .Key("Left to View", {VK_LEFT}, Opened(kView))
+      .Key("Left to Edit", {VK_LEFT}, Opened(kEdit))
+      .Key("Left to File", {VK_LEFT}, Opened(kFile))
+      .Key("Down to Recent", {VK_DOWN}, [&] { return Highlighted(file) == 1; })
+      .Key("Right opens Recent", {VK_RIGHT},
+           [&] { return MenuWindows().size() == 2 && PopupShowing(recent) && Highlighted(recent) == 0; })
+      .Look("look", [&] { SaveScreenshot(Shot("submenu")); })
+      .Key("Left closes Recent", {VK_LEFT},
+           [&] { return MenuWindows().size() == 1 && PopupShowing(file) && Highlighted(file) == 1; })
+      .Key("Escape leaves", {VK_ESCAPE}, Closed());
+  EXPECT_EQ(script.Run(), "");
+  std::vector<HMENU> opened;
+  EXPECT_TRUE(OneAtATime(opened)) << "a drop-down opened inside another";
+  EXPECT_EQ(opened.size(), 11u);
+  EXPECT_FALSE(TWinSkinMenu::FilterInstalled()) << "no filter is left once the menu has ended";
+  EXPECT_FALSE(TWinSkinMenu::DropDownOpen());
+  EXPECT_NE(Button(gallery_, kFile).State, kButtonPressed) << "the button the menu closed on is pressed no more";
+  // With no drop-down open, a filter call of the menu loop's kind moves nothing.
+  MSG right{gallery_->Handle(), WM_KEYDOWN, VK_RIGHT, 0, 0, {}};
+  EXPECT_EQ(CallMsgFilterW(&right, MSGF_MENU), FALSE);
+  PumpFor(std::chrono::milliseconds(200));
+  EXPECT_TRUE(MenuWindows().empty());
+}
+
+TEST_P(MenuBar, AltAndAnAcceleratorOpenItsDropDownAndEscapeLeaves) {
+  const auto start = std::make_shared<std::chrono::steady_clock::time_point>();
+  MenuScript script;
+  script.Key("Alt+E", {VK_MENU, 'E'}, Opened(kEdit))
+      .Key("Escape", {VK_ESCAPE}, Closed())
+      .Then("Alt+O, the disabled Tools", [&] {
+        *start = std::chrono::steady_clock::now();
+        SendKeys({VK_MENU, 'O'});
+      }, [&] { return std::chrono::steady_clock::now() - *start > std::chrono::milliseconds(700); })
+      .Then("nothing opened", [] {}, [] { return MenuWindows().empty() && !TWinSkinMenu::DropDownOpen(); })
+      .Key("Alt+V", {VK_MENU, 'V'}, Opened(kView))
+      .Key("Right", {VK_RIGHT}, Opened(kWindows))
+      .Key("Escape", {VK_ESCAPE}, Closed());
+  EXPECT_EQ(script.Run(), "");
+  EXPECT_FALSE(TWinSkinMenu::FilterInstalled());
+  EXPECT_EQ(GetForegroundWindow(), gallery_->Handle()) << "the window keeps the focus";
+}
+
+TEST_P(MenuBar, ARightToLeftFormMirrorsItsBarItsDropDownsAndTheArrowKeys) {
+  TFrm_GalleryRtl* rtl = gallery_->RightToLeft();
+  ASSERT_TRUE(ShowSkinned(rtl));
+  ASSERT_TRUE(Skinner(rtl)->RightToLeft());
+  const TDataSkinObject& image = *skin_->MenuBar;
+  TWinSkinMenu& bar = *Bar(rtl);
+  // The first item at the right end, after the image's right part; the others to its left.
+  EXPECT_EQ(bar.BarRect().right - Button(rtl, 0).Rect.right, image.RightWidth + 8);
+  EXPECT_EQ(Button(rtl, 1).Rect.right, Button(rtl, 0).Rect.left);
+  EXPECT_EQ(Button(rtl, 2).Rect.right, Button(rtl, 1).Rect.left);
+
+  RECT popup{};
+  RECT item{};
+  std::pair<int, int> ink{-1, -1};
+  HMENU file = DropDownOf(rtl, 0);
+  MenuScript script;
+  script.Click("click on File", [&] { return ButtonCentre(rtl, 0); }, Opened(0, rtl))
+      .Look("look", [&] {
+        GetWindowRect(PopupShowing(file), &popup);
+        // "Close", a caption alone: where its text is.
+        GetMenuItemRect(nullptr, file, 3, &item);
+        ink = DarkColumns(item);
+        SaveScreenshot(Shot("rtl"));
+      })
+      .Key("Left goes on along the bar", {VK_LEFT}, Opened(1, rtl))
+      .Key("Right comes back", {VK_RIGHT}, Opened(0, rtl))
+      .Key("Right from the first wraps to the last", {VK_RIGHT}, Opened(2, rtl))
+      .Key("Escape", {VK_ESCAPE}, Closed());
+  EXPECT_EQ(script.Run(), "");
+  const RECT button = ScreenRect(rtl, Button(rtl, 0).Rect);
+  EXPECT_EQ(popup.right, button.right) << "the drop-down hangs from its button's right end";
+  EXPECT_EQ(popup.top, Band(rtl).bottom);
+  ASSERT_GE(ink.first, 0) << "the caption was drawn";
+  EXPECT_GT(ink.second, item.right - 40) << "the caption ends against the item's right end";
+  EXPECT_GT(ink.first, item.left + (item.right - item.left) / 3) << "... and leaves the left end free";
+  EXPECT_TRUE(rtl->MainMenu1->IsRightToLeft());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothSkins, MenuBar, ::testing::Values("Slate", "Pine"),
+                         [](const auto& info) { return std::string(info.param); });
+
+}  // namespace
+}  // namespace qlt
