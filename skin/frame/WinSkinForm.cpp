@@ -478,6 +478,9 @@ void TWinSkinForm::AttachCompleted() {
       FitWindowToSkin(false);
       state_ = skActive;
       UpdateRegion();
+      // The client area moved within the window: what the system's frame left where the client
+      // is now would otherwise stay on the screen.
+      RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
   }
   state_ = skActive;
