@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 
 #include "gallery/FrmGallery.h"
@@ -117,8 +118,9 @@ class MenuScript {
     timer_.SetInterval(30);
     timer_.OnTimer = [this](TObject*) { Tick(); };
   }
-  MenuScript& Then(std::string what, std::function<void()> act, std::function<bool()> done, bool repeat = false) {
-    steps_.push_back({std::move(what), std::move(act), std::move(done), repeat});
+  MenuScript& Then(std::string what, std::function<void()> act, std::function<bool()> done, bool repeat = false,
+                   std::chrono::seconds patience = std::chrono::seconds(5)) {
+    steps_.push_back({std::move(what), std::move(act), std::move(done), repeat, patience});
     return *this;
   }
   MenuScript& Key(const std::string& what, std::vector<WORD> keys, std::function<bool()> done) {
@@ -152,7 +154,9 @@ class MenuScript {
     started_ = false;
     failed_.clear();
     timer_.SetEnabled(true);
-    PumpUntil([&] { return step_ >= steps_.size() || !failed_.empty(); }, std::chrono::seconds(10 + 6 * steps_.size()));
+    std::chrono::seconds patience(10);
+    for (const Step& step : steps_) patience += step.patience + std::chrono::seconds(1);
+    PumpUntil([&] { return step_ >= steps_.size() || !failed_.empty(); }, patience);
     timer_.SetEnabled(false);
     if (failed_.empty() && step_ < steps_.size()) failed_ = steps_[step_].what + " (the script did not run)";
     CloseMenus();
@@ -174,6 +178,7 @@ class MenuScript {
     std::function<void()> act;
     std::function<bool()> done;
     bool repeat;
+    std::chrono::seconds patience;
   };
   void Tick() {
     if (step_ >= steps_.size() || !failed_.empty()) {
@@ -195,7 +200,7 @@ class MenuScript {
     } else if (s.repeat) {
       s.act();
     }
-    if (std::chrono::steady_clock::now() - since_ > std::chrono::seconds(5)) failed_ = s.what;
+    if (std::chrono::steady_clock::now() - since_ > s.patience) failed_ = s.what;
   }
   TTimer timer_{nullptr};
   std::vector<Step> steps_;
@@ -568,6 +573,148 @@ TEST_P(MenuBar, ARightToLeftFormMirrorsItsBarItsDropDownsAndTheArrowKeys) {
   EXPECT_GT(ink.second, item.right - 40) << "the caption ends against the item's right end";
   EXPECT_GT(ink.first, item.left + (item.right - item.left) / 3) << "... and leaves the left end free";
   EXPECT_TRUE(rtl->MainMenu1->IsRightToLeft());
+}
+
+// Every entry of a menu and its sub-menus, by handle and position, with its type.
+void ForEachEntry(HMENU menu, const std::function<void(HMENU, int, UINT)>& visit) {
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii)) continue;
+    visit(menu, i, mii.fType);
+    if (mii.hSubMenu) ForEachEntry(mii.hSubMenu, visit);
+  }
+}
+
+TEST_P(MenuBar, UnskinningGivesTheWindowItsOwnBarBackAtTheSameClientSizeWithTheMenusOwnDrawing) {
+  const HWND window = gallery_->Handle();
+  TMainMenu* menu = gallery_->MainMenu1;
+  auto* copy = dynamic_cast<TMenuItem*>(gallery_->FindComponent(u"Mnu_Copy"));
+  ASSERT_NE(copy, nullptr);
+  int ownDrawn = 0;
+  copy->OnAdvancedDrawItem = [&](TObject*, TCanvas* canvas, TRect r, TOwnerDrawState state) {
+    ++ownDrawn;
+    copy->DefaultDrawItem(canvas, r, state, false);
+  };
+  int skinDrawn = 0;
+  bool inMenuLoop = false;
+  TMenuHook watch(menu->Hooks(), [&](TMenuMessage& m) {
+    if (m.Msg == WM_DRAWITEM && m.Item != copy) ++skinDrawn;
+    if (m.Msg == WM_ENTERMENULOOP) inMenuLoop = true;
+    if (m.Msg == WM_EXITMENULOOP) inMenuLoop = false;
+  });
+  const HMENU edit = DropDownOf(gallery_, kEdit);
+  auto clientSize = [&] {
+    RECT r{};
+    GetClientRect(window, &r);
+    return std::make_pair(r.right, r.bottom);
+  };
+  const auto designed = std::make_pair(LONG{420}, LONG{260});  // the description's client size
+  EXPECT_EQ(clientSize(), designed);
+  EXPECT_TRUE(menu->OwnerDraw()) << "the skin draws the main menu's items";
+
+  // Skinned: the skin draws the items, and Copy draws itself as the application said.
+  MenuScript skinned;
+  skinned.Key("Alt+E", {VK_MENU, 'E'}, Opened(kEdit)).Look("look", [] {}).Key("Escape", {VK_ESCAPE}, Closed());
+  EXPECT_EQ(skinned.Run(), "");
+  EXPECT_GT(ownDrawn, 0);
+  EXPECT_GT(skinDrawn, 0);
+
+  skin_->SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return !SkinManager->FindFormSkinner(window) && GetMenu(window) == menu->Handle(); },
+                        std::chrono::seconds(5)))
+      << "the window's own bar, with the menu it had";
+  EXPECT_EQ(clientSize(), designed) << "the client area keeps its size around the bar";
+  EXPECT_FALSE(menu->OwnerDraw()) << "as the application had it";
+  EXPECT_TRUE(static_cast<bool>(copy->OnAdvancedDrawItem)) << "the application's own drawing stays";
+  int marked = 0;
+  ForEachEntry(menu->Handle(), [&](HMENU, int, UINT type) { marked += (type & MFT_OWNERDRAW) != 0; });
+  EXPECT_EQ(marked, 0) << "no entry is left owner-drawn";
+  RECT item{};
+  ASSERT_TRUE(GetMenuItemRect(window, menu->Handle(), kEdit, &item));
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  EXPECT_LE(item.bottom, origin.y) << "the system's bar stands above the client area";
+  EXPECT_GT(item.top, WindowRect(window).top);
+
+  // The system's own bar and drop-down: nothing of it is owner-drawn.
+  ownDrawn = skinDrawn = 0;
+  MenuScript plain;
+  plain.Click("click on the system's Edit", [&] { return POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}; },
+              [&] { return PopupShowing(edit) != nullptr; })
+      .Look("look", [&] { SaveScreenshot(Shot("unskinned")); })
+      .Key("Escape closes the drop-down", {VK_ESCAPE}, [] { return MenuWindows().empty(); })
+      .Key("Escape leaves the bar", {VK_ESCAPE}, [&] { return !inMenuLoop; });
+  EXPECT_EQ(plain.Run(), "");
+  EXPECT_EQ(ownDrawn, 0);
+  EXPECT_EQ(skinDrawn, 0);
+
+  // On again: the skin's bar, drawing and client size once more.
+  skin_->SetActive(true);
+  ASSERT_TRUE(ShowSkinned(gallery_));
+  EXPECT_EQ(GetMenu(window), nullptr);
+  EXPECT_TRUE(menu->OwnerDraw());
+  EXPECT_EQ(Bar(gallery_)->MenuHandle(), menu->Handle());
+  EXPECT_EQ(clientSize(), designed);
+  // Nothing of the system's frame is left inside the client area: its right and bottom strips
+  // (where no control stands) show the form's colour alone.
+  const COLORREF face = Colour(skin_->ButtonFaceColour, COLOR_BTNFACE);
+  ClientToScreen(window, &(origin = POINT{0, 0}));
+  const RECT right{origin.x + designed.first - 8, origin.y, origin.x + designed.first, origin.y + designed.second};
+  const RECT bottom{origin.x, origin.y + designed.second - 8, origin.x + designed.first, origin.y + designed.second};
+  auto plainFace = [&] {
+    return CountColour(ScreenGrab(right), right, face) == 8 * designed.second &&
+           CountColour(ScreenGrab(bottom), bottom, face) == 8 * designed.first;
+  };
+  EXPECT_TRUE(PumpUntil(plainFace, std::chrono::seconds(2)));
+  copy->OnAdvancedDrawItem = nullptr;
+}
+
+TEST_P(MenuBar, GdiObjectsStayFlatOverAThousandDropDowns) {
+  // Once a drop-down's last item is drawn, Right moves on to the next drop-down (a key posted into
+  // the menu's loop, as the keyboard would), a thousand times, then Escape leaves.
+  constexpr int kOpenings = 1000;
+  const HWND window = gallery_->Handle();
+  TMenuItem* root = gallery_->MainMenu1->Items();
+  std::set<HMENU> tops;
+  for (const auto& b : Bar(gallery_)->Buttons()) tops.insert(b->SubMenu);
+  auto lastShown = [](TMenuItem* parent) -> TMenuItem* {
+    for (int i = parent->Count() - 1; i >= 0; --i) {
+      if (parent->Items(i)->Visible()) return parent->Items(i);
+    }
+    return nullptr;
+  };
+  int openings = 0, movedOn = 0, gdiWarm = -1;
+  TMenuHook driver(gallery_->MainMenu1->Hooks(), [&](TMenuMessage& m) {
+    if (m.Msg == WM_INITMENUPOPUP && tops.count(m.MenuHandle)) {
+      if (++openings == 50) gdiWarm = GdiObjectCount();
+    }
+    if (m.Msg != WM_DRAWITEM || !m.Item || movedOn == openings) return;
+    TMenuItem* parent = m.Item->Parent();
+    if (!parent || parent->Parent() != root || m.Item != lastShown(parent)) return;
+    movedOn = openings;
+    PostMessageW(window, WM_KEYDOWN, openings >= kOpenings ? VK_ESCAPE : VK_RIGHT, 1);
+  });
+  const auto start = std::chrono::steady_clock::now();
+  MenuScript script;
+  script.Click("click on File", [&] { return ButtonCentre(gallery_, kFile); }, [&] { return openings >= 1; })
+      .Then("a thousand drop-downs", [] {}, [&] { return openings >= kOpenings && Closed()(); }, false,
+            std::chrono::seconds(300));
+  EXPECT_EQ(script.Run(), "");
+  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  PumpFor(std::chrono::milliseconds(200));
+  const int gdiEnd = GdiObjectCount();
+  std::printf("%d drop-downs in %lld ms; GDI objects %d after 50, %d at the end\n", openings,
+              static_cast<long long>(elapsed.count()), gdiWarm, gdiEnd);
+  EXPECT_GE(openings, kOpenings);
+  ASSERT_GE(gdiWarm, 0);
+  EXPECT_LE(gdiEnd - gdiWarm, 2) << "GDI objects grow with the drop-downs";
+  EXPECT_TRUE(MenuWindows().empty());
+  EXPECT_FALSE(TWinSkinMenu::FilterInstalled());
+  EXPECT_FALSE(TWinSkinMenu::DropDownOpen());
+  std::vector<HMENU> opened;
+  EXPECT_TRUE(OneAtATime(opened)) << "a drop-down opened inside another";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSkins, MenuBar, ::testing::Values("Slate", "Pine"),
