@@ -717,6 +717,48 @@ TEST_P(MenuBar, GdiObjectsStayFlatOverAThousandDropDowns) {
   EXPECT_TRUE(OneAtATime(opened)) << "a drop-down opened inside another";
 }
 
+TEST_P(MenuBar, AChosenItemRunsAndAMenuThatChangesKeepsTheSkinsBar) {
+  const HWND window = gallery_->Handle();
+  auto* statusBar = dynamic_cast<TMenuItem*>(gallery_->FindComponent(u"Mnu_StatusBar"));
+  auto* hidden = dynamic_cast<TMenuItem*>(gallery_->FindComponent(u"Mnu_Debug"));
+  ASSERT_TRUE(statusBar && hidden);
+  ASSERT_FALSE(statusBar->Checked());
+  MenuScript script;
+  script.Key("Alt+V", {VK_MENU, 'V'}, Opened(kView))
+      .Key("Down to Status bar", {VK_DOWN}, [&] { return Highlighted(DropDownOf(gallery_, kView)) == 1; })
+      .Key("Enter chooses it", {VK_RETURN}, [&] { return Closed()() && statusBar->Checked(); });
+  EXPECT_EQ(script.Run(), "");
+  // The item changed (the form shows its own bar again on every change of its menu): the bar stays
+  // the skin's, rebuilt.
+  EXPECT_EQ(GetMenu(window), nullptr);
+  EXPECT_EQ(Bar(gallery_)->Buttons().size(), 7u);
+  EXPECT_EQ(Bar(gallery_)->MenuHandle(), gallery_->MainMenu1->Handle());
+  // A top-level item shown by the program gets its button.
+  hidden->SetVisible(true);
+  EXPECT_EQ(GetMenu(window), nullptr);
+  EXPECT_FALSE(Button(gallery_, kDebug).Rect.Empty());
+  EXPECT_GT(Button(gallery_, kHelp).Rect.left, Button(gallery_, kDebug).Rect.left);
+  MenuScript debug;
+  debug.Click("click on Debug", [&] { return ButtonCentre(gallery_, kDebug); }, Opened(kDebug))
+      .Key("Escape", {VK_ESCAPE}, Closed());
+  EXPECT_EQ(debug.Run(), "");
+}
+
+TEST_P(MenuBar, UnskinningWhileADropDownIsOpenEndsItAndGivesTheBarBack) {
+  const HWND window = gallery_->Handle();
+  MenuScript script;
+  script.Click("click on Edit", [&] { return ButtonCentre(gallery_, kEdit); }, Opened(kEdit))
+      .Then("skin off", [&] { skin_->SetActive(false); },
+            [&] { return Closed()() && GetMenu(window) == gallery_->MainMenu1->Handle(); });
+  EXPECT_EQ(script.Run(), "");
+  EXPECT_EQ(SkinManager->FindFormSkinner(window), nullptr);
+  EXPECT_FALSE(TWinSkinMenu::FilterInstalled());
+  EXPECT_FALSE(SkinManager->MenuBarPopup());
+  EXPECT_FALSE(gallery_->MainMenu1->OwnerDraw());
+  skin_->SetActive(true);
+  EXPECT_TRUE(ShowSkinned(gallery_));
+}
+
 INSTANTIATE_TEST_SUITE_P(BothSkins, MenuBar, ::testing::Values("Slate", "Pine"),
                          [](const auto& info) { return std::string(info.param); });
 
