@@ -367,7 +367,13 @@ void TWinSkinForm::PaintNcRect(const SkinRect& rect) {
   if (!GetWindowRect(window_, &wr)) return;
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (!surface_.Reserve(w, h)) return;
-  ComposeFrame(surface_.View(w, h), w, h);
+  const SkinRect band{metrics_.left, metrics_.top, w - metrics_.right, metrics_.top + menuBarHeight_};
+  if (menuBar_ && band.Intersect(rect) == rect) {
+    // A menu bar button: the bar alone is composed again.
+    menuBar_->Compose(surface_.View(w, h), surface_.Dc(), band, active_);
+  } else {
+    ComposeFrame(surface_.View(w, h), w, h);
+  }
   HDC dc = GetWindowDC(window_);
   if (!dc) return;
   surface_.CopyTo(dc, rect, rect.left, rect.top);

@@ -156,7 +156,10 @@ const TClassInfo& TWinSkinMenu::StaticClass() {
   return info;
 }
 
-TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form) : TComponent(nullptr), form_(form), font_(MenuFont()) {}
+TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form) : TComponent(nullptr), form_(form), font_(MenuFont()) {
+  LOGFONTW lf{};
+  if (GetObjectW(font_.Get(), sizeof lf, &lf)) itemCanvas_.Font()->SetFromLogFont(lf);
+}
 
 TWinSkinMenu::~TWinSkinMenu() {
   if (g_run.bar == this) {
@@ -199,10 +202,13 @@ void TWinSkinMenu::AdoptMenu(TMainMenu* menu) {
     TSkinData* skin = form_.Skin();
     if (!skin || skin->NoSkin) return;
     if (m.Msg == WM_MEASUREITEM) {
-      // The framework's size (and the item's own measuring) first, then room for the skin.
-      m.Inherited();
+      // The item's own size (the framework's, then its OnMeasureItem), then room for the skin.
       auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
       int width = static_cast<int>(mis->itemWidth), height = static_cast<int>(mis->itemHeight);
+      if (!measureDc_) measureDc_.Reset(CreateCompatibleDC(nullptr));
+      itemCanvas_.SetHandle(measureDc_.Get());
+      m.Item->MeasureItem(&itemCanvas_, width, height);
+      itemCanvas_.SetHandle(nullptr);
       MeasureSkinnedMainMenuItem(*skin, *m.Item, width, height);
       mis->itemWidth = static_cast<UINT>(std::max(width, 0));
       mis->itemHeight = static_cast<UINT>(std::max(height, 0));
@@ -211,12 +217,10 @@ void TWinSkinMenu::AdoptMenu(TMainMenu* menu) {
       return;
     }
     const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
-    TCanvas canvas;
-    canvas.SetHandle(dis.hDC);
-    if (Screen) canvas.Font()->Assign(*Screen->MenuFont());
     const int saved = SaveDC(dis.hDC);
-    DrawSkinnedMenuItem(*skin, *m.Item, canvas, dis.rcItem, DrawStateOf(dis.itemState), nullptr);
-    canvas.SetHandle(nullptr);
+    itemCanvas_.SetHandle(dis.hDC);
+    DrawSkinnedMenuItem(*skin, *m.Item, itemCanvas_, dis.rcItem, DrawStateOf(dis.itemState), nullptr);
+    itemCanvas_.SetHandle(nullptr);
     RestoreDC(dis.hDC, saved);
     m.Result = TRUE;
     m.Handled = true;
@@ -439,7 +443,7 @@ bool TWinSkinMenu::DropDown(int index) {
   g_run.state = {};
   g_run.rightToLeft = form_.RightToLeft();
   GetCursorPos(&g_run.lastPos);
-  b->MouseDown();
+  if (b->State != kButtonPressed || form_.HotObject() != b) b->MouseDown();
   // A drop-down opened from the bar shows its first item selected: the menu loop takes this key
   // first.
   PostMessageW(window, WM_KEYDOWN, VK_DOWN, kSelectFirstMark);

@@ -120,6 +120,9 @@ class TWinSkinMenu : public TComponent {
   TMainMenu* menu_ = nullptr;    // the form's main menu, drawn by the skin
   bool ownerDrawSet_ = false;    // the skin switched the main menu's owner drawing on
   TMenuHook drawHook_;
+  // The items' canvas, with the menu font made once (a font per item costs more than the item).
+  TCanvas itemCanvas_;
+  UniqueMemoryDc measureDc_;
   SkinRect barRect_;
   UniqueFont font_;
 };
