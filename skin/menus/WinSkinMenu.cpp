@@ -1,6 +1,7 @@
 #include "skin/menus/WinSkinMenu.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "skin/controls/SkinManager.h"
@@ -107,7 +108,7 @@ LRESULT CALLBACK DropDownRun::RunnerProc(HWND window, UINT msg, WPARAM wParam, L
     try {
       Run();
     } catch (...) {
-      g_run = {};
+      // The run has ended itself; the program goes on.
     }
     return 0;
   }
@@ -130,16 +131,26 @@ HWND DropDownRun::Runner() {
 
 void DropDownRun::Run() {
   if (!g_run.bar || g_run.running) return;
-  g_run.running = true;
-  if (SkinManager) SkinManager->SetMenuBarPopup(true);
+  // Whichever way the run ends, nothing of it stays: no bar, no open popup flag (each drop-down
+  // takes its filter away itself).
+  struct Ending {
+    Ending() {
+      g_run.running = true;
+      if (SkinManager) SkinManager->SetMenuBarPopup(true);
+    }
+    ~Ending() {
+      g_run = {};
+      if (SkinManager) SkinManager->SetMenuBarPopup(false);
+    }
+    Ending(const Ending&) = delete;
+    Ending& operator=(const Ending&) = delete;
+  } ending;
   // Each drop-down returns before the next one opens: a switch only asks for the next.
   while (g_run.bar && g_run.next >= 0) {
     TWinSkinMenu* bar = g_run.bar;
     const int index = std::exchange(g_run.next, -1);
     if (!bar->DropDown(index)) break;
   }
-  g_run = {};
-  if (SkinManager) SkinManager->SetMenuBarPopup(false);
 }
 
 bool TWinSkinMenu::DropDownOpen() { return g_run.bar != nullptr; }
@@ -178,6 +189,7 @@ void TWinSkinMenu::Notification(TComponent* component, TOperation operation) {
   if (operation != TOperation::opRemove || component != menu_) return;
   // The main menu is being freed: its items, and the buttons made of them, go with it.
   drawHook_.Detach();
+  if (menu_->Items()->HandleAllocated() && menuHandle_ == menu_->Items()->Handle()) menuHandle_ = nullptr;
   menu_ = nullptr;
   ownerDrawSet_ = false;
   for (auto& b : buttons_) {
@@ -447,7 +459,18 @@ bool TWinSkinMenu::DropDown(int index) {
   // A drop-down opened from the bar shows its first item selected: the menu loop takes this key
   // first.
   PostMessageW(window, WM_KEYDOWN, VK_DOWN, kSelectFirstMark);
-  g_run.filter = SetWindowsHookExW(WH_MSGFILTER, DropDownRun::FilterProc, nullptr, GetCurrentThreadId());
+  // The filter lives exactly as long as the menu's loop.
+  struct Filter {
+    Filter() { g_run.filter = SetWindowsHookExW(WH_MSGFILTER, DropDownRun::FilterProc, nullptr, GetCurrentThreadId()); }
+    ~Filter() {
+      if (g_run.filter) UnhookWindowsHookEx(g_run.filter);
+      g_run.filter = nullptr;
+      g_run.inMenu = false;
+    }
+    Filter(const Filter&) = delete;
+    Filter& operator=(const Filter&) = delete;
+  };
+  std::optional<Filter> filter(std::in_place);
   const SkinRect& r = b->Rect;
   TPMPARAMS params{};
   params.cbSize = sizeof params;
@@ -457,9 +480,7 @@ bool TWinSkinMenu::DropDown(int index) {
   const int x = rtl ? params.rcExclude.right : params.rcExclude.left;
   g_run.inMenu = true;
   TrackPopupMenuEx(b->SubMenu, flags, x, params.rcExclude.bottom, window, &params);
-  g_run.inMenu = false;
-  if (g_run.filter) UnhookWindowsHookEx(g_run.filter);
-  g_run.filter = nullptr;
+  filter.reset();
   // A menu that did not take the Down key leaves it to nobody.
   MSG pending{};
   if (PeekMessageW(&pending, window, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && pending.wParam == VK_DOWN &&

@@ -760,6 +760,66 @@ TEST_P(MenuBar, UnskinningWhileADropDownIsOpenEndsItAndGivesTheBarBack) {
   EXPECT_TRUE(ShowSkinned(gallery_));
 }
 
+TEST_P(MenuBar, AWindowWithoutAFormGetsItsBarFromItsMenuAndGetsItBack) {
+  // A plain window of the program with a menu of its own: two drop-downs and an item of the bar
+  // itself.
+  HMENU menu = CreateMenu();
+  HMENU first = CreatePopupMenu();
+  HMENU second = CreatePopupMenu();
+  AppendMenuW(first, MF_STRING, 101, L"&One");
+  AppendMenuW(first, MF_STRING, 102, L"T&wo");
+  AppendMenuW(second, MF_STRING, 201, L"&Three");
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(first), L"&First");
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(second), L"&Second");
+  AppendMenuW(menu, MF_STRING, 301, L"&Go");
+  TestWindow plain(false, RECT{520, 300, 860, 480}, RGB(255, 255, 255), L"plain window");
+  std::vector<WORD> commands;
+  plain.OnMessage = [&](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&) {
+    if (msg == WM_COMMAND && lParam == 0) commands.push_back(LOWORD(wParam));
+    return false;
+  };
+  const HWND window = plain.Get();
+  SetMenu(window, menu);
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  TWinSkinForm* skinner = nullptr;
+  ASSERT_TRUE(PumpUntil([&] {
+    skinner = SkinManager->FindFormSkinner(window);
+    return skinner && skinner->State() == skActive && skinner->MenuBar() && !skinner->MenuBar()->BarRect().Empty();
+  }));
+  TWinSkinMenu& bar = *skinner->MenuBar();
+  EXPECT_EQ(GetMenu(window), nullptr);
+  EXPECT_EQ(bar.MenuHandle(), menu);
+  ASSERT_EQ(bar.Buttons().size(), 3u);
+  EXPECT_EQ(bar.Button(0)->Caption, u"&First");
+  EXPECT_EQ(bar.Button(1)->SubMenu, second);
+  EXPECT_EQ(bar.Button(2)->SubMenu, nullptr);
+  auto centre = [&](int index) {
+    const RECT w = WindowRect(window);
+    const SkinRect& r = bar.Button(index)->Rect;
+    return POINT{w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2};
+  };
+  auto shows = [&](HMENU drop) {
+    return [=] { return MenuWindows().size() == 1 && PopupShowing(drop) && Highlighted(drop) == 0; };
+  };
+  MenuScript script;
+  script.Click("click on First", [&] { return centre(0); }, shows(first))
+      .Key("Right", {VK_RIGHT}, shows(second))
+      .Key("Right past the bar's own item", {VK_RIGHT}, shows(first))
+      .Key("Enter chooses One", {VK_RETURN}, [&] { return Closed()() && !commands.empty(); })
+      .Click("click on Go", [&] { return centre(2); }, [&] { return commands.size() == 2; })
+      .Key("Alt+S", {VK_MENU, 'S'}, shows(second))
+      .Key("Escape", {VK_ESCAPE}, Closed());
+  EXPECT_EQ(script.Run(), "");
+  EXPECT_EQ(commands, (std::vector<WORD>{101, 301}));
+
+  skin_->SetActive(false);
+  EXPECT_TRUE(PumpUntil([&] { return !SkinManager->FindFormSkinner(window) && GetMenu(window) == menu; }))
+      << "the window's own bar is back";
+  skin_->SetActive(true);
+  ASSERT_TRUE(ShowSkinned(gallery_));
+}
+
 INSTANTIATE_TEST_SUITE_P(BothSkins, MenuBar, ::testing::Values("Slate", "Pine"),
                          [](const auto& info) { return std::string(info.param); });
 
