@@ -702,9 +702,7 @@ TMenuHookChain& TPopupMenu::PopupListHooks() {
   return hooks;
 }
 
-namespace {
-
-TOwnerDrawState DrawState(UINT itemState) {
+TOwnerDrawState OwnerDrawStateOf(UINT itemState) {
   TOwnerDrawState s = 0;
   if (itemState & ODS_SELECTED) s |= odSelected;
   if (itemState & ODS_GRAYED) s |= odGrayed;
@@ -715,6 +713,8 @@ TOwnerDrawState DrawState(UINT itemState) {
   if (itemState & ODS_NOACCEL) s |= odNoAccel;
   return s;
 }
+
+namespace {
 
 LRESULT CALLBACK PopupListProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   try {
@@ -757,7 +757,7 @@ bool DrawMenuItem(const DRAWITEMSTRUCT& dis) {
   canvas.SetHandle(dis.hDC);
   canvas.Font()->Assign(MenuFont());
   const int saved = SaveDC(dis.hDC);
-  item->AdvancedDrawItem(&canvas, dis.rcItem, DrawState(dis.itemState), topLevel);
+  item->AdvancedDrawItem(&canvas, dis.rcItem, OwnerDrawStateOf(dis.itemState), topLevel);
   canvas.SetHandle(nullptr);
   RestoreDC(dis.hDC, saved);
   return true;

@@ -44,6 +44,8 @@ enum TOwnerDrawStateFlag : uint32_t {
   odNoAccel = 256,
 };
 using TOwnerDrawState = uint32_t;
+// The state of an item as WM_DRAWITEM gives it (ODS_ flags), as the draw events take it.
+TOwnerDrawState OwnerDrawStateOf(UINT itemState);
 using TAdvancedMenuDrawItemEvent =
     std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, TOwnerDrawState State)>;
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;

@@ -51,18 +51,6 @@ void Outline(const PixelView& view, const SkinRect& r, Pixel32 colour) {
   view.Fill({r.right - 1, r.top, r.right, r.bottom}, colour);
 }
 
-TOwnerDrawState DrawStateOf(UINT itemState) {
-  TOwnerDrawState s = 0;
-  if (itemState & ODS_SELECTED) s |= odSelected;
-  if (itemState & ODS_GRAYED) s |= odGrayed;
-  if (itemState & ODS_DISABLED) s |= odDisabled;
-  if (itemState & ODS_CHECKED) s |= odChecked;
-  if (itemState & ODS_FOCUS) s |= odFocused;
-  if (itemState & ODS_DEFAULT) s |= odDefault;
-  if (itemState & ODS_NOACCEL) s |= odNoAccel;
-  return s;
-}
-
 // A main menu's owner drawing switched without telling its form, which would put its own bar back
 // (the skin decides about the bar: it takes it away, or gives it back itself).
 void SetOwnerDrawQuietly(TMainMenu& menu, bool on) {
@@ -231,7 +219,7 @@ void TWinSkinMenu::AdoptMenu(TMainMenu* menu) {
     const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
     const int saved = SaveDC(dis.hDC);
     itemCanvas_.SetHandle(dis.hDC);
-    DrawSkinnedMenuItem(*skin, *m.Item, itemCanvas_, dis.rcItem, DrawStateOf(dis.itemState), nullptr);
+    DrawSkinnedMenuItem(*skin, *m.Item, itemCanvas_, dis.rcItem, OwnerDrawStateOf(dis.itemState), nullptr);
     itemCanvas_.SetHandle(nullptr);
     RestoreDC(dis.hDC, saved);
     m.Result = TRUE;
