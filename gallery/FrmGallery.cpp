@@ -162,6 +162,23 @@ void TFrm_GalleryControls::ScrollBarNotice(WPARAM code) {
   Lab_Bar->SetCaption(u"Scroll bar 滚动条: " + Widen(std::to_string(si.nPos)));
 }
 
+const TClassInfo& TFrm_GalleryRtl::StaticClass() {
+  static const TClassInfo info = ClassBuilder<TFrm_GalleryRtl, TForm>("TFrm_GalleryRtl")
+                                     .Field("MainMenu1", &TFrm_GalleryRtl::MainMenu1)
+                                     .Handler("FormCreate", &TFrm_GalleryRtl::FormCreate)
+                                     .Handler("Mnu_CloseClick", &TFrm_GalleryRtl::Mnu_CloseClick)
+                                     .Build();
+  return info;
+}
+
+void TFrm_GalleryRtl::FormCreate(TObject*) {
+  if (auto* gallery = dynamic_cast<TFrm_Gallery*>(Owner()); gallery && MainMenu1) {
+    MainMenu1->SetImages(gallery->ImageList1);
+  }
+}
+
+void TFrm_GalleryRtl::Mnu_CloseClick(TObject*) { Close(); }
+
 const TClassInfo& TFrm_Gallery::StaticClass() {
   static const TClassInfo info = ClassBuilder<TFrm_Gallery, TForm>("TFrm_Gallery")
                                      .Field("SkinData1", &TFrm_Gallery::SkinData1)
@@ -171,6 +188,8 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Field("Btn_Message", &TFrm_Gallery::Btn_Message)
                                      .Field("Btn_SkinOnOff", &TFrm_Gallery::Btn_SkinOnOff)
                                      .Field("Btn_Controls", &TFrm_Gallery::Btn_Controls)
+                                     .Field("ImageList1", &TFrm_Gallery::ImageList1)
+                                     .Field("MainMenu1", &TFrm_Gallery::MainMenu1)
                                      .Handler("FormCreate", &TFrm_Gallery::FormCreate)
                                      .Handler("Btn_DialogClick", &TFrm_Gallery::Btn_DialogClick)
                                      .Handler("Btn_PopupClick", &TFrm_Gallery::Btn_PopupClick)
@@ -178,6 +197,11 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Handler("Btn_MessageClick", &TFrm_Gallery::Btn_MessageClick)
                                      .Handler("Btn_SkinOnOffClick", &TFrm_Gallery::Btn_SkinOnOffClick)
                                      .Handler("Btn_ControlsClick", &TFrm_Gallery::Btn_ControlsClick)
+                                     .Handler("Mnu_ExitClick", &TFrm_Gallery::Mnu_ExitClick)
+                                     .Handler("Mnu_CheckClick", &TFrm_Gallery::Mnu_CheckClick)
+                                     .Handler("Mnu_ZoomClick", &TFrm_Gallery::Mnu_ZoomClick)
+                                     .Handler("Mnu_RightToLeftClick", &TFrm_Gallery::Mnu_RightToLeftClick)
+                                     .Handler("Mnu_AboutClick", &TFrm_Gallery::Mnu_AboutClick)
                                      .Build();
   return info;
 }
@@ -188,6 +212,7 @@ void RegisterGalleryClasses() {
   RegisterComponentClass<TFrm_GalleryTool>();
   RegisterComponentClass<TGalleryWideList>();
   RegisterComponentClass<TFrm_GalleryControls>();
+  RegisterComponentClass<TFrm_GalleryRtl>();
   RegisterComponentClass<TFrm_Gallery>();
 }
 
@@ -221,7 +246,35 @@ TFrm_GalleryControls* TFrm_Gallery::Controls() {
   return controls_;
 }
 
+TFrm_GalleryRtl* TFrm_Gallery::RightToLeft() {
+  if (!rightToLeft_) rightToLeft_ = NewForm<TFrm_GalleryRtl>(this);
+  return rightToLeft_;
+}
+
 void TFrm_Gallery::Btn_ControlsClick(TObject*) { Controls()->Show(); }
+
+void TFrm_Gallery::Mnu_ExitClick(TObject*) { Close(); }
+
+void TFrm_Gallery::Mnu_CheckClick(TObject* Sender) {
+  if (auto* item = dynamic_cast<TMenuItem*>(Sender)) item->SetChecked(!item->Checked());
+}
+
+// One zoom at a time: the chosen item is checked, its radio siblings not.
+void TFrm_Gallery::Mnu_ZoomClick(TObject* Sender) {
+  auto* chosen = dynamic_cast<TMenuItem*>(Sender);
+  if (!chosen || !chosen->Parent()) return;
+  TMenuItem* group = chosen->Parent();
+  for (int i = 0; i < group->Count(); ++i) {
+    if (group->Items(i)->RadioItem()) group->Items(i)->SetChecked(group->Items(i) == chosen);
+  }
+}
+
+void TFrm_Gallery::Mnu_RightToLeftClick(TObject*) { RightToLeft()->Show(); }
+
+void TFrm_Gallery::Mnu_AboutClick(TObject*) {
+  MessageBoxW(Handle(), L"QLT Skin Gallery: every window, control and menu the skin paints.", L"About",
+              MB_OK | MB_ICONINFORMATION);
+}
 
 void TFrm_Gallery::Btn_DialogClick(TObject*) {
   // Opened from the command line it is already showing, without being modal.
@@ -262,6 +315,7 @@ void OpenGalleryWindows(TFrm_Gallery& gallery, const std::u16string& kinds) {
   if (named(u"popup")) gallery.Popup()->Show();
   if (named(u"tool")) gallery.Tool()->Show();
   if (named(u"controls")) gallery.Controls()->Show();
+  if (named(u"rtl")) gallery.RightToLeft()->Show();
   if (named(u"message")) PostMessageW(gallery.Btn_Message->Handle(), BM_CLICK, 0, 0);
 }
 

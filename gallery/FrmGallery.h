@@ -116,6 +116,17 @@ class TFrm_GalleryControls : public TForm {
   TWindowProcHook barNotices_;
 };
 
+// A form that reads from right to left, with a menu bar of its own (its images are the main
+// form's).
+class TFrm_GalleryRtl : public TForm {
+  QLT_CLASS(TFrm_GalleryRtl)
+ public:
+  explicit TFrm_GalleryRtl(TComponent* owner) : TForm(owner) {}
+  TMainMenu* MainMenu1 = nullptr;
+  void FormCreate(TObject* Sender);
+  void Mnu_CloseClick(TObject* Sender);
+};
+
 class TFrm_Gallery : public TForm {
   QLT_CLASS(TFrm_Gallery)
  public:
@@ -128,6 +139,10 @@ class TFrm_Gallery : public TForm {
   TButton* Btn_Message = nullptr;
   TButton* Btn_SkinOnOff = nullptr;
   TButton* Btn_Controls = nullptr;
+  // The menu bar: drop-downs with sub-menus, images, shortcuts, checked, radio, disabled, default
+  // and invisible items and separators; a disabled and an invisible top-level item.
+  TImageList* ImageList1 = nullptr;
+  TMainMenu* MainMenu1 = nullptr;
 
   void FormCreate(TObject* Sender);
   void Btn_DialogClick(TObject* Sender);
@@ -136,12 +151,18 @@ class TFrm_Gallery : public TForm {
   void Btn_MessageClick(TObject* Sender);
   void Btn_SkinOnOffClick(TObject* Sender);
   void Btn_ControlsClick(TObject* Sender);
+  void Mnu_ExitClick(TObject* Sender);
+  void Mnu_CheckClick(TObject* Sender);
+  void Mnu_ZoomClick(TObject* Sender);
+  void Mnu_RightToLeftClick(TObject* Sender);
+  void Mnu_AboutClick(TObject* Sender);
 
   // The other windows, created when first asked for (owned by this form).
   TFrm_GalleryDialog* Dialog();
   TFrm_GalleryPopup* Popup();
   TFrm_GalleryTool* Tool();
   TFrm_GalleryControls* Controls();
+  TFrm_GalleryRtl* RightToLeft();
   // The message box's caption: longer than the box is wide, so the skin widens the box.
   static const char16_t* MessageCaption();
   static const char16_t* MessageText();
@@ -151,10 +172,11 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryPopup* popup_ = nullptr;
   TFrm_GalleryTool* tool_ = nullptr;
   TFrm_GalleryControls* controls_ = nullptr;
+  TFrm_GalleryRtl* rightToLeft_ = nullptr;
 };
 
 // The command line: [--skin FILE] [--open KIND,KIND...], KIND one of dialog, popup, tool, controls,
-// message.
+// rtl, message.
 struct GalleryOptions {
   std::u16string skinFile;  // used instead of the default skin
   std::u16string open;      // windows opened once the main form shows

@@ -32,6 +32,11 @@ const TEnumInfo& PositionInfo() {
                                "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"}};
   return info;
 }
+const TEnumInfo& BiDiModeInfo() {
+  static const TEnumInfo info{{"bdLeftToRight", "bdRightToLeft"}};
+  return info;
+}
+constexpr LONG kRightToLeftExStyles = WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
 const TEnumInfo& FormStyleInfo() {
   static const TEnumInfo info{{"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}};
   return info;
@@ -169,6 +174,8 @@ const TClassInfo& TForm::StaticClass() {
       ClassBuilder<TForm, TWinControl>("TForm")
           .Object<TWinControl>("ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl)
           .Bool("AutoScroll", &TForm::AutoScroll, &TForm::SetAutoScroll)
+          .Enum("BiDiMode", BiDiModeInfo(), &TForm::BiDiMode, &TForm::SetBiDiMode)
+          .Default(bdLeftToRight)
           .Set("BorderIcons", BorderIconInfo(), &TForm::BorderIcons, &TForm::SetBorderIcons)
           .Default(7)
           .Enum("BorderStyle", BorderStyleInfo(), &TForm::BorderStyle, &TForm::SetBorderStyle)
@@ -271,11 +278,26 @@ void TForm::SetFormStyle(TFormStyle style) {
   }
 }
 
+void TForm::SetBiDiMode(TBiDiMode mode) {
+  if (mode == biDiMode_) return;
+  biDiMode_ = mode;
+  if (menu_) menu_->SetBiDiMode(mode);
+  if (HandleAllocated()) {
+    const LONG ex = GetWindowLongW(Handle(), GWL_EXSTYLE);
+    SetWindowLongW(Handle(), GWL_EXSTYLE, mode == bdRightToLeft ? ex | kRightToLeftExStyles : ex & ~kRightToLeftExStyles);
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+}
+
 void TForm::SetMenu(TMainMenu* menu) {
   if (menu == menu_) return;
   if (menu_) menu_->SetWindowHandle(nullptr);
   menu_ = menu;
-  if (menu) menu->FreeNotification(this);
+  if (menu) {
+    menu->FreeNotification(this);
+    menu->SetBiDiMode(biDiMode_);
+  }
   if (HandleAllocated()) {
     if (menu_) menu_->SetWindowHandle(Handle());
     SendMessageW(Handle(), CM_MENUCHANGED, 0, 0);
@@ -343,6 +365,7 @@ void TForm::CreateParams(TCreateParams& p) {
     if (boxes && (borderIcons_ & (1u << biMaximize))) p.style |= WS_MAXIMIZEBOX;
   }
   if (formStyle_ == fsStayOnTop) p.exStyle |= WS_EX_TOPMOST;
+  if (biDiMode_ == bdRightToLeft) p.exStyle |= kRightToLeftExStyles;
   if (!Enabled()) p.style |= WS_DISABLED;
   p.wndParent = Application ? Application->Handle() : nullptr;
 }

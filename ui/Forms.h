@@ -68,6 +68,10 @@ class TForm : public TWinControl {
   void SetAutoScroll(bool value) { autoScroll_ = value; }
   TMainMenu* Menu() const { return menu_; }
   void SetMenu(TMainMenu* menu);
+  // Right to left: the window reads right to left with its scroll bar on the left
+  // (WS_EX_RIGHT, WS_EX_RTLREADING, WS_EX_LEFTSCROLLBAR), and its main menu follows.
+  TBiDiMode BiDiMode() const { return biDiMode_; }
+  void SetBiDiMode(TBiDiMode mode);
   TIcon* Icon() { return &icon_; }
   TWinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TWinControl* control);
@@ -143,6 +147,7 @@ class TForm : public TWinControl {
   bool keyPreview_ = false;
   bool autoScroll_ = false;
   TMainMenu* menu_ = nullptr;
+  TBiDiMode biDiMode_ = bdLeftToRight;
   TIcon icon_;
   TWinControl* activeControl_ = nullptr;
   TModalResult modalResult_ = mrNone;

@@ -20,10 +20,10 @@ UINT g_nextCommand = 0x8000;
 std::unordered_map<HMENU, TMenuItem*> g_handles;
 TPopupMenu* g_tracking = nullptr;  // the popup menu inside Popup()
 
-// The state bits and type bits of an entry that the item's properties decide; the others (the
-// highlight, breaks, right-justification) belong to whoever set them and are kept.
+// The state bits and type bits of an entry that the item's properties (and its menu's reading
+// order) decide; the others (the highlight, breaks) belong to whoever set them and are kept.
 constexpr UINT kItemStates = MFS_CHECKED | MFS_DISABLED | MFS_GRAYED | MFS_DEFAULT;
-constexpr UINT kItemTypes = MFT_SEPARATOR | MFT_RADIOCHECK;
+constexpr UINT kItemTypes = MFT_SEPARATOR | MFT_RADIOCHECK | MFT_RIGHTJUSTIFY;
 
 UINT AllocateCommand(TMenuItem* item) {
   for (int tries = 0; tries < 0x8000; ++tries) {
@@ -274,6 +274,16 @@ bool TMenuItem::MenuOwnerDraw() const {
   return menu && menu->OwnerDraw();
 }
 
+UINT TMenuItem::ReadingOrderTypes() const {
+  // The bar's items stand at its right end. MFT_RIGHTORDER is left out: Wine reads that bit as the
+  // old MF_SYSMENU and draws a drop-down of such items as a system menu (the items' owner drawing
+  // mirrors them instead, from TMenu::IsRightToLeft).
+  const TMenu* menu = GetParentMenu();
+  if (!menu || !menu->IsRightToLeft()) return 0;
+  const bool onMenuBar = parent_ && parent_->menu_ && parent_->menu_->IsMenuBar();
+  return onMenuBar ? MFT_RIGHTJUSTIFY : 0;
+}
+
 int TMenuItem::MenuPosition() const {
   if (!parent_ || !parent_->handle_) return -1;
   HMENU menu = parent_->handle_.Get();
@@ -326,7 +336,7 @@ void TMenuItem::InsertEntryAt(UINT position) {
   mii.cbSize = sizeof mii;
   mii.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING | MIIM_DATA;
   mii.fType = (IsLine() ? MFT_SEPARATOR : MFT_STRING) | (MenuOwnerDraw() || entryOwnerDraw_ ? MFT_OWNERDRAW : 0) |
-              (radioItem_ ? MFT_RADIOCHECK : 0);
+              (radioItem_ ? MFT_RADIOCHECK : 0) | ReadingOrderTypes();
   mii.fState = (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) | (default_ ? MFS_DEFAULT : 0);
   mii.wID = command_;
   mii.hSubMenu = items_.empty() ? nullptr : Handle();
@@ -369,7 +379,8 @@ void TMenuItem::UpdateEntry(bool resetOwnerDraw) {
   if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &mii)) return;
   UINT type = mii.fType & ~kItemTypes;
   if (resetOwnerDraw) type &= ~static_cast<UINT>(MFT_OWNERDRAW);
-  type |= (IsLine() ? MFT_SEPARATOR : 0) | (radioItem_ ? MFT_RADIOCHECK : 0) | (MenuOwnerDraw() ? MFT_OWNERDRAW : 0);
+  type |= (IsLine() ? MFT_SEPARATOR : 0) | (radioItem_ ? MFT_RADIOCHECK : 0) | (MenuOwnerDraw() ? MFT_OWNERDRAW : 0) |
+          ReadingOrderTypes();
   mii.fType = type;
   mii.fState = (mii.fState & ~kItemStates) | (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) |
                (default_ ? MFS_DEFAULT : 0);
@@ -433,13 +444,17 @@ void TMenuItem::DefaultDrawItem(TCanvas* canvas, TRect rect, TOwnerDrawState sta
     return;
   }
   const int glyph = topLevel ? 0 : 20;
+  // Right to left: the glyph at the right end, the text against it, the shortcut at the left.
+  const TMenu* menu = GetParentMenu();
+  const bool mirrored = menu && menu->IsRightToLeft();
   if (!topLevel) {
     TImageList* images = GetImageList();
+    const int glyphLeft = mirrored ? rect.right - 18 : rect.left + 2;
     if (images && imageIndex_ >= 0 && imageIndex_ < images->Count()) {
-      images->Draw(canvas, rect.left + 2, rect.top + (rect.bottom - rect.top - images->Height()) / 2, imageIndex_,
-                   !disabled);
+      images->Draw(canvas, mirrored ? rect.right - 2 - images->Width() : glyphLeft,
+                   rect.top + (rect.bottom - rect.top - images->Height()) / 2, imageIndex_, !disabled);
     } else if (checked_) {
-      TRect mark = Rect(rect.left + 2, rect.top + (rect.bottom - rect.top - 16) / 2, rect.left + 18, 0);
+      TRect mark = Rect(glyphLeft, rect.top + (rect.bottom - rect.top - 16) / 2, glyphLeft + 16, 0);
       mark.bottom = mark.top + 16;
       DrawFrameControl(dc, &mark, DFC_MENU, radioItem_ ? DFCS_MENUBULLET : DFCS_MENUCHECK);
     }
@@ -448,11 +463,13 @@ void TMenuItem::DefaultDrawItem(TCanvas* canvas, TRect rect, TOwnerDrawState sta
   TFontStyles style = canvas->Font()->Style();
   if (default_) canvas->Font()->SetStyle(style | FontStyle(fsBold));
   canvas->Font()->SetColor(disabled ? clGrayText : (selected && !topLevel ? clHighlightText : clMenuText));
-  TRect text = Rect(rect.left + glyph + 4, rect.top, rect.right - 8, rect.bottom);
+  TRect text = mirrored ? Rect(rect.left + 8, rect.top, rect.right - glyph - 4, rect.bottom)
+                        : Rect(rect.left + glyph + 4, rect.top, rect.right - 8, rect.bottom);
   const UINT hidePrefix = (state & odNoAccel) ? DT_HIDEPREFIX : 0;
-  canvas->DrawText(caption_, text, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | hidePrefix | (topLevel ? DT_CENTER : 0));
+  const UINT align = topLevel ? DT_CENTER : mirrored ? DT_RIGHT | DT_RTLREADING : 0;
+  canvas->DrawText(caption_, text, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | hidePrefix | align);
   if (shortCut_ && !topLevel) {
-    canvas->DrawText(ShortCutToText(shortCut_), text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    canvas->DrawText(ShortCutToText(shortCut_), text, DT_SINGLELINE | DT_VCENTER | (mirrored ? DT_LEFT : DT_RIGHT));
   }
   canvas->Font()->SetStyle(style);
 }
@@ -510,19 +527,29 @@ TMenu::~TMenu() {
   items_.reset();
 }
 
-void TMenu::SetOwnerDraw(bool value) {
-  if (value == ownerDraw_) return;
-  ownerDraw_ = value;
-  // Every entry that exists gets the new type in place; hidden items take it when they show.
+void TMenu::UpdateEntries(bool resetOwnerDraw) {
   struct Walker {
-    static void Update(TMenuItem* item) {
+    static void Update(TMenuItem* item, bool reset) {
       for (int i = 0; i < item->Count(); ++i) {
-        item->Items(i)->UpdateEntry(true);
-        Update(item->Items(i));
+        item->Items(i)->UpdateEntry(reset);
+        Update(item->Items(i), reset);
       }
     }
   };
-  Walker::Update(items_.get());
+  Walker::Update(items_.get(), resetOwnerDraw);
+}
+
+void TMenu::SetOwnerDraw(bool value) {
+  if (value == ownerDraw_) return;
+  ownerDraw_ = value;
+  UpdateEntries(true);
+  MenuChanged();
+}
+
+void TMenu::SetBiDiMode(TBiDiMode mode) {
+  if (mode == biDiMode_) return;
+  biDiMode_ = mode;
+  UpdateEntries(false);
   MenuChanged();
 }
 
@@ -675,9 +702,7 @@ TMenuHookChain& TPopupMenu::PopupListHooks() {
   return hooks;
 }
 
-namespace {
-
-TOwnerDrawState DrawState(UINT itemState) {
+TOwnerDrawState OwnerDrawStateOf(UINT itemState) {
   TOwnerDrawState s = 0;
   if (itemState & ODS_SELECTED) s |= odSelected;
   if (itemState & ODS_GRAYED) s |= odGrayed;
@@ -688,6 +713,8 @@ TOwnerDrawState DrawState(UINT itemState) {
   if (itemState & ODS_NOACCEL) s |= odNoAccel;
   return s;
 }
+
+namespace {
 
 LRESULT CALLBACK PopupListProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   try {
@@ -730,7 +757,7 @@ bool DrawMenuItem(const DRAWITEMSTRUCT& dis) {
   canvas.SetHandle(dis.hDC);
   canvas.Font()->Assign(MenuFont());
   const int saved = SaveDC(dis.hDC);
-  item->AdvancedDrawItem(&canvas, dis.rcItem, DrawState(dis.itemState), topLevel);
+  item->AdvancedDrawItem(&canvas, dis.rcItem, OwnerDrawStateOf(dis.itemState), topLevel);
   canvas.SetHandle(nullptr);
   RestoreDC(dis.hDC, saved);
   return true;

@@ -44,9 +44,15 @@ enum TOwnerDrawStateFlag : uint32_t {
   odNoAccel = 256,
 };
 using TOwnerDrawState = uint32_t;
+// The state of an item as WM_DRAWITEM gives it (ODS_ flags), as the draw events take it.
+TOwnerDrawState OwnerDrawStateOf(UINT itemState);
 using TAdvancedMenuDrawItemEvent =
     std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, TOwnerDrawState State)>;
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
+
+// Reading order of a menu (and of the form that shows it): right to left mirrors the items (the
+// glyph at the right end, the text right-aligned) and puts a menu bar's items at the right.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft };
 
 class TMenu;
 class TMenuItem;
@@ -205,6 +211,7 @@ class TMenuItem : public TComponent {
   void UpdateEntry(bool resetOwnerDraw = false);
   void RemoveEntry();
   bool MenuOwnerDraw() const;
+  UINT ReadingOrderTypes() const;  // the type bits of the menu's reading order
   std::u16string caption_;
   bool checked_ = false, enabled_ = true, visible_ = true, default_ = false, radioItem_ = false;
   TShortCut shortCut_ = 0;
@@ -231,6 +238,11 @@ class TMenu : public TComponent {
   void SetOwnerDraw(bool value);
   TImageList* Images() const { return images_; }
   void SetImages(TImageList* images);
+  // A main menu takes its form's reading order: its bar's entries stand at the right
+  // (MFT_RIGHTJUSTIFY), and whoever draws its items mirrors them.
+  TBiDiMode BiDiMode() const { return biDiMode_; }
+  void SetBiDiMode(TBiDiMode mode);
+  bool IsRightToLeft() const { return biDiMode_ == bdRightToLeft; }
   // The form window that shows this menu (a menu bar); told of changes.
   HWND WindowHandle() const { return window_; }
   void SetWindowHandle(HWND window) { window_ = window; }
@@ -263,8 +275,11 @@ class TMenu : public TComponent {
  protected:
   friend class TMenuItem;
   virtual bool IsMenuBar() const { return false; }
+  // Every entry brought up to date in place (hidden items take the new state when they show).
+  void UpdateEntries(bool resetOwnerDraw);
   std::unique_ptr<TMenuItem> items_;
   bool ownerDraw_ = false;
+  TBiDiMode biDiMode_ = bdLeftToRight;
   TImageList* images_ = nullptr;
   HWND window_ = nullptr;
   TMenuHookChain hooks_;

@@ -1,6 +1,6 @@
-# Puts button glyphs drawn as text into a form description: every empty "Glyph.Data = { }" gets
-# the picture of GLYPH_DIR/NAME.txt (NAME: the object the slot belongs to) as a 24-bit bitmap file
-# in hexadecimal. A picture file: the colour of each character ("g 2FA84F", RRGGBB), then one line
+# Puts pictures drawn as text into a form description: every empty "Glyph.Data = { }" (a button's
+# glyph) and "Bitmap = { }" (an image list's strip) gets the picture of GLYPH_DIR/NAME.txt (NAME:
+# the object the slot belongs to) as a 24-bit bitmap file in hexadecimal. A picture file: the colour of each character ("g 2FA84F", RRGGBB), then one line
 # of characters a row of pixels, top row first; lines beginning with "#" are comments.
 # cmake -DFORM=... -DGLYPH_DIR=... -DOUTPUT=... -P EmbedGlyphs.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -66,11 +66,12 @@ endfunction()
 
 file(READ "${FORM}" text)
 while(TRUE)
-  string(REGEX MATCH "\n([ ]*)Glyph.Data = {[ ]*}" slot "${text}")
+  string(REGEX MATCH "\n([ ]*)(Glyph\\.Data|Bitmap) = {[ ]*}" slot "${text}")
   if(slot STREQUAL "")
     break()
   endif()
   set(indent "${CMAKE_MATCH_1}")
+  set(property "${CMAKE_MATCH_2}")
   string(FIND "${text}" "${slot}" slot_at)
   string(SUBSTRING "${text}" 0 ${slot_at} before)
   string(REGEX MATCHALL "object [A-Za-z0-9_]+:" objects "${before}")
@@ -80,7 +81,7 @@ while(TRUE)
     message(FATAL_ERROR "${FORM}: no picture ${GLYPH_DIR}/${name}.txt for the glyph of ${name}")
   endif()
   art_to_bitmap_hex("${GLYPH_DIR}/${name}.txt" hex)
-  form_binary_property("Glyph.Data" "${hex}" "${indent}" filled)
+  form_binary_property("${property}" "${hex}" "${indent}" filled)
   string(LENGTH "${slot}" slot_length)
   math(EXPR tail_at "${slot_at} + ${slot_length}")
   string(SUBSTRING "${text}" ${tail_at} -1 tail)

@@ -8,6 +8,7 @@
 #include "skin/data/StateCells.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
+#include "skin/menus/WinSkinMenu.h"
 #include "ui/Forms.h"
 
 namespace qlt {
@@ -383,10 +384,13 @@ void TWinSkinForm::ComposeFrame(PixelView view, int w, int h) {
            active_);
   ComposeTitleBar(view, w);
   if (menuBarHeight_ > 0) {
-    // The menu band keeps the face colour until the menu bar skinner paints it.
-    const COLORREF face = SkinColourToRgb(s.ButtonFaceColour, GetSysColor(COLOR_BTNFACE));
-    view.Fill({metrics_.left, metrics_.top, w - metrics_.right, metrics_.top + menuBarHeight_},
-              ToPixel32(RgbPixel(GetRValue(face), GetGValue(face), GetBValue(face))));
+    const SkinRect band{metrics_.left, metrics_.top, w - metrics_.right, metrics_.top + menuBarHeight_};
+    if (menuBar_) {
+      menuBar_->Compose(view, surface_.Dc(), band, active_);
+    } else {
+      const COLORREF face = SkinColourToRgb(s.ButtonFaceColour, GetSysColor(COLOR_BTNFACE));
+      view.Fill(band, ToPixel32(RgbPixel(GetRValue(face), GetGValue(face), GetBValue(face))));
+    }
   }
 }
 
@@ -421,16 +425,27 @@ void TWinSkinForm::PaintFrame(HDC given) {
   }
 }
 
-void TWinSkinForm::PaintTitleButton(const TWinSysButton& button) {
-  if (!skin_ || state_ != skActive || button.Rect.Empty() || !IsWindowVisible(window_)) return;
+void TWinSkinForm::PaintTitleButton(const TWinSysButton& button) { PaintNcRect(button.Rect); }
+
+void TWinSkinForm::PaintNcRect(const SkinRect& rect) {
+  if (!skin_ || skin_->NoSkin || state_ != skActive || rect.Empty() || !subclassed_ ||
+      !IsWindowVisible(window_)) {
+    return;
+  }
   RECT wr{};
   if (!GetWindowRect(window_, &wr)) return;
   const int w = wr.right - wr.left, h = wr.bottom - wr.top;
   if (!surface_.Reserve(w, h)) return;
-  ComposeFrame(surface_.View(w, h), w, h);
+  const SkinRect band{metrics_.left, metrics_.top, w - metrics_.right, metrics_.top + menuBarHeight_};
+  if (menuBar_ && band.Intersect(rect) == rect) {
+    // A menu bar button: the bar alone is composed again.
+    menuBar_->Compose(surface_.View(w, h), surface_.Dc(), band, active_);
+  } else {
+    ComposeFrame(surface_.View(w, h), w, h);
+  }
   HDC dc = GetWindowDC(window_);
   if (!dc) return;
-  surface_.CopyTo(dc, button.Rect, button.Rect.left, button.Rect.top);
+  surface_.CopyTo(dc, rect, rect.left, rect.top);
   ReleaseDC(window_, dc);
 }
 

@@ -6,6 +6,7 @@
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
 #include "skin/menus/SkinnedPopupMenus.h"
+#include "skin/menus/WinSkinMenu.h"
 #include "ui/Menus.h"
 
 namespace qlt {
@@ -75,7 +76,7 @@ TNCObject* TWinSkinForm::ObjectAt(POINT p) const {
   for (const auto& b : titleButtons_) {
     if (b->Visible && b->Data.Action >= 0 && b->Rect.Contains(p.x, p.y)) return b.get();
   }
-  return nullptr;
+  return menuBar_ ? menuBar_->ButtonAt(p) : nullptr;
 }
 
 // ---- mouse in the non-client area ----
@@ -98,6 +99,8 @@ bool TWinSkinForm::NcMouse(UINT msg, WPARAM hitCode, LPARAM lParam, LRESULT& res
         if (!active_) SetForegroundWindow(window_);
         object->MouseDown();
         pressedObject_ = object;
+        // A menu bar button drops its menu once this message is done.
+        if (auto* button = dynamic_cast<TMenuBtn*>(object)) menuBar_->Open(*button);
         return true;
       }
       if (frameState_ == frMaximized && active_ && hitCode == HTCAPTION) {
@@ -111,12 +114,12 @@ bool TWinSkinForm::NcMouse(UINT msg, WPARAM hitCode, LPARAM lParam, LRESULT& res
         pressedObject_ = nullptr;
         return false;
       }
-      // Only a release over the button that was pressed acts.
+      // Only a release over the button that was pressed acts; a menu bar button acted when pressed.
       const bool acts = object == pressedObject_ && object == hotObject_;
       pressedObject_ = nullptr;
       if (acts) {
         object->MouseUp();
-        ButtonAction(*static_cast<TWinSysButton*>(object), screen);
+        if (auto* button = dynamic_cast<TWinSysButton*>(object)) ButtonAction(*button, screen);
       }
       return true;
     }
@@ -237,6 +240,12 @@ bool TWinSkinForm::SysCommandHandler(WPARAM wParam, LPARAM lParam, LRESULT& resu
     // Alt or F10 alone would enter the menu mode of a menu bar the skin hides.
     if (lParam == 0) {
       result = 1;
+      return true;
+    }
+    // Alt and a menu bar button's accelerator (from a window the framework's keys do not reach).
+    if (TMenuBtn* button = menuBar_ ? menuBar_->AcceleratorButton(static_cast<char16_t>(lParam)) : nullptr) {
+      menuBar_->Open(*button);
+      result = 0;
       return true;
     }
   }

@@ -9,6 +9,7 @@
 #include "skin/controls/SkinManager.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/menus/SkinnedPopupMenus.h"
+#include "skin/menus/WinSkinMenu.h"
 #include "ui/Forms.h"
 #include "ui/Menus.h"
 
@@ -59,7 +60,10 @@ TWinSkinForm::~TWinSkinForm() {
   // components): nothing of ours may stay in the window's chain.
   StartHoverTimer(false);
   FreeControlSkinners();
+  formHook_.Remove();
   Unsubclass();
+  // Normally given back already; a skinner that never got hold of its window returns the bar.
+  DetachMenuBar(IsWindow(window_) && state_ != skDestroying && state_ != skDead);
   pressedObject_ = hotObject_ = nullptr;
   titleButtons_.clear();
   systemMenu_.reset();
@@ -83,6 +87,21 @@ void TWinSkinForm::AttachToForm(TSkinData& skin, TForm* form) {
   }
   AttachToWindow(skin);
   if (form_ && subclassed_) form_->SetColor(skin.ButtonFaceColour);
+  if (form_ && subclassed_ && frameSkinning_) {
+    // Alt and a menu bar button's accelerator open its drop-down (the framework asks the form
+    // with CM_DIALOGCHAR before the controls' own accelerators).
+    formHook_.Install(form_, [this](TMessage& m, const TWindowProcHook::Next& next) {
+      const bool onlyAlt = GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
+      if (m.Msg == CM_DIALOGCHAR && menuBar_ && onlyAlt) {
+        if (TMenuBtn* button = menuBar_->AcceleratorButton(static_cast<char16_t>(m.WParam))) {
+          menuBar_->Open(*button);
+          m.Result = 1;
+          return;
+        }
+      }
+      next(m);
+    });
+  }
 }
 
 void TWinSkinForm::AttachToWindow(TSkinData& skin) {
@@ -100,6 +119,7 @@ void TWinSkinForm::AttachToWindow(TSkinData& skin) {
   borderKind_ = DecideBorderKind(style_, className_);
   try {
     if (frameSkinning_) {
+      AttachMenuBar();
       if (!(IsMdiChild() && ManagerMdiMaximized()) && !Minimized()) SetFrameStyles(false);
       ComputeFrameMetrics();
     } else {
@@ -126,8 +146,9 @@ void TWinSkinForm::AttachToWindow(TSkinData& skin) {
 void TWinSkinForm::UndoAttach() {
   if (subclassed_) {
     RestoreWindow();
-  } else if (removedStyles_) {
-    SetFrameStyles(true);
+  } else {
+    DetachMenuBar(true);
+    if (removedStyles_) SetFrameStyles(true);
   }
 }
 
@@ -143,6 +164,26 @@ void TWinSkinForm::ReadWindow() {
   GetWindowRect(window_, &w);
   standardFrame_ = {(w.right - w.left) - clientAtAttach_.right, (w.bottom - w.top) - clientAtAttach_.bottom};
   boxFlags_ = BoxFlagsOf(style_, hasSystemMenu);
+}
+
+void TWinSkinForm::AttachMenuBar() {
+  // A frameless window keeps its own bar; an MDI child's menu is its frame's business.
+  if (menuBar_ || IsMdiChild() || borderKind_ == bkNone || !GetMenu(window_)) return;
+  menuBar_ = std::make_unique<TWinSkinMenu>(*this);
+  menuBarHeight_ = GetSystemMetrics(SM_CYMENU);
+  menuBar_->Build();
+}
+
+void TWinSkinForm::DetachMenuBar(bool giveBack) {
+  if (!menuBar_) return;
+  if (giveBack) menuBar_->GiveBack();
+  menuBar_.reset();
+  menuBarHeight_ = 0;
+}
+
+void TWinSkinForm::ForgetMenuButtons() {
+  if (dynamic_cast<TMenuBtn*>(hotObject_)) hotObject_ = nullptr;
+  if (dynamic_cast<TMenuBtn*>(pressedObject_)) pressedObject_ = nullptr;
 }
 
 void TWinSkinForm::Subclass() {
@@ -209,6 +250,9 @@ void TWinSkinForm::ReleaseOnDestroy() {
   systemMenu_.reset();
   StartHoverTimer(false);
   FreeControlSkinners();
+  formHook_.Remove();
+  // The window goes with its menu detached: the menu outlives it for the form's next window.
+  DetachMenuBar(false);
   pressedObject_ = hotObject_ = nullptr;
   surface_.Release();
 }
@@ -229,6 +273,9 @@ void TWinSkinForm::RestoreWindow() {
   SetFrameStyles(true);
   // Our procedure must not answer the frame messages of the resize that follows.
   Unsubclass();
+  formHook_.Remove();
+  // The window's own menu bar comes back (the form keeps its client size around it).
+  DetachMenuBar(state_ != skDestroying);
   const bool keepSize = borderKind_ == bkNone || frameState_ != frNormal || ((style_ & WS_CHILD) && !IsMdiChild());
   if (state_ != skDestroying) {
     if (keepSize) {
@@ -296,6 +343,10 @@ LRESULT TWinSkinForm::FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!frameSkinning_) return CallPrevious(msg, wParam, lParam);
   // A child window that is no MDI child keeps its own frame.
   if (!IsMdiChild() && (style_ & WS_CHILD)) return CallPrevious(msg, wParam, lParam);
+  // Where the selection of an open drop-down is: the menu sends these to its owner window.
+  if (menuBar_ && (msg == WM_MENUSELECT || msg == WM_INITMENUPOPUP || msg == WM_UNINITMENUPOPUP)) {
+    menuBar_->MenuMessage(msg, wParam, lParam);
+  }
   LRESULT result = 0;
   if (HandleFrameMessage(msg, wParam, lParam, result)) return result;
   return CallPrevious(msg, wParam, lParam);
@@ -351,6 +402,11 @@ bool TWinSkinForm::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
         ~Restore() { flag = value; }
       } restore{menuRebuilding_, outer};
       result = CallPrevious(msg, wParam, lParam);
+      if (menuBar_) {
+        menuBar_->MenuChanged(skin_->MenuUpdate());
+        menuRebuilding_ = outer;
+        if (state_ == skActive && !outer) PaintFrame(nullptr);
+      }
       return true;
     }
     case WM_SETTEXT:

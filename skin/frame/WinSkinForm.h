@@ -31,6 +31,7 @@ class TWinSkinForm;
 class TDataSkinSysButton;
 class TSkinControl;
 class TSkinnedPopupMenus;
+class TWinSkinMenu;
 
 enum TSkinFormState { skAttaching = 0, skActive = 1, skRefreshing = 3, skDestroying = 4, skResizing = 5, skDead = 6 };
 
@@ -100,6 +101,10 @@ class TWinSkinForm : public TComponent {
   bool Active() const { return active_; }
   const FrameMetrics& Metrics() const { return metrics_; }
   int MenuBarHeight() const { return menuBarHeight_; }
+  // The skinned menu bar, for a window that had a menu bar of its own (nullptr otherwise).
+  TWinSkinMenu* MenuBar() const { return menuBar_.get(); }
+  // The window reads right to left (WS_EX_LEFTSCROLLBAR when it was skinned).
+  bool RightToLeft() const { return rightToLeft_; }
   std::uint8_t BoxFlags() const { return boxFlags_; }
   const std::vector<std::unique_ptr<TWinSysButton>>& TitleButtons() const { return titleButtons_; }
   TPopupMenu* SkinnedSystemMenu() const { return systemMenu_.get(); }
@@ -111,6 +116,10 @@ class TWinSkinForm : public TComponent {
   void PaintFrame(HDC dc);
   // Paints the title bar again where one title button is (after its state changed).
   void PaintTitleButton(const TWinSysButton& button);
+  // Paints one part of the frame again (a title or menu bar button whose state changed).
+  void PaintNcRect(const SkinRect& rect);
+  // The menu bar's buttons are about to be rebuilt: none of them stays hot or pressed.
+  void ForgetMenuButtons();
   // SetWindowPos with no change but SWP_FRAMECHANGED: the frame is measured and painted again.
   void RefreshFrame();
   void UpdateRegion();
@@ -157,6 +166,8 @@ class TWinSkinForm : public TComponent {
   void UndoAttach();
   void ReadWindow();
   void SetFrameStyles(bool restore);
+  void AttachMenuBar();
+  void DetachMenuBar(bool giveBack);
   void ReleaseOnDestroy();
   void RestoreStandardSize();
   void RemoveRegion();
@@ -239,6 +250,8 @@ class TWinSkinForm : public TComponent {
   std::unique_ptr<TPopupMenu> systemMenu_;
   // The skin's painting on the form's popup menus and the system menu's items.
   std::unique_ptr<TSkinnedPopupMenus> popupMenus_;
+  std::unique_ptr<TWinSkinMenu> menuBar_;
+  TWindowProcHook formHook_;  // the form's accelerators reach the menu bar
   std::vector<TSkinControl*> controlSkinners_;
   TSkinControl* hotButton_ = nullptr;
   bool hoverTimer_ = false;

@@ -545,5 +545,62 @@ TEST(MenuHooks, AHookCanActAfterTheMenusOwnHandlingOrAnswerInItsPlace) {
   EXPECT_EQ(itemMeasured, 2);
 }
 
+UINT TypeAt(HMENU menu, int position) { return MarksAt(menu, position).type; }
+
+// The columns of a drawn item that hold anything but its background, as [first, last].
+std::pair<int, int> InkColumns(TBitmap& bitmap) {
+  HDC dc = bitmap.Canvas()->Handle();
+  const COLORREF background = GetPixel(dc, 0, 0);
+  int first = bitmap.Width(), last = -1;
+  for (int x = 0; x < bitmap.Width(); ++x) {
+    for (int y = 0; y < bitmap.Height(); ++y) {
+      if (GetPixel(dc, x, y) != background) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+    }
+  }
+  return {first, last};
+}
+
+TEST(MenuReadingOrder, ARightToLeftFormMirrorsItsWindowItsMenuBarAndTheItemsTheFrameworkDraws) {
+  MenuFixture f;
+  auto* mainMenu = new TMainMenu(f.form);
+  TMenuItem* file = f.AddItem(mainMenu->Items(), u"&File");
+  TMenuItem* quit = f.AddItem(file, u"Quit");
+  quit->SetShortCut(scCtrl | 'Q');
+  f.form->SetMenu(mainMenu);
+  f.form->SetBiDiMode(bdRightToLeft);
+  constexpr LONG kMirrored = WS_EX_RIGHT | WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+  EXPECT_TRUE(mainMenu->IsRightToLeft()) << "the main menu follows its form";
+  EXPECT_EQ(GetWindowLongW(f.form->Handle(), GWL_EXSTYLE) & kMirrored, kMirrored);
+  EXPECT_EQ(TypeAt(mainMenu->Handle(), 0) & MFT_RIGHTJUSTIFY, UINT(MFT_RIGHTJUSTIFY));
+  EXPECT_EQ(TypeAt(file->Handle(), 0) & (MFT_RIGHTORDER | MFT_RIGHTJUSTIFY), 0u)
+      << "only the bar's own items stand at the right; a drop-down's entries stay plain (Wine takes the "
+         "right-order bit for a system menu's)";
+
+  // The framework's look: caption at the right end, shortcut at the left; mirrored back when the
+  // form reads left to right again.
+  TBitmap bitmap;
+  bitmap.SetSize(240, 20);
+  const TRect rect{0, 0, 240, 20};
+  auto draw = [&] {
+    quit->DefaultDrawItem(bitmap.Canvas(), rect, 0, false);
+    GdiFlush();
+    return InkColumns(bitmap);
+  };
+  const auto [rtlFirst, rtlLast] = draw();
+  f.form->SetBiDiMode(bdLeftToRight);
+  const auto [ltrFirst, ltrLast] = draw();
+  ASSERT_GE(rtlLast, 0);
+  ASSERT_GE(ltrLast, 0);
+  EXPECT_LT(ltrFirst, 40) << "left to right: the caption starts beside the glyph column";
+  EXPECT_GT(rtlLast, 240 - 40) << "right to left: the caption ends beside the glyph column at the right";
+  EXPECT_LT(rtlFirst, 20) << "right to left: the shortcut stands at the left";
+  EXPECT_FALSE(mainMenu->IsRightToLeft());
+  EXPECT_EQ(GetWindowLongW(f.form->Handle(), GWL_EXSTYLE) & kMirrored, 0);
+  EXPECT_EQ(TypeAt(mainMenu->Handle(), 0) & MFT_RIGHTJUSTIFY, 0u);
+}
+
 }  // namespace
 }  // namespace qlt
