@@ -385,18 +385,6 @@ std::vector<std::string> WaitForScreen(HWND window, const ScreenCheck& check, st
 
 // ---- small things ----
 
-COLORREF ColourOf(TColor colour) {
-  return (colour & 0xFF000000) ? GetSysColor(colour & 0xFF) : static_cast<COLORREF>(colour);
-}
-
-int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour) {
-  int n = 0;
-  for (int y = area.top; y < area.bottom; ++y) {
-    for (int x = area.left; x < area.right; ++x) n += grab.PixelAt({origin.x + x, origin.y + y}) == colour;
-  }
-  return n;
-}
-
 Edges EdgesOf(const TSkinContent& s) {
   return {s.LeftBorder->Image.Width() / std::max(s.LeftBorder->Frame, 1),
           s.TopBorder->Image.Height() / std::max(s.TopBorder->Frame, 1),

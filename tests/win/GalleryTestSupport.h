@@ -18,6 +18,7 @@
 #include "skin/controls/SkinManager.h"
 #include "skin/data/SkinObjects.h"
 #include "skin/frame/WinSkinForm.h"
+#include "tests/win/SkinOnScreen.h"
 #include "tests/win/UiTestSupport.h"
 #include "ui/Handles.h"
 
@@ -130,11 +131,6 @@ std::vector<std::string> WaitForScreen(HWND window, const ScreenCheck& check, st
 
 // ---- Small things the frame's tests read ----
 
-// A skin colour as the screen shows it (system colours through GetSysColor).
-COLORREF ColourOf(TColor colour);
-// Pixels of exactly this colour in a rectangle of a window (window coordinates, the window's
-// top-left corner at `origin` on the screen).
-int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
 // The edge widths a skin gives a window with a frame: each edge image's cell across the window.
 struct Edges {
   int left, top, right, bottom;

@@ -18,10 +18,6 @@ std::unique_ptr<TSkinContent> SkinOfFile(const std::wstring& path) {
   return content;
 }
 
-COLORREF ColourOf(TColor colour) {
-  return (colour & 0xFF000000) ? GetSysColor(colour & 0xFF) : static_cast<COLORREF>(colour & 0xFFFFFF);
-}
-
 PixelBuffer PopupBackground(const TSkinContent& skin, int width, int height) {
   const COLORREF menu = ColourOf(skin.MenuColour);
   PixelBuffer out(width, height, ToPixel32(RgbPixel(GetRValue(menu), GetGValue(menu), GetBValue(menu))));
@@ -106,14 +102,6 @@ std::vector<std::string> PixelMismatches(const ScreenGrab& grab, POINT origin, P
     }
   }
   return out;
-}
-
-int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour) {
-  int n = 0;
-  for (int y = area.top; y < area.bottom; ++y) {
-    for (int x = area.left; x < area.right; ++x) n += grab.PixelAt({origin.x + x, origin.y + y}) == colour;
-  }
-  return n;
 }
 
 std::optional<Bitmap24> SystemMenuGlyphs() {

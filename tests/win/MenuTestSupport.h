@@ -15,6 +15,7 @@
 
 #include "skin/data/SkinObjects.h"
 #include "skin/frame/SkinPixels.h"
+#include "tests/win/SkinOnScreen.h"
 #include "tests/win/WinTestSupport.h"
 #include "ui/Handles.h"
 
@@ -23,7 +24,6 @@ namespace qlt::test {
 // A skin's objects from its packed file's bytes (nullptr when they cannot be read).
 std::unique_ptr<TSkinContent> SkinOfFile(const std::wstring& path);
 
-COLORREF ColourOf(TColor colour);
 
 // The popup window's whole background as the skin draws it at w x h (window coordinates).
 PixelBuffer PopupBackground(const TSkinContent& skin, int width, int height);
@@ -51,8 +51,6 @@ std::vector<RECT> BorderAreas(int width, int height);
 // pixels (window coordinates) in the areas, as text (at most `limit`).
 std::vector<std::string> PixelMismatches(const ScreenGrab& grab, POINT origin, PixelBuffer& expected,
                                          const std::vector<RECT>& areas, size_t limit = 8);
-// Pixels of exactly this colour in a rectangle of the grab (window coordinates).
-int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
 
 // The skinned system menu's glyphs as the build drew them: 16 x 16 each (restore, maximise,
 // minimise, close), the bottom-left colour transparent.

@@ -35,4 +35,16 @@ int ButtonCellOnScreen(const ScreenGrab& grab, const TDataSkinButton& buttons, C
   return found;
 }
 
+COLORREF ColourOf(TColor colour) {
+  return (colour & 0xFF000000) ? GetSysColor(colour & 0xFF) : static_cast<COLORREF>(colour & 0xFFFFFF);
+}
+
+int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour) {
+  int n = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) n += grab.PixelAt({origin.x + x, origin.y + y}) == colour;
+  }
+  return n;
+}
+
 }  // namespace qlt::test

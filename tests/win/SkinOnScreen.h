@@ -1,5 +1,5 @@
 #pragma once
-// What a skinned button shows on the screen, judged against the skin's own "Buttons" image: the
+// What the skin puts on the screen, read back from grabs. What a skinned button shows on the screen, judged against the skin's own "Buttons" image: the
 // button tests of the gallery's windows and the end-to-end drivers of QLT.exe read the cells the
 // same way.
 #include <windows.h>
@@ -15,5 +15,10 @@ namespace qlt::test {
 bool ButtonCornersShowCell(const ScreenGrab& grab, const TDataSkinButton& buttons, int cell, COLORREF face);
 // The cell the corners show: 1 to 5, 0 when none does, -1 when several would.
 int ButtonCellOnScreen(const ScreenGrab& grab, const TDataSkinButton& buttons, COLORREF face);
+
+// A skin colour on the screen: system colours resolved, the flag byte dropped.
+COLORREF ColourOf(TColor colour);
+// Pixels of exactly this colour in a rectangle of the grab (coordinates relative to `origin`).
+int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
 
 }  // namespace qlt::test
