@@ -400,6 +400,16 @@ POINT ClientOffset(HWND window) {
   return {origin.x - r.left, origin.y - r.top};
 }
 
+int SkinnedMenuBarHeight(HWND window) {
+  const TWinSkinForm* skinner = SkinnerOf(window);
+  return skinner ? skinner->MenuBarHeight() : 0;
+}
+
+bool ClientInsideEdges(HWND window, const Edges& edges) {
+  const POINT offset = ClientOffset(window);
+  return offset.x == edges.left && offset.y == edges.top + SkinnedMenuBarHeight(window);
+}
+
 GallerySkin OtherSkin(GallerySkin skin) { return skin == GallerySkin::Slate ? GallerySkin::Pine : GallerySkin::Slate; }
 
 // ---- the fixture ----

@@ -138,6 +138,10 @@ struct Edges {
 Edges EdgesOf(const TSkinContent& skin);
 // Where the client area sits in the window.
 POINT ClientOffset(HWND window);
+// The height of the skinned menu bar inside the window's frame (0 without one).
+int SkinnedMenuBarHeight(HWND window);
+// Whether the client area sits inside the skin's edges (and below its menu bar, if any).
+bool ClientInsideEdges(HWND window, const Edges& edges);
 GallerySkin OtherSkin(GallerySkin skin);
 inline bool SameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
 

@@ -85,10 +85,10 @@ TEST_P(SkinFrame, HitTestAnswersCaptionButtonsBordersAndClient) {
     const POINT p = CentreOf(r);
     EXPECT_EQ(SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)), HTCAPTION);
   }
-  EXPECT_EQ(HitTest(window_, e.left + 5, e.top + 5), HTCLIENT);
+  EXPECT_EQ(HitTest(window_, e.left + 5, e.top + SkinnedMenuBarHeight(window_) + 5), HTCLIENT);
 
   // The side and bottom edges are border, or the sizing codes of the window's own procedure for a
-  // sizeable window; never the menu (there is no menu bar), never nowhere or client.
+  // sizeable window; never the menu bar, nowhere or client.
   auto borderAnswers = [&](HWND window, bool sizeable) {
     const SIZE s = WindowSize(window);
     std::vector<std::string> wrong;
@@ -243,7 +243,7 @@ TEST_P(SkinFrame, ClientSizesHoldThroughSkinningUnskinningAndAnotherSkin) {
   const auto other = ReadSkinContent(SkinFileBytes(OtherSkin(GetParam())));
   const Edges e = EdgesOf(*other);
   host_->Skin().SetSkinFile(reinterpret_cast<const char16_t*>(SkinFilePath(OtherSkin(GetParam())).c_str()));
-  ASSERT_TRUE(WaitUntil([&] { return ClientOffset(window_).x == e.left && ClientOffset(window_).y == e.top; }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return ClientInsideEdges(window_, e); }, 5s));
   PumpFor(300ms);
   sizesHold("with the other skin");
 }
@@ -329,7 +329,7 @@ TEST_P(SkinFrame, AnotherSkinFileRefreshesEveryWindowAndItsShape) {
   const Edges e = EdgesOf(*other);
   host_->Skin().SetSkinFile(reinterpret_cast<const char16_t*>(SkinFilePath(otherSkin).c_str()));
   for (HWND w : windows) {
-    EXPECT_TRUE(WaitUntil([&] { return ClientOffset(w).x == e.left && ClientOffset(w).y == e.top; }, 5s))
+    EXPECT_TRUE(WaitUntil([&] { return ClientInsideEdges(w, e); }, 5s))
         << "new metrics";
   }
   std::vector<std::string> frame = FrameOnScreen(window_, true, other.get());
