@@ -207,7 +207,8 @@ TEST_P(SkinFrameLifecycle, FrameMessagesInTheirRarerFormsAnswerFromTheSkinAndTak
   GetWindowRect(window_, &window);
   RECT calc = window;
   SendMessageW(window_, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&calc));
-  const RECT skinned{window.left + e.left, window.top + e.top, window.right - e.right, window.bottom - e.bottom};
+  const RECT skinned{window.left + e.left, window.top + e.top + SkinnedMenuBarHeight(window_), window.right - e.right,
+                     window.bottom - e.bottom};
   EXPECT_TRUE(EqualRect(&calc, &skinned)) << calc.left << "," << calc.top << "," << calc.right << "," << calc.bottom;
 
   auto spoilFrame = [&] {
