@@ -518,7 +518,7 @@ TEST_P(SkinButtons, AHoverThatChangesNothingOnTheScreenPaintsNothing) {
   auto* push = NewButton<TButton>(c, 8, 240, 90, 25, u"Counted", true);
   auto* off = NewButton<TButton>(c, 104, 240, 90, 25, u"Off", true);
   off->SetEnabled(false);
-  auto* speed = NewButton<TSpeedButton>(c, 200, 240, 25, 25, u"S", true);
+  auto* speed = NewButton<TSpeedButton>(c, 8, 272, 25, 25, u"S", true);
   auto* pushSkin = new Counted<TSkinButton>(push);
   auto* offSkin = new Counted<TSkinButton>(off);
   auto* speedSkin = new Counted<TSkinSpeedButton>(speed);
