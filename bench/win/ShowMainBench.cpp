@@ -40,6 +40,21 @@ double Percentile(std::vector<double> values, int percent) {
 // the queue right after their dispatch.
 HWND g_main = nullptr;
 double g_lastPaint = 0;
+int g_paints = 0;
+// Where a first skinned show spends its time: when the skin had the window (at its activation)
+// and when it had fitted the window to the frame (after WM_SKIN_ATTACHED), -1 until then.
+double g_attachedAt = -1;
+double g_fittedAt = -1;
+
+void NotePaint() {
+  g_lastPaint = NowMs();
+  ++g_paints;
+}
+void NoteSkin() {
+  const qlt::TWinSkinForm* s = qlt::SkinManager->FindFormSkinner(g_main);
+  if (s && g_attachedAt < 0) g_attachedAt = NowMs();
+  if (s && s->State() == qlt::skActive && g_fittedAt < 0) g_fittedAt = NowMs();
+}
 
 bool OfMainWindow(HWND window) { return window && (window == g_main || IsChild(g_main, window)); }
 bool IsPaint(UINT message) { return message == WM_PAINT || message == WM_NCPAINT || message == WM_ERASEBKGND; }
@@ -47,7 +62,8 @@ bool IsPaint(UINT message) { return message == WM_PAINT || message == WM_NCPAINT
 LRESULT CALLBACK SentPaints(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION) {
     const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (IsPaint(m->message) && OfMainWindow(m->hwnd)) g_lastPaint = NowMs();
+    if (IsPaint(m->message) && OfMainWindow(m->hwnd)) NotePaint();
+    if (m->hwnd == g_main) NoteSkin();
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -61,7 +77,8 @@ void PumpUntilPainted(double quietMs = 250) {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
-      if (IsPaint(msg.message) && OfMainWindow(msg.hwnd)) g_lastPaint = NowMs();
+      if (IsPaint(msg.message) && OfMainWindow(msg.hwnd)) NotePaint();
+      if (msg.hwnd == g_main) NoteSkin();
     }
     if (g_lastPaint != before) {
       before = g_lastPaint;
@@ -81,9 +98,14 @@ class Bench {
     PumpUntilPainted(50);
     const double start = NowMs();
     g_lastPaint = start;
+    g_paints = 0;
+    g_attachedAt = g_fittedAt = -1;
     main_.N1->Click();
     PumpUntilPainted();
     const double shown = g_lastPaint - start;
+    paints = g_paints;
+    attached = g_attachedAt < 0 ? -1 : g_attachedAt - start;
+    fitted = g_fittedAt < 0 ? -1 : g_fittedAt - start;
     const bool visible = IsWindowVisible(main_.Handle()) != FALSE;
     main_.N1->Click();
     PumpUntilPainted(50);
@@ -97,6 +119,12 @@ class Bench {
     PumpUntilPainted(50);
     return qlt::SkinManager->SkinEnabled() == on && (on || !qlt::SkinManager->FindFormSkinner(main_.Handle()));
   }
+  // Of the last show: its paints (frame, background and client of the window and its controls),
+  // and when the skin attached and fitted the window (-1: it had it before).
+  int paints = 0;
+  double attached = -1;
+  double fitted = -1;
+
   bool Skinned() const {
     const qlt::TWinSkinForm* s = qlt::SkinManager->FindFormSkinner(main_.Handle());
     return s && s->State() == qlt::skActive;
@@ -129,7 +157,8 @@ int wmain(int argc, wchar_t** argv) {
   PumpUntilPainted(500);  // the skin component's start
 
   std::vector<double> firstPlain, firstSkinned, plain, skinned;
-  const int gdiBefore = qlt::test::GdiObjectCount();
+  std::vector<double> attachedAt, fittedAt, paintsFirst[2], paintsNext[2];
+  int gdiFirstRound = -1;
   for (int round = 0; round < rounds; ++round) {
     for (const bool on : {false, true}) {
       if (!bench.SetSkinned(on)) {
@@ -142,6 +171,8 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
       }
       (on ? firstSkinned : firstPlain).push_back(first);
+      paintsFirst[on].push_back(bench.paints);
+      if (on) attachedAt.push_back(bench.attached), fittedAt.push_back(bench.fitted);
       for (int i = 0; i < shows; ++i) {
         const double ms = bench.Show();
         if (ms < 0) {
@@ -149,7 +180,9 @@ int wmain(int argc, wchar_t** argv) {
           return 1;
         }
         (on ? skinned : plain).push_back(ms);
+        paintsNext[on].push_back(bench.paints);
       }
+      if (on && round == 0) gdiFirstRound = qlt::test::GdiObjectCount();
     }
   }
   const int gdiAfter = qlt::test::GdiObjectCount();
@@ -159,7 +192,11 @@ int wmain(int argc, wchar_t** argv) {
   Line(L"first show of a batch", firstPlain, firstSkinned);
   Line(L"shows that follow", plain, skinned);
   std::wprintf(L"  goal: skinned at most 1.5 times unskinned\n");
-  std::wprintf(L"GDI objects before and after the rounds: %d, %d\n", gdiBefore, gdiAfter);
+  std::wprintf(L"  first skinned show: the skin attached at %.2f ms, the window fitted at %.2f ms (medians)\n",
+               Median(attachedAt), Median(fittedAt));
+  std::wprintf(L"  paints per show (medians), unskinned and skinned: first %.0f, %.0f; following %.0f, %.0f\n",
+               Median(paintsFirst[0]), Median(paintsFirst[1]), Median(paintsNext[0]), Median(paintsNext[1]));
+  std::wprintf(L"GDI objects after the first and the last skinned batch: %d, %d\n", gdiFirstRound, gdiAfter);
   UnhookWindowsHookEx(hook);
   main->SkinData1->SetActive(false);
   return 0;
