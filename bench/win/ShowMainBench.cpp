@@ -28,12 +28,7 @@ namespace {
 using qlt::bench::ArgValue;
 using qlt::bench::Median;
 using qlt::bench::NowMs;
-
-double Percentile(std::vector<double> values, int percent) {
-  if (values.empty()) return -1;
-  std::sort(values.begin(), values.end());
-  return values[values.size() * static_cast<size_t>(percent) / 100];
-}
+using qlt::bench::Percentile;
 
 // When the main window or one of its controls last finished a paint: paints sent (UpdateWindow,
 // the frame's WM_NCPAINT inside ShowWindow) are seen by a hook on their return, paints taken from
