@@ -298,8 +298,10 @@ ScreenGrab SettledGrab(HWND window) {
 }
 
 // Runs `modal` (a message box) while a timer of this thread, inside its loop, grabs the box once
-// it shows (skinned, when the skin is on) and answers it.
-std::optional<ScreenGrab> GrabMessageBox(const std::function<void()>& modal, const wchar_t* caption, bool skinned) {
+// it shows (skinned, when the skin is on) and answers it. `skinners`: the classes of the skinners
+// its child windows got (it has no form object: they are found by their window class).
+std::optional<ScreenGrab> GrabMessageBox(const std::function<void()>& modal, const wchar_t* caption, bool skinned,
+                                         std::vector<std::string>& skinners) {
   std::optional<ScreenGrab> grab;
   TTimer timer(nullptr);
   timer.SetInterval(100);
@@ -314,6 +316,10 @@ std::optional<ScreenGrab> GrabMessageBox(const std::function<void()>& modal, con
     if (box && (!skinned || (s && s->State() == skActive))) {
       MoveMouseTo(kPointerAway);
       grab.emplace(SettledGrab(box));
+      for (HWND c = GetTopWindow(box); s && c; c = GetWindow(c, GW_HWNDNEXT)) {
+        const TSkinControl* skinner = s->FindControlSkinner(c);
+        skinners.push_back(WideToCodePage(ClassNameOf(c), CP_UTF8) + ":" + (skinner ? skinner->ClassName() : "none"));
+      }
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     } else if (GetTickCount() - start > 8000 && box) {
       PostMessageW(box, WM_COMMAND, IDOK, 0);  // never skinned: let the test go on and fail
@@ -344,6 +350,10 @@ TEST(QltFormsOnScreen, EveryWindowWithEachSkinAndUnskinnedSideBySide) {
     };
     TFrm_Main* main = forms.Main();
     main->SetBounds(120, 60, main->Width(), main->Height());
+    // The lists as QLT fills them when it shows the window: the running programs, and a choice
+    // long enough for a scroll bar.
+    main->RefreshProcessList();
+    for (int i = 1; i <= 24; ++i) main->Lst_SelectP->Items()->Add(u"program" + Widen(std::to_string(i)) + u".exe");
     ASSERT_TRUE(forms.Show(main));
     keep("main-page1", SettledGrab(main->Handle()));
     main->PageControl1->SetActivePage(main->TabSheet2);
@@ -364,10 +374,19 @@ TEST(QltFormsOnScreen, EveryWindowWithEachSkinAndUnskinnedSideBySide) {
     // QLT's message boxes carry its application title.
     const std::u16string title = Application->Title();
     Application->SetTitle(u"QLTZarnit");
-    const std::optional<ScreenGrab> box =
-        GrabMessageBox([] { Application->ShowMessage(kReminderMessage); }, L"QLTZarnit", skinned);
+    std::vector<std::string> boxSkinners;
+    const std::optional<ScreenGrab> box = GrabMessageBox([] { Application->ShowMessage(kReminderMessage); },
+                                                         L"QLTZarnit", skinned, boxSkinners);
     Application->SetTitle(title);
     ASSERT_TRUE(box.has_value()) << "the reminder's message box";
+    if (skinned) {
+      // Its OK button is a bare "Button" window: a push button's skinner; its text and icon (the
+      // "Static" windows) keep their own look.
+      EXPECT_EQ(std::count(boxSkinners.begin(), boxSkinners.end(), "Button:TSkinButton"), 1);
+      for (const std::string& child : boxSkinners) {
+        EXPECT_TRUE(child == "Button:TSkinButton" || child == "Static:none") << child;
+      }
+    }
     keep("message", *box);
     main->Hide();
   }
