@@ -238,6 +238,7 @@ TEST_P(QltFormsSkin, TagsSkin3rdRowsAndTheApplicationsOwnSkinnersOnQltsDialogs) 
     hotkey->Btn_Yes->SetTag(-sd.DisableTag());
     ASSERT_TRUE(forms_->Show(hotkey.get(), hotkey->Btn_Yes));
     EXPECT_TRUE(SkinnersOf(hotkey->Btn_No).empty()) << "Tag 199";
+    EXPECT_EQ(SkinnersOf(hotkey->Btn_Yes).size(), 1u) << "Tag -99, and the rows of other class names";
     for (TCheckBox* box : {hotkey->Chk_Win, hotkey->Chk_CTRL, hotkey->Chk_Alt, hotkey->Chk_Shift}) {
       EXPECT_TRUE(SkinnersOf(box).empty()) << Narrow(box->Name());
     }
