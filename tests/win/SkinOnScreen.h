@@ -4,6 +4,9 @@
 // same way.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "skin/data/SkinObjects.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -20,5 +23,16 @@ int ButtonCellOnScreen(const ScreenGrab& grab, const TDataSkinButton& buttons, C
 COLORREF ColourOf(TColor colour);
 // Pixels of exactly this colour in a rectangle of the grab (coordinates relative to `origin`).
 int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
+
+// A form description of QLT as the program carries it in its resources (RCDATA `resourceName`),
+// without its event bindings, so nothing of the program runs when a test creates the form (no
+// tray icon, settings file or hotkey). `keepSkin`: the skin component stays in it (the main
+// window's SkinData1, which then skins every form of the test as it skins QLT's); otherwise it is
+// left out, and a skin component of the test's paints the form. Empty when there is no such resource.
+std::string QltFormDescription(const wchar_t* resourceName, bool keepSkin);
+
+// Images put side by side in rows on one page (each row's images left to right, rows top to
+// bottom, `gap` pixels of `background` around and between them), e.g. a window skinned and unskinned.
+Bitmap24 SideBySidePage(const std::vector<std::vector<const Bitmap24*>>& rows, int gap, Bgr background);
 
 }  // namespace qlt::test
