@@ -521,6 +521,14 @@ void TWinSkinForm::AttachCompleted() {
   }
   state_ = skActive;
   if (GetActiveWindow() == window_) active_ = true;
+  // An MDI child heard of its activation before it was skinned: it is the active one of an active
+  // frame.
+  if (IsMdiChild()) {
+    const HWND client = GetParent(window_);
+    active_ = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)) == window_ &&
+              GetActiveWindow() == GetAncestor(window_, GA_ROOT);
+    if (active_) RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  }
   StartHoverTimer(active_);
   // Children made before the frame was skinned are skinned with it.
   if (mdiKind_ == mkFrame && mdiClient_) {

@@ -16,6 +16,13 @@ namespace {
 
 enum MdiAction { kMinimiseChild = 7, kRestoreChild = 8, kCloseChild = 9 };
 
+const TDataSkinSysButton* SkinButtonOf(const TSkinContent& skin, int action) {
+  for (const auto& b : skin.SysButtons) {
+    if (b->Action == action && !b->Image.Empty()) return b.get();
+  }
+  return nullptr;
+}
+
 // A window class whose windows are bare MDI children (no framework object).
 const wchar_t* BareChildClass() {
   static const bool registered = [] {
@@ -35,6 +42,7 @@ class SkinMdi : public GalleryFrameTest {
   void OpenMdi() {
     Open();
     frame_ = host_->Gallery().Mdi();
+    menuUpdateAtStart_ = host_->Skin().MenuUpdate();
     frame_->ShowWithChildren();
     SetForegroundWindow(frame_->Handle());
     ASSERT_TRUE(WaitUntil([&] {
@@ -69,6 +77,9 @@ class SkinMdi : public GalleryFrameTest {
   void MaximiseByClick(HWND child) {
     const TWinSysButton* max = TitleButton(child, 1);
     ASSERT_TRUE(max && max->Visible) << "the child shows the skin's maximise button";
+    // The active child is on top: its title is uncovered.
+    SendMessageW(client_, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
+    EXPECT_TRUE(WaitUntil([&] { return SkinnerOf(child)->Active(); })) << "the active child's frame shows it";
     ClickAt(Centre(child, max->Rect));
     ASSERT_TRUE(WaitUntil([&] {
       const TWinSysButton* b = TitleButton(frame_->Handle(), kCloseChild);
@@ -88,7 +99,7 @@ class SkinMdi : public GalleryFrameTest {
       std::vector<std::string> wrong;
       for (int action : {kMinimiseChild, kRestoreChild, kCloseChild}) {
         const TWinSysButton* b = TitleButton(frame_->Handle(), action);
-        const TDataSkinSysButton* expected = SkinButton(*skin_, action);
+        const TDataSkinSysButton* expected = SkinButtonOf(*skin_, action);
         if (!b || !expected || !b->Visible) {
           wrong.push_back("button " + std::to_string(action) + " not shown");
           continue;
@@ -116,6 +127,7 @@ class SkinMdi : public GalleryFrameTest {
 
   TFrm_GalleryMdi* frame_ = nullptr;
   HWND client_ = nullptr;
+  bool menuUpdateAtStart_ = true;
 };
 
 TEST_P(SkinMdi, ChildrenAreSkinnedThroughTheClientAndAMaximisedChildsButtonsEachWorkFromTheBar) {
@@ -165,7 +177,13 @@ TEST_P(SkinMdi, ChildrenAreSkinnedThroughTheClientAndAMaximisedChildsButtonsEach
   MaximiseByClick(first);
   ClickMdiButton(kMinimiseChild);
   EXPECT_TRUE(WaitUntil([&] { return IsIconic(first) && !SkinManager->MdiMaximized(); })) << "minimised from the bar";
-  ShowWindow(first, SW_RESTORE);
+  // Restored from the icon it comes back maximised, as it was: once more to its own size.
+  for (int i = 0; i < 2 && (IsIconic(first) || IsZoomed(first)); ++i) {
+    SendMessageW(client_, WM_MDIRESTORE, reinterpret_cast<WPARAM>(first), 0);
+    PumpFor(100ms);
+  }
+  ASSERT_TRUE(!IsIconic(first) && !IsZoomed(first));
+  EXPECT_FALSE(SkinManager->MdiMaximized());
 
   // Close from the bar: the child's form goes.
   HWND second = frame_->MDIChildren(0)->Handle() == first ? frame_->MDIChildren(1)->Handle() : frame_->MDIChildren(0)->Handle();
@@ -197,7 +215,7 @@ TEST_P(SkinMdi, TilingAndCascadingAMaximisedChildGiveEveryChildItsSkinnedFrameBa
 TEST_P(SkinMdi, AMenuGivenToTheFrameReplacesTheBarAndClosingTheLastChildRebuildsItFromTheMainMenu) {
   OpenMdi();
   TWinSkinForm& frame = Frame();
-  const bool menuUpdate = SkinnerOf(frame_->Handle())->Skin()->MenuUpdate();
+  const bool menuUpdate = menuUpdateAtStart_;
   // A menu given through the client: the bar shows it, the system's bar stays hidden.
   UniqueMenu other(CreateMenu());
   AppendMenuW(other.Get(), MF_STRING, 4711, L"Other 其他");
@@ -303,7 +321,8 @@ TEST_P(SkinMdi, UnskinningGivesFrameAndChildrenTheirOwnLookAndSkinningAgainTakes
   ASSERT_TRUE(WaitUntil([&] { return SkinnerOf(frame_->Handle()) && frame_->MDIChildCount() == 3 && ChildrenSkinned(); }));
   EXPECT_TRUE(Frame().MdiClientSubclassed());
   EXPECT_EQ(GetMenu(frame_->Handle()), nullptr);
-  ExpectSkinnedFrame(child, "skinned again");
+  ExpectSkinnedFrame(child, "skinned again", false);
+  ExpectSkinnedFrame(Active(), "the new child, skinned with the others");
 }
 
 TEST_P(SkinMdi, GdiObjectsStayFlatOverMaximiseRestoreRoundsRepaintsAndSkinCycles) {
