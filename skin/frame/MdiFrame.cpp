@@ -147,6 +147,12 @@ void TWinSkinForm::MdiClientMessage(TMessage& m, const TWindowSubclass::Next& ne
 
 void TWinSkinForm::MdiMaximizedChanged(bool on) {
   if (!IsMdiChild() || !subclassed_ || state_ == skDead || state_ == skDestroying || !frameSkinning_) return;
+  // The client area moves inside the window as the frame changes hands; the system takes the bits
+  // it moved for valid, so the whole child is painted again.
+  struct Repaint {
+    HWND window;
+    ~Repaint() { RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN); }
+  } repaint{window_};
   if (on) {
     // The system draws a maximised child: no region, its own styles.
     RemoveRegion();
