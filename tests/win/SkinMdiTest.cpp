@@ -208,6 +208,7 @@ TEST_P(SkinMdi, TilingAndCascadingAMaximisedChildGiveEveryChildItsSkinnedFrameBa
       HWND child = frame_->MDIChildren(i)->Handle();
       ExpectSkinnedFrame(child, how, std::string(how) == "tile" || child == Active());
     }
+    PumpFor(300ms);
     SaveScreenshot(MdiShot(how));
   }
 }
