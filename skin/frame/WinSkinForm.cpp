@@ -100,6 +100,15 @@ void TWinSkinForm::AttachToForm(TSkinData& skin, TForm* form) {
           return;
         }
       }
+      // An MDI child's accelerators are its frame's bar's.
+      if (m.Msg == CM_DIALOGCHAR && IsMdiChild()) {
+        if (auto* frame = dynamic_cast<TForm*>(TWinControl::FindControl(GetAncestor(window_, GA_ROOT)))) {
+          if (const LRESULT r = frame->Perform(CM_DIALOGCHAR, m.WParam, m.LParam)) {
+            m.Result = r;
+            return;
+          }
+        }
+      }
       next(m);
     });
   }

@@ -193,6 +193,19 @@ TEST_P(SkinMdi, ChildrenAreSkinnedThroughTheClientAndAMaximisedChildsButtonsEach
   EXPECT_EQ(SkinManager->MdiChildCount(), 1);
 }
 
+TEST_P(SkinMdi, AltAndAnAcceleratorInAChildOpenTheFramesDropDown) {
+  OpenMdi();
+  TFrm_GalleryMdiChild* child = dynamic_cast<TFrm_GalleryMdiChild*>(frame_->ActiveMDIChild());
+  ASSERT_NE(child, nullptr);
+  child->Btn_Close->SetFocus();
+  ASSERT_TRUE(WaitUntil([&] { return GetFocus() == child->Btn_Close->Handle(); }));
+  WhileMenuOpen menu([](HWND, HMENU) { SendKeyNow(VK_ESCAPE); });
+  PressKey('W', true);
+  EXPECT_TRUE(WaitUntil([&] { return menu.Seen(); })) << "Alt+W in a child opens the frame's Window drop-down";
+  EXPECT_TRUE(WaitUntil([&] { return !TWinSkinMenu::DropDownOpen(); }));
+  EXPECT_TRUE(IsWindow(child->Handle())) << "the child's own button was not pressed";
+}
+
 TEST_P(SkinMdi, TilingAndCascadingAMaximisedChildGiveEveryChildItsSkinnedFrameBack) {
   OpenMdi();
   for (const char* how : {"tile", "cascade"}) {
