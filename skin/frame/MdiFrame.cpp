@@ -3,6 +3,7 @@
 // tiling and cascading keep the manager's maximised state right; the menu bar is rebuilt from the
 // frame's menu when the frame's menu changes and when the last child has gone. A child's frame is
 // the system's while the children show maximised.
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -37,8 +38,10 @@ void TWinSkinForm::DetachMdiClient() {
 }
 
 void TWinSkinForm::RestoreMenuUpdate() {
-  if (!std::exchange(menuUpdateHeld_, false) || !skin_) return;
-  skin_->SetMenuUpdate(savedMenuUpdate_);
+  if (!std::exchange(menuUpdateHeld_, false) || !skin_ || !SkinManager) return;
+  // Only a component that is still there (the frame may go after its skin's form).
+  const auto& live = SkinManager->SkinDataList();
+  if (std::find(live.begin(), live.end(), skin_) != live.end()) skin_->SetMenuUpdate(savedMenuUpdate_);
 }
 
 void TWinSkinForm::ForgetMdiChild(HWND window) {
