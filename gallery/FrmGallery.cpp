@@ -202,6 +202,8 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Handler("Mnu_ZoomClick", &TFrm_Gallery::Mnu_ZoomClick)
                                      .Handler("Mnu_RightToLeftClick", &TFrm_Gallery::Mnu_RightToLeftClick)
                                      .Handler("Mnu_AboutClick", &TFrm_Gallery::Mnu_AboutClick)
+                                     .Field("Btn_Mdi", &TFrm_Gallery::Btn_Mdi)
+                                     .Handler("Btn_MdiClick", &TFrm_Gallery::Btn_MdiClick)
                                      .Build();
   return info;
 }
@@ -214,6 +216,7 @@ void RegisterGalleryClasses() {
   RegisterComponentClass<TFrm_GalleryControls>();
   RegisterComponentClass<TFrm_GalleryRtl>();
   RegisterComponentClass<TFrm_Gallery>();
+  RegisterGalleryMdiClasses();
 }
 
 const char16_t* TFrm_Gallery::MessageCaption() {
@@ -271,6 +274,13 @@ void TFrm_Gallery::Mnu_ZoomClick(TObject* Sender) {
 
 void TFrm_Gallery::Mnu_RightToLeftClick(TObject*) { RightToLeft()->Show(); }
 
+TFrm_GalleryMdi* TFrm_Gallery::Mdi() {
+  if (!mdi_) mdi_ = NewForm<TFrm_GalleryMdi>(this);
+  return mdi_;
+}
+
+void TFrm_Gallery::Btn_MdiClick(TObject*) { Mdi()->ShowWithChildren(); }
+
 void TFrm_Gallery::Mnu_AboutClick(TObject*) {
   MessageBoxW(Handle(), L"QLT Skin Gallery: every window, control and menu the skin paints.", L"About",
               MB_OK | MB_ICONINFORMATION);
@@ -316,6 +326,7 @@ void OpenGalleryWindows(TFrm_Gallery& gallery, const std::u16string& kinds) {
   if (named(u"tool")) gallery.Tool()->Show();
   if (named(u"controls")) gallery.Controls()->Show();
   if (named(u"rtl")) gallery.RightToLeft()->Show();
+  if (named(u"mdi")) gallery.Mdi()->ShowWithChildren();
   if (named(u"message")) PostMessageW(gallery.Btn_Message->Handle(), BM_CLICK, 0, 0);
 }
 

@@ -4,6 +4,7 @@
 // skin, or the skin file named on the command line) and opens the other windows.
 #include <string>
 
+#include "gallery/FrmGalleryMdi.h"
 #include "skin/data/WinSkinData.h"
 #include "ui/Buttons.h"
 #include "ui/Forms.h"
@@ -163,6 +164,9 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryTool* Tool();
   TFrm_GalleryControls* Controls();
   TFrm_GalleryRtl* RightToLeft();
+  TFrm_GalleryMdi* Mdi();
+  TButton* Btn_Mdi = nullptr;
+  void Btn_MdiClick(TObject* Sender);
   // The message box's caption: longer than the box is wide, so the skin widens the box.
   static const char16_t* MessageCaption();
   static const char16_t* MessageText();
@@ -173,10 +177,11 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryTool* tool_ = nullptr;
   TFrm_GalleryControls* controls_ = nullptr;
   TFrm_GalleryRtl* rightToLeft_ = nullptr;
+  TFrm_GalleryMdi* mdi_ = nullptr;
 };
 
 // The command line: [--skin FILE] [--open KIND,KIND...], KIND one of dialog, popup, tool, controls,
-// rtl, message.
+// rtl, mdi, message.
 struct GalleryOptions {
   std::u16string skinFile;  // used instead of the default skin
   std::u16string open;      // windows opened once the main form shows
