@@ -227,10 +227,11 @@ void TSkinProgress::Paint(HDC dc, const SkinRect& rect) {
     return;
   }
   const PixelView whole = surface.View(w + ht, std::max(w, ht));
-  const PixelView lying(&whole.At(w, 0), ht, w, w + ht);
+  // The surface's rows may be longer than asked for.
+  const int stride = surface.Width();
+  const PixelView lying(&whole.At(w, 0), ht, w, stride);
   ComposeProgress(lying, lying.Bounds(), *skin_->Progress, face, state);
-  const PixelView upright_view(&whole.At(0, 0), w, ht, w + ht);
-  RotatePixelsLeft(lying, upright_view);
+  RotatePixelsLeft(lying, PixelView(&whole.At(0, 0), w, ht, stride));
   GdiFlush();
   surface.CopyTo(dc, rect, 0, 0);
 }

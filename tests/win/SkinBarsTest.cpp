@@ -88,10 +88,13 @@ int Mismatches(const ScreenGrab& grab, POINT origin, const PixelBuffer& want, st
 
 ::testing::AssertionResult ShowsProgress(const TSkinContent& s, HWND bar) {
   const PixelBuffer want = ExpectedProgress(s, bar);
-  const RECT r = ClientOnScreen(bar);
   int bad = 0;
   std::string first;
-  WaitUntil([&] { return (bad = Mismatches(ScreenGrab(r), {r.left, r.top}, want, &first)) == 0; }, 3s);
+  // The place is read each time: a window the skin has just taken over is still being fitted.
+  WaitUntil([&] {
+    const RECT r = ClientOnScreen(bar);
+    return (bad = Mismatches(ScreenGrab(r), {r.left, r.top}, want, &first)) == 0;
+  }, 3s);
   if (!bad) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << bad << " pixels differ from the skin's progress bar, first " << first;
 }
