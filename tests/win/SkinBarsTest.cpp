@@ -176,6 +176,31 @@ TEST_P(SkinnedBars, EveryBarOfTheFormsOwnWindowsGetsTheSkinnerOfItsClassAndPanel
   SaveScreenshot(Named("window"));
 }
 
+TEST_P(SkinnedBars, PanelsAreReadFromTheDescriptionAndKeepTheirOwnBevelsOnTheFace) {
+  TPanel& bars = *bars_->Pnl_Bars;
+  TPanel& caption = *bars_->Pnl_Caption;
+  TPanel& off = *bars_->Pnl_CaptionOff;
+  EXPECT_EQ(bars.BevelOuter(), bvLowered);
+  EXPECT_EQ(bars.BevelInner(), bvNone);
+  EXPECT_EQ(caption.BevelOuter(), bvRaised);
+  EXPECT_EQ(caption.BevelInner(), bvLowered);
+  EXPECT_EQ(caption.Alignment(), taCenter);
+  EXPECT_EQ(off.Alignment(), taLeftJustify);
+  EXPECT_EQ(caption.Caption(), u"Panel 面板");
+  EXPECT_FALSE(off.Enabled());
+  // A lowered bevel: the shadow at the top left, the highlight at the bottom right; the face inside.
+  const RECT r = ClientOnScreen(bars.Handle());
+  EXPECT_TRUE(WaitUntil([&] {
+    const ScreenGrab grab(r);
+    return grab.Pixel(0, 0) == GetSysColor(COLOR_BTNSHADOW) &&
+           grab.Pixel(grab.Width() - 1, grab.Height() - 1) == GetSysColor(COLOR_BTNHIGHLIGHT) &&
+           grab.Pixel(grab.Width() - 4, grab.Height() - 4) == Face(*skin_);
+  }, 3s));
+  // The caption in the font's colour, the disabled one's grey.
+  EXPECT_GT(CountColour(ClientOnScreen(caption.Handle()), ColorToRGB(caption.Font()->Color())), 0);
+  EXPECT_GT(CountColour(ClientOnScreen(off.Handle()), GetSysColor(COLOR_GRAYTEXT)), 0);
+}
+
 TEST_P(SkinnedBars, ProgressBarsShowTheSkinAndAnEmptyRangeFillsNothing) {
   ASSERT_TRUE(skin_->Progress && !skin_->Progress->Image.Empty());
   for (const auto* b : {&bars_->On(), &bars_->Off()}) {
