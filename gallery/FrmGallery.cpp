@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "gallery/FrmGalleryBars.h"
 #include "ui/Utf.h"
 
 namespace qlt {
@@ -188,6 +189,7 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Field("Btn_Message", &TFrm_Gallery::Btn_Message)
                                      .Field("Btn_SkinOnOff", &TFrm_Gallery::Btn_SkinOnOff)
                                      .Field("Btn_Controls", &TFrm_Gallery::Btn_Controls)
+                                     .Field("Btn_Bars", &TFrm_Gallery::Btn_Bars)
                                      .Field("ImageList1", &TFrm_Gallery::ImageList1)
                                      .Field("MainMenu1", &TFrm_Gallery::MainMenu1)
                                      .Handler("FormCreate", &TFrm_Gallery::FormCreate)
@@ -197,6 +199,7 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Handler("Btn_MessageClick", &TFrm_Gallery::Btn_MessageClick)
                                      .Handler("Btn_SkinOnOffClick", &TFrm_Gallery::Btn_SkinOnOffClick)
                                      .Handler("Btn_ControlsClick", &TFrm_Gallery::Btn_ControlsClick)
+                                     .Handler("Btn_BarsClick", &TFrm_Gallery::Btn_BarsClick)
                                      .Handler("Mnu_ExitClick", &TFrm_Gallery::Mnu_ExitClick)
                                      .Handler("Mnu_CheckClick", &TFrm_Gallery::Mnu_CheckClick)
                                      .Handler("Mnu_ZoomClick", &TFrm_Gallery::Mnu_ZoomClick)
@@ -217,6 +220,7 @@ void RegisterGalleryClasses() {
   RegisterComponentClass<TFrm_GalleryRtl>();
   RegisterComponentClass<TFrm_Gallery>();
   RegisterGalleryMdiClasses();
+  RegisterComponentClass<TFrm_GalleryBars>();
 }
 
 const char16_t* TFrm_Gallery::MessageCaption() {
@@ -255,6 +259,13 @@ TFrm_GalleryRtl* TFrm_Gallery::RightToLeft() {
 }
 
 void TFrm_Gallery::Btn_ControlsClick(TObject*) { Controls()->Show(); }
+
+TFrm_GalleryBars* TFrm_Gallery::Bars() {
+  if (!bars_) bars_ = NewForm<TFrm_GalleryBars>(this);
+  return bars_;
+}
+
+void TFrm_Gallery::Btn_BarsClick(TObject*) { Bars()->Show(); }
 
 void TFrm_Gallery::Mnu_ExitClick(TObject*) { Close(); }
 
@@ -327,6 +338,7 @@ void OpenGalleryWindows(TFrm_Gallery& gallery, const std::u16string& kinds) {
   if (named(u"controls")) gallery.Controls()->Show();
   if (named(u"rtl")) gallery.RightToLeft()->Show();
   if (named(u"mdi")) gallery.Mdi()->ShowWithChildren();
+  if (named(u"bars")) gallery.Bars()->Show();
   if (named(u"message")) PostMessageW(gallery.Btn_Message->Handle(), BM_CLICK, 0, 0);
 }
 

@@ -13,6 +13,8 @@
 
 namespace qlt {
 
+class TFrm_GalleryBars;
+
 // A fixed dialog (no boxes, no icon).
 class TFrm_GalleryDialog : public TForm {
   QLT_CLASS(TFrm_GalleryDialog)
@@ -140,6 +142,7 @@ class TFrm_Gallery : public TForm {
   TButton* Btn_Message = nullptr;
   TButton* Btn_SkinOnOff = nullptr;
   TButton* Btn_Controls = nullptr;
+  TButton* Btn_Bars = nullptr;
   // The menu bar: drop-downs with sub-menus, images, shortcuts, checked, radio, disabled, default
   // and invisible items and separators; a disabled and an invisible top-level item.
   TImageList* ImageList1 = nullptr;
@@ -152,6 +155,7 @@ class TFrm_Gallery : public TForm {
   void Btn_MessageClick(TObject* Sender);
   void Btn_SkinOnOffClick(TObject* Sender);
   void Btn_ControlsClick(TObject* Sender);
+  void Btn_BarsClick(TObject* Sender);
   void Mnu_ExitClick(TObject* Sender);
   void Mnu_CheckClick(TObject* Sender);
   void Mnu_ZoomClick(TObject* Sender);
@@ -167,6 +171,7 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryMdi* Mdi();
   TButton* Btn_Mdi = nullptr;
   void Btn_MdiClick(TObject* Sender);
+  TFrm_GalleryBars* Bars();
   // The message box's caption: longer than the box is wide, so the skin widens the box.
   static const char16_t* MessageCaption();
   static const char16_t* MessageText();
@@ -178,10 +183,11 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryControls* controls_ = nullptr;
   TFrm_GalleryRtl* rightToLeft_ = nullptr;
   TFrm_GalleryMdi* mdi_ = nullptr;
+  TFrm_GalleryBars* bars_ = nullptr;
 };
 
 // The command line: [--skin FILE] [--open KIND,KIND...], KIND one of dialog, popup, tool, controls,
-// rtl, mdi, message.
+// rtl, mdi, message, bars.
 struct GalleryOptions {
   std::u16string skinFile;  // used instead of the default skin
   std::u16string open;      // windows opened once the main form shows

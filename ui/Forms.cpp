@@ -6,6 +6,7 @@
 
 #include "ui/Buttons.h"
 #include "ui/ComCtrls.h"
+#include "ui/ExtCtrls.h"
 #include "ui/StdCtrls.h"
 #include "ui/SysUtils.h"
 #include "ui/Utf.h"
@@ -165,6 +166,7 @@ void RegisterControlClasses() {
   RegisterComponentClass<TPopupMenu>();
   RegisterComponentClass<TMenuItem>();
   RegisterComponentClass<TImageList>();
+  RegisterComponentClass<TPanel>();
 }
 
 // ---- TForm ----
