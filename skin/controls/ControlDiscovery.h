@@ -36,6 +36,9 @@ void SkinChildWindow(TWinSkinForm& form, HWND child);
 // Skins the scroll bar windows a form's program made itself (they have no framework object),
 // wherever they are among the form's windows.
 void SkinForeignScrollBars(TWinSkinForm& form);
+// Skins the system tab controls a form's program made itself, wherever they are among the form's
+// windows (when the skin has tabs and its tab switch is on).
+void SkinForeignTabControls(TWinSkinForm& form);
 
 // The kind a bare child window of a window without a form object gets, from its class and style.
 SkinnerKind KindOfChildWindow(const std::u16string& lowerClassName, DWORD style);

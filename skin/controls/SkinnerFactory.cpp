@@ -4,6 +4,7 @@
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinMarks.h"
 #include "skin/controls/SkinScrollBars.h"
+#include "skin/controls/SkinTabs.h"
 
 namespace qlt {
 
@@ -27,6 +28,8 @@ TSkinControl* CreateSkinner(SkinnerKind kind, TComponent* owner) {
       return new TSkinScControl(owner);
     case SkinnerKind::kSizer:
       return new TSkinSizer(owner);
+    case SkinnerKind::kTab:
+      return new TSkinTab(owner);
     default:
       return nullptr;
   }

@@ -1,5 +1,8 @@
 #include "tests/win/SkinOnScreen.h"
 
+#include <algorithm>
+#include <sstream>
+
 #include "skin/frame/SkinPixels.h"
 
 namespace qlt::test {
@@ -45,6 +48,85 @@ int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF
     for (int x = area.left; x < area.right; ++x) n += grab.PixelAt({origin.x + x, origin.y + y}) == colour;
   }
   return n;
+}
+
+bool CornersShowCell(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, int cell,
+                     SkinMargins m, bool trans, Bgr face) {
+  const SkinRect c = CellRect(image.Width(), image.Height(), count, cell, CellLayout::kSideBySide);
+  if (c.Empty() || place.Width() < m.left + m.right || place.Height() < m.top + m.bottom) return false;
+  auto colour = [&](int ix, int iy) {
+    const Bgr p = image.At(ix, iy);
+    return trans && IsTransparent(p) ? face : p;
+  };
+  auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < shown.Width() && y < shown.Height(); };
+  int checked = 0;
+  // A corner block of the place against the same block of the cell; a block the picture cuts off
+  // (a tab that runs under the page border) is not checked.
+  auto block = [&](int px, int py, int ix, int iy, int bw, int bh) {
+    if (!inside(px, py) || !inside(px + bw - 1, py + bh - 1)) return true;
+    ++checked;
+    for (int y = 0; y < bh; ++y) {
+      for (int x = 0; x < bw; ++x) {
+        if (!(shown.At(px + x, py + y) == colour(ix + x, iy + y))) return false;
+      }
+    }
+    return true;
+  };
+  // A row of the top or bottom margin between the corners: each pixel one of the cell's pixels of
+  // that row's middle (which is stretched along the place).
+  auto band = [&](int py, int iy) {
+    if (!inside(place.left, py)) return true;
+    for (int x = place.left + m.left; x < place.right - m.right; ++x) {
+      if (!inside(x, py)) continue;
+      bool found = false;
+      for (int ix = c.left + m.left; ix < c.right - m.right && !found; ++ix) found = shown.At(x, py) == colour(ix, iy);
+      if (!found) return false;
+    }
+    return true;
+  };
+  const int w = place.Width(), h = place.Height(), x = place.left, y = place.top;
+  const bool corners =
+      block(x, y, c.left, 0, m.left, m.top) && block(x + w - m.right, y, c.right - m.right, 0, m.right, m.top) &&
+      block(x, y + h - m.bottom, c.left, c.bottom - m.bottom, m.left, m.bottom) &&
+      block(x + w - m.right, y + h - m.bottom, c.right - m.right, c.bottom - m.bottom, m.right, m.bottom);
+  if (!corners || checked < 2) return false;
+  // The outer rows only: a caption (a tall Chinese one) may reach into the margin's inner rows.
+  for (int row = 0; row < std::min(m.top, 2); ++row) {
+    if (!band(y + row, row)) return false;
+  }
+  return true;
+}
+
+int CellOfCorners(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, SkinMargins margins,
+                  bool trans, Bgr face) {
+  int found = 0;
+  for (int cell = 1; cell <= count; ++cell) {
+    if (!CornersShowCell(shown, place, image, count, cell, margins, trans, face)) continue;
+    if (found) return -1;
+    found = cell;
+  }
+  return found;
+}
+
+std::string FormDescriptionWithoutHandlers(const wchar_t* resourceName) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC resource = FindResourceW(module, resourceName, reinterpret_cast<LPCWSTR>(RT_RCDATA));
+  const char* data = resource ? static_cast<const char*>(LockResource(LoadResource(module, resource))) : nullptr;
+  if (!data) return {};
+  std::istringstream in(std::string(data, SizeofResource(module, resource)));
+  std::string out, line;
+  bool inSkin = false;
+  while (std::getline(in, line)) {
+    const std::string trimmed = line.substr(std::min(line.find_first_not_of(' '), line.size()));
+    if (line.rfind("  object SkinData1:", 0) == 0) inSkin = true;
+    if (inSkin) {
+      if (line.rfind("  end", 0) == 0) inSkin = false;
+      continue;
+    }
+    if (trimmed.rfind("On", 0) == 0 && trimmed.find(" = ") != std::string::npos) continue;
+    out += line + "\n";
+  }
+  return out;
 }
 
 }  // namespace qlt::test

@@ -4,7 +4,10 @@
 // same way.
 #include <windows.h>
 
+#include <string>
+
 #include "skin/data/SkinObjects.h"
+#include "skin/frame/SkinGeometry.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace qlt::test {
@@ -20,5 +23,20 @@ int ButtonCellOnScreen(const ScreenGrab& grab, const TDataSkinButton& buttons, C
 COLORREF ColourOf(TColor colour);
 // Pixels of exactly this colour in a rectangle of the grab (coordinates relative to `origin`).
 int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
+
+// Whether the corners of `place` in `shown` (a picture of the screen) are those of cell `cell` of
+// `count` cells side by side in `image` (the margins are never stretched), and the top margin's two
+// outer rows between them are made of that cell's rows; a transparent pixel of a `trans`
+// image shows `face`. Corners the picture cuts off are not checked, but two at least must be
+// there. False when the place is smaller than its margins.
+bool CornersShowCell(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, int cell,
+                     SkinMargins margins, bool trans, Bgr face);
+// The cell the corners show: 1 to count, 0 when none does, -1 when several would.
+int CellOfCorners(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, SkinMargins margins,
+                  bool trans, Bgr face);
+
+// A form description of this program's resources with the skin component and the event bindings
+// taken out (a form of QLT shown without its handlers, under the engine of the test).
+std::string FormDescriptionWithoutHandlers(const wchar_t* resourceName);
 
 }  // namespace qlt::test
