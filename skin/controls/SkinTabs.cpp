@@ -108,6 +108,11 @@ bool TSkinTab::BeforeMessage(TMessage& m) {
 }
 
 void TSkinTab::AfterMessage(TMessage& m) {
+  if ((m.Msg == TCM_SETCURFOCUS || m.Msg == TCM_SETCURSEL) && HasImage()) {
+    // The control need not repaint for a focus moved among button tabs; the skin shows it.
+    Redraw();
+    return;
+  }
   if (m.Msg == WM_STYLECHANGED) {
     // Tabs moved to another side: the images are oriented again.
     LoadTabImages();

@@ -84,14 +84,16 @@ bool CornersShowCell(const Bitmap24& shown, const SkinRect& place, const Bitmap2
     }
     return true;
   };
+  // The corners' two outer rows: a caption (a tall Chinese one, cut with an ellipsis near the
+  // end) may reach into their inner rows.
   const int w = place.Width(), h = place.Height(), x = place.left, y = place.top;
+  const int top = std::min(m.top, 2), bottom = std::min(m.bottom, 2);
   const bool corners =
-      block(x, y, c.left, 0, m.left, m.top) && block(x + w - m.right, y, c.right - m.right, 0, m.right, m.top) &&
-      block(x, y + h - m.bottom, c.left, c.bottom - m.bottom, m.left, m.bottom) &&
-      block(x + w - m.right, y + h - m.bottom, c.right - m.right, c.bottom - m.bottom, m.right, m.bottom);
+      block(x, y, c.left, 0, m.left, top) && block(x + w - m.right, y, c.right - m.right, 0, m.right, top) &&
+      block(x, y + h - bottom, c.left, c.bottom - bottom, m.left, bottom) &&
+      block(x + w - m.right, y + h - bottom, c.right - m.right, c.bottom - bottom, m.right, bottom);
   if (!corners || checked < 2) return false;
-  // The outer rows only: a caption (a tall Chinese one) may reach into the margin's inner rows.
-  for (int row = 0; row < std::min(m.top, 2); ++row) {
+  for (int row = 0; row < top; ++row) {
     if (!band(y + row, row)) return false;
   }
   return true;

@@ -25,8 +25,8 @@ COLORREF ColourOf(TColor colour);
 int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
 
 // Whether the corners of `place` in `shown` (a picture of the screen) are those of cell `cell` of
-// `count` cells side by side in `image` (the margins are never stretched), and the top margin's two
-// outer rows between them are made of that cell's rows; a transparent pixel of a `trans`
+// `count` cells side by side in `image` (the margins are never stretched; their two outer rows are
+// compared), and the top margin's two outer rows between them are made of that cell's rows; a transparent pixel of a `trans`
 // image shows `face`. Corners the picture cuts off are not checked, but two at least must be
 // there. False when the place is smaller than its margins.
 bool CornersShowCell(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, int cell,
