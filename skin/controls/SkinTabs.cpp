@@ -108,8 +108,9 @@ bool TSkinTab::BeforeMessage(TMessage& m) {
 }
 
 void TSkinTab::AfterMessage(TMessage& m) {
-  if ((m.Msg == TCM_SETCURFOCUS || m.Msg == TCM_SETCURSEL) && HasImage()) {
-    // The control need not repaint for a focus moved among button tabs; the skin shows it.
+  if (m.Msg == TCM_SETCURFOCUS && HasImage()) {
+    // The control need not repaint for a focus moved among button tabs; the skin shows it. (A new
+    // selection repaints the control itself.)
     Redraw();
     return;
   }
