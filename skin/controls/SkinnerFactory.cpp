@@ -1,5 +1,6 @@
 // The skinner of each kind: one place that knows every control skinner class.
 #include "skin/controls/ControlDiscovery.h"
+#include "skin/controls/SkinBars.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinMarks.h"
@@ -30,6 +31,15 @@ TSkinControl* CreateSkinner(SkinnerKind kind, TComponent* owner) {
       return new TSkinSizer(owner);
     case SkinnerKind::kTab:
       return new TSkinTab(owner);
+    // Plain containers, status bars, progress bars and track bars.
+    case SkinnerKind::kBox:
+      return new TSkinBox(owner);
+    case SkinnerKind::kStatusBar:
+      return new TSkinStatusBar(owner);
+    case SkinnerKind::kProgress:
+      return new TSkinProgress(owner);
+    case SkinnerKind::kTrackBar:
+      return new TSkinTrackBar(owner);
     default:
       return nullptr;
   }

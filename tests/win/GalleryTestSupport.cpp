@@ -368,10 +368,16 @@ std::vector<std::string> CellMismatches(const ScreenGrab& grab, POINT origin, co
   return out;
 }
 
-std::vector<std::string> WaitForScreen(HWND window, const ScreenCheck& check, std::chrono::milliseconds timeout) {
+std::vector<std::string> WaitForScreen(HWND window, const ScreenCheck& check, std::chrono::milliseconds timeout,
+                                       HWND holder) {
   std::vector<std::string> last;
   WaitUntil(
       [&] {
+        if (holder && GetForegroundWindow() != holder) {
+          SetForegroundWindow(holder);
+          last = {"the activation had moved away from the window meant to hold it"};
+          return false;
+        }
         RECT rect{}, shown{};
         GetWindowRect(window, &rect);
         const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -451,10 +457,11 @@ std::vector<std::string> GalleryFrameTest::FrameCheck(const TSkinContent& skin, 
                          RegionOf(window));
 }
 
-std::vector<std::string> GalleryFrameTest::FrameOnScreen(HWND window, bool active, const TSkinContent* skin) {
-  return WaitForScreen(window, [&](const ScreenGrab& g, POINT o) {
-    return FrameCheck(skin ? *skin : *skin_, window, g, o, active);
-  });
+std::vector<std::string> GalleryFrameTest::FrameOnScreen(HWND window, bool active, const TSkinContent* skin,
+                                                         HWND holder) {
+  return WaitForScreen(
+      window, [&](const ScreenGrab& g, POINT o) { return FrameCheck(skin ? *skin : *skin_, window, g, o, active); },
+      3s, holder);
 }
 
 const TDataSkinSysButton& GalleryFrameTest::Button(int action) const {

@@ -110,25 +110,59 @@ int CellOfCorners(const Bitmap24& shown, const SkinRect& place, const Bitmap24& 
   return found;
 }
 
-std::string FormDescriptionWithoutHandlers(const wchar_t* resourceName) {
+std::string QltFormDescription(const wchar_t* resourceName, bool keepSkin) {
   HMODULE module = GetModuleHandleW(nullptr);
   HRSRC resource = FindResourceW(module, resourceName, reinterpret_cast<LPCWSTR>(RT_RCDATA));
   const char* data = resource ? static_cast<const char*>(LockResource(LoadResource(module, resource))) : nullptr;
   if (!data) return {};
   std::istringstream in(std::string(data, SizeofResource(module, resource)));
   std::string out, line;
-  bool inSkin = false;
+  std::string skinEnd;  // while inside the skin component left out: the indented "end" that closes it
   while (std::getline(in, line)) {
-    const std::string trimmed = line.substr(std::min(line.find_first_not_of(' '), line.size()));
-    if (line.rfind("  object SkinData1:", 0) == 0) inSkin = true;
-    if (inSkin) {
-      if (line.rfind("  end", 0) == 0) inSkin = false;
+    const size_t indent = std::min(line.find_first_not_of(' '), line.size());
+    const std::string word = line.substr(indent);
+    if (!skinEnd.empty()) {
+      if (line.rfind(skinEnd, 0) == 0 && word.rfind("end", 0) == 0 && indent + 3 == skinEnd.size()) skinEnd.clear();
       continue;
     }
-    if (trimmed.rfind("On", 0) == 0 && trimmed.find(" = ") != std::string::npos) continue;
+    if (!keepSkin && word.rfind("object ", 0) == 0 && word.find(": TSkinData") != std::string::npos) {
+      skinEnd = line.substr(0, indent) + "end";
+      continue;
+    }
+    if (word.rfind("On", 0) == 0 && word.find(" = ") != std::string::npos) continue;  // an event binding
     out += line + "\n";
   }
   return out;
+}
+
+Bitmap24 SideBySidePage(const std::vector<std::vector<const Bitmap24*>>& rows, int gap, Bgr background) {
+  gap = std::max(gap, 0);
+  int width = 0, height = gap;
+  for (const auto& row : rows) {
+    int w = gap, h = 0;
+    for (const Bitmap24* image : row) {
+      if (!image) continue;
+      w += image->Width() + gap;
+      h = std::max(h, image->Height());
+    }
+    width = std::max(width, w);
+    height += h + gap;
+  }
+  Bitmap24 page(width, height, background);
+  int top = gap;
+  for (const auto& row : rows) {
+    int left = gap, h = 0;
+    for (const Bitmap24* image : row) {
+      if (!image) continue;
+      for (int y = 0; y < image->Height(); ++y) {
+        std::copy(image->ScanLine(y), image->ScanLine(y) + image->Width(), page.ScanLine(top + y) + left);
+      }
+      left += image->Width() + gap;
+      h = std::max(h, image->Height());
+    }
+    top += h + gap;
+  }
+  return page;
 }
 
 }  // namespace qlt::test

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "skin/data/SkinObjects.h"
 #include "skin/frame/SkinGeometry.h"
@@ -35,8 +36,15 @@ bool CornersShowCell(const Bitmap24& shown, const SkinRect& place, const Bitmap2
 int CellOfCorners(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, SkinMargins margins,
                   bool trans, Bgr face);
 
-// A form description of this program's resources with the skin component and the event bindings
-// taken out (a form of QLT shown without its handlers, under the engine of the test).
-std::string FormDescriptionWithoutHandlers(const wchar_t* resourceName);
+// A form description of QLT as the program carries it in its resources (RCDATA `resourceName`),
+// without its event bindings, so nothing of the program runs when a test creates the form (no
+// tray icon, settings file or hotkey). `keepSkin`: the skin component stays in it (the main
+// window's SkinData1, which then skins every form of the test as it skins QLT's); otherwise it is
+// left out, and a skin component of the test's paints the form. Empty when there is no such resource.
+std::string QltFormDescription(const wchar_t* resourceName, bool keepSkin);
+
+// Images put side by side in rows on one page (each row's images left to right, rows top to
+// bottom, `gap` pixels of `background` around and between them), e.g. a window skinned and unskinned.
+Bitmap24 SideBySidePage(const std::vector<std::vector<const Bitmap24*>>& rows, int gap, Bgr background);
 
 }  // namespace qlt::test

@@ -410,7 +410,7 @@ TEST_P(SkinnedTabs, HandlesStayFlatAndUnskinningGivesEachControlItsOwnLook) {
 }
 
 TEST_P(SkinnedTabs, QltsMainWindowShowsBothPagesTabsFromTheSkin) {
-  std::unique_ptr<TFrm_Main> main(NewFormFromText<TFrm_Main>(Application, FormDescriptionWithoutHandlers(L"TFRM_MAIN")));
+  std::unique_ptr<TFrm_Main> main(NewFormFromText<TFrm_Main>(Application, QltFormDescription(L"TFRM_MAIN", false)));
   ShowSkinned(main.get(), main->PageControl1);
   HWND h = main->PageControl1->Handle();
   ASSERT_EQ(SendMessageW(h, TCM_GETITEMCOUNT, 0, 0), 2);
