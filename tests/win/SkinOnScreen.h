@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "skin/data/SkinObjects.h"
+#include "skin/controls/TabLayout.h"
 #include "skin/frame/SkinGeometry.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -46,5 +47,25 @@ std::string QltFormDescription(const wchar_t* resourceName, bool keepSkin);
 // Images put side by side in rows on one page (each row's images left to right, rows top to
 // bottom, `gap` pixels of `background` around and between them), e.g. a window skinned and unskinned.
 Bitmap24 SideBySidePage(const std::vector<std::vector<const Bitmap24*>>& rows, int gap, Bgr background);
+
+// ---- Tab controls (of this program or another) ----
+
+// What a tab control shows on the screen, its strip of tabs turned back to lie horizontally, as
+// the skin composes it.
+struct TabPicture {
+  TabSide side = TabSide::kTop;
+  TabStripLayout layout;
+  Bitmap24 client;  // the client area as it shows
+  Bitmap24 strip;   // the strip, horizontal
+};
+TabPicture PictureOf(HWND tab);
+// Whether tab `index` shows cell `cell` of the skin's "Tabs" image (upside down at the bottom).
+bool TabShowsCell(const TabPicture& p, HWND tab, int index, int cell, const TSkinContent& skin, Bgr face);
+// Waits until every tab in sight shows its cell, the selected one 2 and the others 1; "" then,
+// otherwise what differs.
+std::string TabsOnScreen(HWND tab, const TSkinContent& skin, Bgr face);
+// Whether the page border's four corners on the screen are the "Tabs" object's Border image,
+// turned for the side.
+bool TabPageBorderOnScreen(HWND tab, const TSkinContent& skin, Bgr face);
 
 }  // namespace qlt::test
