@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "gallery/FrmGalleryTabs.h"
 #include "gallery/FrmGalleryBars.h"
 #include "ui/Utf.h"
 
@@ -189,6 +190,7 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Field("Btn_Message", &TFrm_Gallery::Btn_Message)
                                      .Field("Btn_SkinOnOff", &TFrm_Gallery::Btn_SkinOnOff)
                                      .Field("Btn_Controls", &TFrm_Gallery::Btn_Controls)
+                                     .Field("Btn_Tabs", &TFrm_Gallery::Btn_Tabs)
                                      .Field("Btn_Bars", &TFrm_Gallery::Btn_Bars)
                                      .Field("ImageList1", &TFrm_Gallery::ImageList1)
                                      .Field("MainMenu1", &TFrm_Gallery::MainMenu1)
@@ -199,6 +201,7 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Handler("Btn_MessageClick", &TFrm_Gallery::Btn_MessageClick)
                                      .Handler("Btn_SkinOnOffClick", &TFrm_Gallery::Btn_SkinOnOffClick)
                                      .Handler("Btn_ControlsClick", &TFrm_Gallery::Btn_ControlsClick)
+                                     .Handler("Btn_TabsClick", &TFrm_Gallery::Btn_TabsClick)
                                      .Handler("Btn_BarsClick", &TFrm_Gallery::Btn_BarsClick)
                                      .Handler("Mnu_ExitClick", &TFrm_Gallery::Mnu_ExitClick)
                                      .Handler("Mnu_CheckClick", &TFrm_Gallery::Mnu_CheckClick)
@@ -218,6 +221,7 @@ void RegisterGalleryClasses() {
   RegisterComponentClass<TGalleryWideList>();
   RegisterComponentClass<TFrm_GalleryControls>();
   RegisterComponentClass<TFrm_GalleryRtl>();
+  RegisterComponentClass<TFrm_GalleryTabs>();
   RegisterComponentClass<TFrm_Gallery>();
   RegisterGalleryMdiClasses();
   RegisterComponentClass<TFrm_GalleryBars>();
@@ -260,6 +264,11 @@ TFrm_GalleryRtl* TFrm_Gallery::RightToLeft() {
 
 void TFrm_Gallery::Btn_ControlsClick(TObject*) { Controls()->Show(); }
 
+TFrm_GalleryTabs* TFrm_Gallery::Tabs() {
+  if (!tabs_) tabs_ = NewForm<TFrm_GalleryTabs>(this);
+  return tabs_;
+}
+void TFrm_Gallery::Btn_TabsClick(TObject*) { Tabs()->Show(); }
 TFrm_GalleryBars* TFrm_Gallery::Bars() {
   if (!bars_) bars_ = NewForm<TFrm_GalleryBars>(this);
   return bars_;
@@ -337,6 +346,7 @@ void OpenGalleryWindows(TFrm_Gallery& gallery, const std::u16string& kinds) {
   if (named(u"tool")) gallery.Tool()->Show();
   if (named(u"controls")) gallery.Controls()->Show();
   if (named(u"rtl")) gallery.RightToLeft()->Show();
+  if (named(u"tabs")) gallery.Tabs()->Show();
   if (named(u"mdi")) gallery.Mdi()->ShowWithChildren();
   if (named(u"bars")) gallery.Bars()->Show();
   if (named(u"message")) PostMessageW(gallery.Btn_Message->Handle(), BM_CLICK, 0, 0);

@@ -130,6 +130,8 @@ class TFrm_GalleryRtl : public TForm {
   void Mnu_CloseClick(TObject* Sender);
 };
 
+class TFrm_GalleryTabs;
+
 class TFrm_Gallery : public TForm {
   QLT_CLASS(TFrm_Gallery)
  public:
@@ -142,6 +144,7 @@ class TFrm_Gallery : public TForm {
   TButton* Btn_Message = nullptr;
   TButton* Btn_SkinOnOff = nullptr;
   TButton* Btn_Controls = nullptr;
+  TButton* Btn_Tabs = nullptr;
   TButton* Btn_Bars = nullptr;
   // The menu bar: drop-downs with sub-menus, images, shortcuts, checked, radio, disabled, default
   // and invisible items and separators; a disabled and an invisible top-level item.
@@ -155,6 +158,7 @@ class TFrm_Gallery : public TForm {
   void Btn_MessageClick(TObject* Sender);
   void Btn_SkinOnOffClick(TObject* Sender);
   void Btn_ControlsClick(TObject* Sender);
+  void Btn_TabsClick(TObject* Sender);
   void Btn_BarsClick(TObject* Sender);
   void Mnu_ExitClick(TObject* Sender);
   void Mnu_CheckClick(TObject* Sender);
@@ -168,6 +172,7 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryTool* Tool();
   TFrm_GalleryControls* Controls();
   TFrm_GalleryRtl* RightToLeft();
+  TFrm_GalleryTabs* Tabs();
   TFrm_GalleryMdi* Mdi();
   TButton* Btn_Mdi = nullptr;
   void Btn_MdiClick(TObject* Sender);
@@ -182,12 +187,13 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryTool* tool_ = nullptr;
   TFrm_GalleryControls* controls_ = nullptr;
   TFrm_GalleryRtl* rightToLeft_ = nullptr;
+  TFrm_GalleryTabs* tabs_ = nullptr;
   TFrm_GalleryMdi* mdi_ = nullptr;
   TFrm_GalleryBars* bars_ = nullptr;
 };
 
 // The command line: [--skin FILE] [--open KIND,KIND...], KIND one of dialog, popup, tool, controls,
-// rtl, mdi, message, bars.
+// rtl, tabs, mdi, message, bars.
 struct GalleryOptions {
   std::u16string skinFile;  // used instead of the default skin
   std::u16string open;      // windows opened once the main form shows

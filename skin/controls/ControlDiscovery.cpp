@@ -128,17 +128,18 @@ bool KindOfSkin3rd(const std::u16string& upperName, TSkinData& sd, SkinnerKind& 
   return false;
 }
 
-// The scroll bar windows among a window's descendants that the framework did not make (it has no
-// scroll bar class: the program made them itself).
-void CollectForeignScrollBars(HWND parent, std::vector<HWND>& bars) {
+// The windows of a class among a window's descendants that the framework did not make (it has no
+// class for them: the program made them itself).
+void CollectForeignWindows(HWND parent, const std::u16string& lowerClass, std::vector<HWND>& found) {
   for (HWND c = GetTopWindow(parent); c; c = GetWindow(c, GW_HWNDNEXT)) {
     if (!TWinControl::FindControl(c)) {
-      if (LowerClassOfWindow(c) == u"scrollbar") bars.push_back(c);
+      if (LowerClassOfWindow(c) == lowerClass) found.push_back(c);
       continue;  // the inside of a window of its own is its own business
     }
-    CollectForeignScrollBars(c, bars);
+    CollectForeignWindows(c, lowerClass, found);
   }
 }
+void CollectForeignScrollBars(HWND parent, std::vector<HWND>& bars) { CollectForeignWindows(parent, u"scrollbar", bars); }
 
 // The system's status bars, progress bars and track bars among a window's descendants that the
 // framework did not make (it has no classes of them: the program made them itself).
@@ -156,6 +157,14 @@ void Attach(TWinSkinForm& form, TSkinControl* skinner, bool ownColour) {
   if (!skinner) return;
   skinner->AttachControl(&form, form.Skin(), ownColour);
   // A skinner that could not attach is of no use to anyone.
+  if (!skinner->Attached()) delete skinner;
+}
+
+// A skinner that works on a window (it belongs to the form skinner).
+void AttachToWindow(TWinSkinForm& form, SkinnerKind kind, HWND window) {
+  TSkinControl* skinner = CreateSkinner(kind, &form);
+  if (!skinner) return;
+  skinner->AttachWindow(window, form.Skin(), &form);
   if (!skinner->Attached()) delete skinner;
 }
 
@@ -231,6 +240,7 @@ void SkinComponents(TWinSkinForm& form, TComponent* container) {
   const std::vector<TComponent*> components = container->ComponentList();
   for (TComponent* c : components) SkinComponent(form, container, c);
   if (container == form.Form()) SkinForeignScrollBars(form);
+  if (container == form.Form()) SkinForeignTabControls(form);
   if (container == form.Form()) SkinForeignBars(form);
 }
 
@@ -258,7 +268,12 @@ void SkinComponent(TWinSkinForm& form, TComponent* container, TComponent* c) {
   SkinnerKind kind = SkinnerKind::kNone;
   bool ownColour = false, recurse = false;
   if (!KindOfSkin3rd(name, *sd, kind, ownColour)) kind = KindOfComponent(c, *sd, ownColour, recurse);
-  if (kind != SkinnerKind::kNone) Attach(form, CreateSkinner(kind, c), ownColour);
+  if (kind == SkinnerKind::kTab) {
+    // Tab controls are skinned by window, page controls too.
+    if (auto* w = dynamic_cast<TWinControl*>(c)) AttachToWindow(form, kind, w->Handle());
+  } else if (kind != SkinnerKind::kNone) {
+    Attach(form, CreateSkinner(kind, c), ownColour);
+  }
   if (recurse) SkinComponents(form, c);
 }
 
@@ -267,6 +282,14 @@ void SkinForeignScrollBars(TWinSkinForm& form) {
   std::vector<HWND> bars;
   CollectForeignScrollBars(form.Window(), bars);
   for (HWND bar : bars) SkinChildWindow(form, bar);
+}
+
+void SkinForeignTabControls(TWinSkinForm& form) {
+  TSkinData* sd = form.Skin();
+  if (!sd || !form.Window() || !Has(*sd, xcTab) || !sd->Tabs || sd->Tabs->Image.Empty()) return;
+  std::vector<HWND> tabs;
+  CollectForeignWindows(form.Window(), u"systabcontrol32", tabs);
+  for (HWND tab : tabs) SkinChildWindow(form, tab);
 }
 
 void SkinChildWindow(TWinSkinForm& form, HWND c) {
@@ -281,10 +304,7 @@ void SkinChildWindow(TWinSkinForm& form, HWND c) {
   }
   const SkinnerKind kind = KindOfChildWindow(cls, static_cast<DWORD>(GetWindowLongW(target, GWL_STYLE)));
   if (kind == SkinnerKind::kNone) return;
-  TSkinControl* skinner = CreateSkinner(kind, &form);
-  if (!skinner) return;
-  skinner->AttachWindow(target, form.Skin(), &form);
-  if (!skinner->Attached()) delete skinner;
+  AttachToWindow(form, kind, target);
 }
 
 void SkinChildWindows(TWinSkinForm& form) {

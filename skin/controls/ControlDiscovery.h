@@ -37,6 +37,9 @@ void SkinChildWindow(TWinSkinForm& form, HWND child);
 // Skins the scroll bar windows a form's program made itself (they have no framework object),
 // wherever they are among the form's windows.
 void SkinForeignScrollBars(TWinSkinForm& form);
+// Skins the system tab controls a form's program made itself, wherever they are among the form's
+// windows (when the skin has tabs and its tab switch is on).
+void SkinForeignTabControls(TWinSkinForm& form);
 
 // Skins the system's status bars, progress bars and track bars a form's program made itself
 // (they have no framework object), wherever they are among the form's windows, as the skin

@@ -5,6 +5,7 @@
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinMarks.h"
 #include "skin/controls/SkinScrollBars.h"
+#include "skin/controls/SkinTabs.h"
 
 namespace qlt {
 
@@ -28,6 +29,8 @@ TSkinControl* CreateSkinner(SkinnerKind kind, TComponent* owner) {
       return new TSkinScControl(owner);
     case SkinnerKind::kSizer:
       return new TSkinSizer(owner);
+    case SkinnerKind::kTab:
+      return new TSkinTab(owner);
     // Plain containers, status bars, progress bars and track bars.
     case SkinnerKind::kBox:
       return new TSkinBox(owner);

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <sstream>
 
+#include <commctrl.h>
+
+#include "skin/data/BitmapTransforms.h"
 #include "skin/frame/SkinPixels.h"
 
 namespace qlt::test {
@@ -48,6 +51,66 @@ int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF
     for (int x = area.left; x < area.right; ++x) n += grab.PixelAt({origin.x + x, origin.y + y}) == colour;
   }
   return n;
+}
+
+bool CornersShowCell(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, int cell,
+                     SkinMargins m, bool trans, Bgr face) {
+  const SkinRect c = CellRect(image.Width(), image.Height(), count, cell, CellLayout::kSideBySide);
+  if (c.Empty() || place.Width() < m.left + m.right || place.Height() < m.top + m.bottom) return false;
+  auto colour = [&](int ix, int iy) {
+    const Bgr p = image.At(ix, iy);
+    return trans && IsTransparent(p) ? face : p;
+  };
+  auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < shown.Width() && y < shown.Height(); };
+  int checked = 0;
+  // A corner block of the place against the same block of the cell; a block the picture cuts off
+  // (a tab that runs under the page border) is not checked.
+  auto block = [&](int px, int py, int ix, int iy, int bw, int bh) {
+    if (!inside(px, py) || !inside(px + bw - 1, py + bh - 1)) return true;
+    ++checked;
+    for (int y = 0; y < bh; ++y) {
+      for (int x = 0; x < bw; ++x) {
+        if (!(shown.At(px + x, py + y) == colour(ix + x, iy + y))) return false;
+      }
+    }
+    return true;
+  };
+  // A row of the top or bottom margin between the corners: each pixel one of the cell's pixels of
+  // that row's middle (which is stretched along the place).
+  auto band = [&](int py, int iy) {
+    if (!inside(place.left, py)) return true;
+    for (int x = place.left + m.left; x < place.right - m.right; ++x) {
+      if (!inside(x, py)) continue;
+      bool found = false;
+      for (int ix = c.left + m.left; ix < c.right - m.right && !found; ++ix) found = shown.At(x, py) == colour(ix, iy);
+      if (!found) return false;
+    }
+    return true;
+  };
+  // The corners' two outer rows: a caption (a tall Chinese one, cut with an ellipsis near the
+  // end) may reach into their inner rows.
+  const int w = place.Width(), h = place.Height(), x = place.left, y = place.top;
+  const int top = std::min(m.top, 2), bottom = std::min(m.bottom, 2);
+  const bool corners =
+      block(x, y, c.left, 0, m.left, top) && block(x + w - m.right, y, c.right - m.right, 0, m.right, top) &&
+      block(x, y + h - bottom, c.left, c.bottom - bottom, m.left, bottom) &&
+      block(x + w - m.right, y + h - bottom, c.right - m.right, c.bottom - bottom, m.right, bottom);
+  if (!corners || checked < 2) return false;
+  for (int row = 0; row < top; ++row) {
+    if (!band(y + row, row)) return false;
+  }
+  return true;
+}
+
+int CellOfCorners(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, SkinMargins margins,
+                  bool trans, Bgr face) {
+  int found = 0;
+  for (int cell = 1; cell <= count; ++cell) {
+    if (!CornersShowCell(shown, place, image, count, cell, margins, trans, face)) continue;
+    if (found) return -1;
+    found = cell;
+  }
+  return found;
 }
 
 std::string QltFormDescription(const wchar_t* resourceName, bool keepSkin) {
@@ -103,6 +166,100 @@ Bitmap24 SideBySidePage(const std::vector<std::vector<const Bitmap24*>>& rows, i
     top += h + gap;
   }
   return page;
+}
+
+// ---- tab controls ----
+
+namespace {
+
+SkinRect ToSkinRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+bool TabRect(HWND tab, int index, RECT& r) {
+  r = {};
+  return SendWithData(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), &r, sizeof r) != 0;
+}
+
+// With `cell` 0 the cell tab `index` shows (0: none, -1: several: a skin may draw the selected and
+// the pressed tab alike), otherwise 1 when that cell shows.
+int CheckTab(const TabPicture& p, HWND tab, int index, int cell, const TSkinContent& skin, Bgr face) {
+  const TDataSkinBorder& t = *skin.Tabs;
+  Bitmap24 image = t.Image;
+  SkinMargins m{t.LeftWidth, t.TopHeight, t.RightWidth, t.BottomHeight};
+  if (p.side == TabSide::kBottom) {
+    FlipVertical(image);
+    std::swap(m.top, m.bottom);
+  }
+  RECT r{};
+  if (!TabRect(tab, index, r)) return 0;
+  const SkinRect place = TabInStrip(p.side, p.layout, ToSkinRect(r));
+  if (cell > 0) return CornersShowCell(p.strip, place, image, t.Frame, cell, m, t.Trans != 0, face) ? 1 : 0;
+  return CellOfCorners(p.strip, place, image, t.Frame, m, t.Trans != 0, face);
+}
+
+}  // namespace
+
+TabPicture PictureOf(HWND tab) {
+  TabPicture p;
+  p.side = TabSideOfStyle(static_cast<std::uint32_t>(GetWindowLongW(tab, GWL_STYLE)));
+  RECT client{};
+  GetClientRect(tab, &client);
+  RECT display = client;
+  SendWithData(tab, TCM_ADJUSTRECT, FALSE, &display, sizeof display);
+  p.layout = LayOutTabStrip(p.side, client.right, client.bottom, ToSkinRect(display));
+  RECT screen = client;
+  MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&screen), 2);
+  p.client = ScreenGrab(screen).Image();
+  const SkinRect s = p.layout.strip;
+  p.strip = p.client.Copy(s.left, s.top, s.Width(), s.Height());
+  // The turn the skin made, undone.
+  if (p.side == TabSide::kLeft) RotateRight(p.strip);
+  if (p.side == TabSide::kRight) RotateLeft(p.strip);
+  return p;
+}
+
+bool TabShowsCell(const TabPicture& p, HWND tab, int index, int cell, const TSkinContent& skin, Bgr face) {
+  return CheckTab(p, tab, index, cell, skin, face) > 0;
+}
+
+std::string TabsOnScreen(HWND tab, const TSkinContent& skin, Bgr face) {
+  std::string differs;
+  WaitUntil([&] {
+    differs.clear();
+    const TabPicture p = PictureOf(tab);
+    const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+    const int selected = static_cast<int>(SendMessageW(tab, TCM_GETCURSEL, 0, 0));
+    RECT client{};
+    GetClientRect(tab, &client);
+    for (int i = 0; i < count; ++i) {
+      RECT r{};
+      // A tab scrolled out of sight has no place (or none inside the control).
+      if (!TabRect(tab, i, r)) continue;
+      if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom) continue;
+      if (HWND arrows = FindWindowExW(tab, nullptr, UPDOWN_CLASSW, nullptr); arrows && IsWindowVisible(arrows)) {
+        RECT a{}, both{};
+        GetWindowRect(arrows, &a);
+        MapWindowPoints(nullptr, tab, reinterpret_cast<POINT*>(&a), 2);
+        if (IntersectRect(&both, &a, &r)) continue;  // under the arrows
+      }
+      const int expected = i == selected ? 2 : 1;
+      if (!TabShowsCell(p, tab, i, expected, skin, face) || TabShowsCell(p, tab, i, 3 - expected, skin, face)) {
+        differs += "tab " + std::to_string(i) + " shows " + std::to_string(CheckTab(p, tab, i, 0, skin, face)) + "; ";
+      }
+    }
+    if (count == 0) differs = "no tabs";
+    return differs.empty();
+  }, 3s);
+  return differs;
+}
+
+bool TabPageBorderOnScreen(HWND tab, const TSkinContent& skin, Bgr face) {
+  const TabPicture p = PictureOf(tab);
+  Bitmap24 border = skin.Tabs->Image2;
+  if (p.side == TabSide::kBottom) FlipVertical(border);
+  if (p.side == TabSide::kLeft) RotateLeft(border);
+  if (p.side == TabSide::kRight) RotateRight(border);
+  return CornersShowCell(p.client, p.layout.page.Intersect({0, 0, p.client.Width(), p.client.Height()}), border, 1, 1,
+                         PageBorderMargins(p.side), skin.Tabs->Trans != 0, face);
 }
 
 }  // namespace qlt::test

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "skin/data/SkinObjects.h"
+#include "skin/controls/TabLayout.h"
+#include "skin/frame/SkinGeometry.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace qlt::test {
@@ -24,6 +26,17 @@ COLORREF ColourOf(TColor colour);
 // Pixels of exactly this colour in a rectangle of the grab (coordinates relative to `origin`).
 int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
 
+// Whether the corners of `place` in `shown` (a picture of the screen) are those of cell `cell` of
+// `count` cells side by side in `image` (the margins are never stretched; their two outer rows are
+// compared), and the top margin's two outer rows between them are made of that cell's rows; a transparent pixel of a `trans`
+// image shows `face`. Corners the picture cuts off are not checked, but two at least must be
+// there. False when the place is smaller than its margins.
+bool CornersShowCell(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, int cell,
+                     SkinMargins margins, bool trans, Bgr face);
+// The cell the corners show: 1 to count, 0 when none does, -1 when several would.
+int CellOfCorners(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, SkinMargins margins,
+                  bool trans, Bgr face);
+
 // A form description of QLT as the program carries it in its resources (RCDATA `resourceName`),
 // without its event bindings, so nothing of the program runs when a test creates the form (no
 // tray icon, settings file or hotkey). `keepSkin`: the skin component stays in it (the main
@@ -34,5 +47,25 @@ std::string QltFormDescription(const wchar_t* resourceName, bool keepSkin);
 // Images put side by side in rows on one page (each row's images left to right, rows top to
 // bottom, `gap` pixels of `background` around and between them), e.g. a window skinned and unskinned.
 Bitmap24 SideBySidePage(const std::vector<std::vector<const Bitmap24*>>& rows, int gap, Bgr background);
+
+// ---- Tab controls (of this program or another) ----
+
+// What a tab control shows on the screen, its strip of tabs turned back to lie horizontally, as
+// the skin composes it.
+struct TabPicture {
+  TabSide side = TabSide::kTop;
+  TabStripLayout layout;
+  Bitmap24 client;  // the client area as it shows
+  Bitmap24 strip;   // the strip, horizontal
+};
+TabPicture PictureOf(HWND tab);
+// Whether tab `index` shows cell `cell` of the skin's "Tabs" image (upside down at the bottom).
+bool TabShowsCell(const TabPicture& p, HWND tab, int index, int cell, const TSkinContent& skin, Bgr face);
+// Waits until every tab in sight shows its cell, the selected one 2 and the others 1; "" then,
+// otherwise what differs.
+std::string TabsOnScreen(HWND tab, const TSkinContent& skin, Bgr face);
+// Whether the page border's four corners on the screen are the "Tabs" object's Border image,
+// turned for the side.
+bool TabPageBorderOnScreen(HWND tab, const TSkinContent& skin, Bgr face);
 
 }  // namespace qlt::test
