@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "gallery/FrmGalleryEdits.h"
 #include "ui/Utf.h"
 
 namespace qlt {
@@ -188,6 +189,7 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Field("Btn_Message", &TFrm_Gallery::Btn_Message)
                                      .Field("Btn_SkinOnOff", &TFrm_Gallery::Btn_SkinOnOff)
                                      .Field("Btn_Controls", &TFrm_Gallery::Btn_Controls)
+                                     .Field("Btn_Edits", &TFrm_Gallery::Btn_Edits)
                                      .Field("ImageList1", &TFrm_Gallery::ImageList1)
                                      .Field("MainMenu1", &TFrm_Gallery::MainMenu1)
                                      .Handler("FormCreate", &TFrm_Gallery::FormCreate)
@@ -197,6 +199,7 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Handler("Btn_MessageClick", &TFrm_Gallery::Btn_MessageClick)
                                      .Handler("Btn_SkinOnOffClick", &TFrm_Gallery::Btn_SkinOnOffClick)
                                      .Handler("Btn_ControlsClick", &TFrm_Gallery::Btn_ControlsClick)
+                                     .Handler("Btn_EditsClick", &TFrm_Gallery::Btn_EditsClick)
                                      .Handler("Mnu_ExitClick", &TFrm_Gallery::Mnu_ExitClick)
                                      .Handler("Mnu_CheckClick", &TFrm_Gallery::Mnu_CheckClick)
                                      .Handler("Mnu_ZoomClick", &TFrm_Gallery::Mnu_ZoomClick)
@@ -214,6 +217,7 @@ void RegisterGalleryClasses() {
   RegisterComponentClass<TFrm_GalleryControls>();
   RegisterComponentClass<TFrm_GalleryRtl>();
   RegisterComponentClass<TFrm_Gallery>();
+  RegisterGalleryEditsClasses();
 }
 
 const char16_t* TFrm_Gallery::MessageCaption() {
@@ -252,6 +256,13 @@ TFrm_GalleryRtl* TFrm_Gallery::RightToLeft() {
 }
 
 void TFrm_Gallery::Btn_ControlsClick(TObject*) { Controls()->Show(); }
+
+TFrm_GalleryEdits* TFrm_Gallery::Edits() {
+  if (!edits_) edits_ = NewForm<TFrm_GalleryEdits>(this);
+  return edits_;
+}
+
+void TFrm_Gallery::Btn_EditsClick(TObject*) { Edits()->Show(); }
 
 void TFrm_Gallery::Mnu_ExitClick(TObject*) { Close(); }
 
@@ -316,6 +327,7 @@ void OpenGalleryWindows(TFrm_Gallery& gallery, const std::u16string& kinds) {
   if (named(u"tool")) gallery.Tool()->Show();
   if (named(u"controls")) gallery.Controls()->Show();
   if (named(u"rtl")) gallery.RightToLeft()->Show();
+  if (named(u"edits")) gallery.Edits()->Show();
   if (named(u"message")) PostMessageW(gallery.Btn_Message->Handle(), BM_CLICK, 0, 0);
 }
 

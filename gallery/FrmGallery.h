@@ -12,6 +12,8 @@
 
 namespace qlt {
 
+class TFrm_GalleryEdits;
+
 // A fixed dialog (no boxes, no icon).
 class TFrm_GalleryDialog : public TForm {
   QLT_CLASS(TFrm_GalleryDialog)
@@ -139,6 +141,7 @@ class TFrm_Gallery : public TForm {
   TButton* Btn_Message = nullptr;
   TButton* Btn_SkinOnOff = nullptr;
   TButton* Btn_Controls = nullptr;
+  TButton* Btn_Edits = nullptr;
   // The menu bar: drop-downs with sub-menus, images, shortcuts, checked, radio, disabled, default
   // and invisible items and separators; a disabled and an invisible top-level item.
   TImageList* ImageList1 = nullptr;
@@ -151,6 +154,7 @@ class TFrm_Gallery : public TForm {
   void Btn_MessageClick(TObject* Sender);
   void Btn_SkinOnOffClick(TObject* Sender);
   void Btn_ControlsClick(TObject* Sender);
+  void Btn_EditsClick(TObject* Sender);
   void Mnu_ExitClick(TObject* Sender);
   void Mnu_CheckClick(TObject* Sender);
   void Mnu_ZoomClick(TObject* Sender);
@@ -163,6 +167,7 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryTool* Tool();
   TFrm_GalleryControls* Controls();
   TFrm_GalleryRtl* RightToLeft();
+  TFrm_GalleryEdits* Edits();
   // The message box's caption: longer than the box is wide, so the skin widens the box.
   static const char16_t* MessageCaption();
   static const char16_t* MessageText();
@@ -173,10 +178,11 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryTool* tool_ = nullptr;
   TFrm_GalleryControls* controls_ = nullptr;
   TFrm_GalleryRtl* rightToLeft_ = nullptr;
+  TFrm_GalleryEdits* edits_ = nullptr;
 };
 
 // The command line: [--skin FILE] [--open KIND,KIND...], KIND one of dialog, popup, tool, controls,
-// rtl, message.
+// rtl, edits, message.
 struct GalleryOptions {
   std::u16string skinFile;  // used instead of the default skin
   std::u16string open;      // windows opened once the main form shows

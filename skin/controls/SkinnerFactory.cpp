@@ -2,6 +2,7 @@
 #include "skin/controls/ControlDiscovery.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinMarks.h"
 #include "skin/controls/SkinScrollBars.h"
 
@@ -27,6 +28,12 @@ TSkinControl* CreateSkinner(SkinnerKind kind, TComponent* owner) {
       return new TSkinScControl(owner);
     case SkinnerKind::kSizer:
       return new TSkinSizer(owner);
+    case SkinnerKind::kEdit:
+      return new TSkinEdit(owner);
+    case SkinnerKind::kUpDown:
+      return new TSkinUpDown(owner);
+    case SkinnerKind::kComboBox:
+      return new TSkinComBox(owner);
     default:
       return nullptr;
   }

@@ -542,4 +542,25 @@ void SendKeyNow(WORD vk) {
   SendInput(2, keys, sizeof(INPUT));
 }
 
+std::string DescriptionWithoutHandlers(const wchar_t* resourceName) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC resource = FindResourceW(module, resourceName, reinterpret_cast<LPCWSTR>(RT_RCDATA));
+  const char* data = resource ? static_cast<const char*>(LockResource(LoadResource(module, resource))) : nullptr;
+  if (!data) return {};
+  std::istringstream in(std::string(data, SizeofResource(module, resource)));
+  std::string out, line;
+  bool inSkin = false;
+  while (std::getline(in, line)) {
+    const std::string trimmed = line.substr(std::min(line.find_first_not_of(' '), line.size()));
+    if (line.rfind("  object SkinData1:", 0) == 0) inSkin = true;
+    if (inSkin) {
+      if (line.rfind("  end", 0) == 0) inSkin = false;
+      continue;
+    }
+    if (trimmed.rfind("On", 0) == 0 && trimmed.find(" = ") != std::string::npos) continue;
+    out += line + "\n";
+  }
+  return out;
+}
+
 }  // namespace qlt::test

@@ -203,4 +203,8 @@ class WhileMenuOpen {
 // Real key input without waiting (for use inside a menu loop).
 void SendKeyNow(WORD vk);
 
+// A form's description from the program's resources without its event handlers and without a
+// skin component of its own (nothing of the program runs; the test's skin paints it).
+std::string DescriptionWithoutHandlers(const wchar_t* resourceName);
+
 }  // namespace qlt::test

@@ -47,4 +47,70 @@ int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF
   return n;
 }
 
+namespace {
+
+Pixel32 SkinPx(TColor colour) {
+  const COLORREF c = ColourOf(colour);
+  return ToPixel32(RgbPixel(GetRValue(c), GetGValue(c), GetBValue(c)));
+}
+
+}  // namespace
+
+PixelBuffer ExpectedUpDown(const TSkinContent& s, int w, int h, bool horizontal, bool inEdit, int first, int second) {
+  PixelBuffer buffer(w, h, SkinPx(s.ButtonFaceColour));
+  const PixelView view = buffer.View();
+  const UpDownHalves halves = SplitUpDown(w, h, horizontal, inEdit);
+  const TDataSkinBorder* art = horizontal ? s.UpDownHorz.get() : s.UpDownVert.get();
+  for (int half = 0; half < 2; ++half) {
+    const SkinRect& r = half ? halves.second : halves.first;
+    const int look = half ? second : first;
+    const int cell = UpDownCell(look, half == 1);
+    if (art && !art->Image.Empty()) {
+      DrawCell(view, r, art->Image, 8, cell, BlendMode::kKeyTransparent);
+      DrawCell(view, CentreIn(r, art->Image2.Width() / 8, art->Image2.Height()), art->Image2, 8, cell,
+               BlendMode::kKeyTransparent);
+      continue;
+    }
+    const bool sunk = look == kLookPressed || look == kLookHot;
+    view.Fill(r, SkinPx(sunk ? s.ButtonShadowColour : s.ButtonFaceColour));
+    FrameRectPixels(view, r, SkinPx(s.ButtonDkShadowColour));
+    DrawArrow(view, r,
+              horizontal ? (half ? ArrowDirection::kRight : ArrowDirection::kLeft)
+                         : (half ? ArrowDirection::kDown : ArrowDirection::kUp),
+              SkinPx(look == kLookDisabled ? s.ButtonShadowColour : s.ButtonDkShadowColour));
+  }
+  return buffer;
+}
+
+PixelBuffer ExpectedCombo(const TSkinContent& s, int w, int h, int look, bool buttonLeft, ComboLayout& layout) {
+  PixelBuffer buffer(w, h, SkinPx(s.ButtonFaceColour));
+  const PixelView view = buffer.View();
+  layout = LayOutCombo(w, h, GetSystemMetrics(SM_CXHSCROLL), buttonLeft);
+  if (!s.SunkEdge || !s.ComboButton) return buffer;
+  const TDataSkinObject& ring = *s.SunkEdge;
+  DrawNineSlice(view, {0, 0, w, h}, ring.Image, 4, look, CellLayout::kSideBySide,
+                {ring.LeftWidth, ring.TopHeight, ring.RightWidth, ring.BottomHeight}, ring.Tile == 1,
+                ring.Trans == 1 ? BlendMode::kKeyTransparent : BlendMode::kCopy);
+  DrawCell(view, layout.button, buttonLeft ? s.ComboButton->Image2 : s.ComboButton->Image, 4, look,
+           BlendMode::kKeyTransparent);
+  if (s.ExtraImages && s.ExtraImages->Frame > 0) {
+    const TDataSkinObject& extra = *s.ExtraImages;
+    DrawCell(view, CentreIn(layout.glyph, extra.Image.Width() / extra.Frame, extra.Image.Height()), extra.Image,
+             extra.Frame, look, BlendMode::kKeyTransparent);
+  }
+  return buffer;
+}
+
+int PixelMismatches(const ScreenGrab& grab, const PixelBuffer& want, const SkinRect& skip) {
+  if (grab.Width() != want.Width() || grab.Height() != want.Height()) return -1;
+  int bad = 0;
+  for (int y = 0; y < grab.Height(); ++y) {
+    for (int x = 0; x < grab.Width(); ++x) {
+      const Pixel32 p = want.At(x, y);
+      if (!skip.Contains(x, y) && grab.Pixel(x, y) != RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF)) ++bad;
+    }
+  }
+  return bad;
+}
+
 }  // namespace qlt::test

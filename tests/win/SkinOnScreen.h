@@ -4,6 +4,7 @@
 // same way.
 #include <windows.h>
 
+#include "skin/controls/EditLayout.h"
 #include "skin/data/SkinObjects.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -20,5 +21,13 @@ int ButtonCellOnScreen(const ScreenGrab& grab, const TDataSkinButton& buttons, C
 COLORREF ColourOf(TColor colour);
 // Pixels of exactly this colour in a rectangle of the grab (coordinates relative to `origin`).
 int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
+
+// What an up-down control of w x h shows with the looks of its two halves (ControlLook values),
+// composed from the skin: its "UpDown" images where it has them, drawn halves otherwise.
+PixelBuffer ExpectedUpDown(const TSkinContent& skin, int w, int h, bool horizontal, bool inEdit, int first, int second);
+// What a combo box of w x h shows in a look, outside its text area (given back in `layout`).
+PixelBuffer ExpectedCombo(const TSkinContent& skin, int w, int h, int look, bool buttonLeft, ComboLayout& layout);
+// Pixels of a grab that differ from the expected ones, `skip` left out (-1 for another size).
+int PixelMismatches(const ScreenGrab& grab, const PixelBuffer& want, const SkinRect& skip = {});
 
 }  // namespace qlt::test

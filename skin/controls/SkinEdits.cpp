@@ -1,0 +1,383 @@
+#include "skin/controls/SkinEdits.h"
+
+#include <algorithm>
+#include <commctrl.h>
+
+#include "skin/data/WinSkinData.h"
+#include "ui/SysUtils.h"
+
+namespace qlt {
+
+const TClassInfo& TSkinUpDown::StaticClass() {
+  static const TClassInfo info = ClassBuilder<TSkinUpDown, TSkinControl>("TSkinUpDown").Build();
+  return info;
+}
+
+const TClassInfo& TSkinEdit::StaticClass() {
+  static const TClassInfo info = ClassBuilder<TSkinEdit, TSkinControl>("TSkinEdit").Build();
+  return info;
+}
+
+const TClassInfo& TSkinComBox::StaticClass() {
+  static const TClassInfo info = ClassBuilder<TSkinComBox, TSkinControl>("TSkinComBox").Build();
+  return info;
+}
+
+namespace {
+
+Pixel32 SurfacePixel(COLORREF c) { return ToPixel32(RgbPixel(GetRValue(c), GetGValue(c), GetBValue(c))); }
+
+Pixel32 SkinPixel(TColor colour, int systemIndex) { return SurfacePixel(SkinColourToRgb(colour, GetSysColor(systemIndex))); }
+
+std::u16string LowerClassName(HWND window) {
+  wchar_t name[101] = {};
+  const int n = GetClassNameW(window, name, 101);
+  return AsciiLower(std::u16string(reinterpret_cast<const char16_t*>(name), static_cast<size_t>(std::max(n, 0))));
+}
+
+SkinRect ClientSize(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return {0, 0, r.right, r.bottom};
+}
+
+// Copies the composed rectangle to `dc` except `keep`, which stays as the control painted it. The
+// DC's clipping is the caller's again afterwards.
+void CopyAround(PaintSurface& surface, HDC dc, const SkinRect& rect, const SkinRect& keep) {
+  const int saved = SaveDC(dc);
+  if (!keep.Empty()) ExcludeClipRect(dc, keep.left, keep.top, keep.right, keep.bottom);
+  surface.CopyTo(dc, rect, 0, 0);
+  if (saved) RestoreDC(dc, saved);
+}
+
+// The outer WM_PAINT of a double-buffered control: the control, the skin included, has just been
+// painted into the bitmap this paint puts on the screen.
+bool PaintedInBuffer(const TMessage& m, TWinControl* control) {
+  return m.Msg == WM_PAINT && !m.WParam && control && control->DoubleBuffered();
+}
+
+}  // namespace
+
+// ---- up-down buttons ----
+
+bool TSkinUpDown::Horizontal() const {
+  HWND h = Handle();
+  return inTabSet_ || (h && (GetWindowLongW(h, GWL_STYLE) & UDS_HORZ));
+}
+
+bool TSkinUpDown::Disabled() const {
+  HWND h = Handle();
+  if (!h || !IsWindowEnabled(h)) return true;
+  // A spin edit's button looks as the edit does.
+  HWND parent = GetParent(h);
+  return inEdit_ && parent && !IsWindowEnabled(parent);
+}
+
+std::pair<int, int> TSkinUpDown::Looks() const {
+  HWND h = Handle();
+  if (!h) return {kLookNormal, kLookNormal};
+  const SkinRect client = ClientSize(h);
+  const UpDownHalves halves = SplitUpDown(client.Width(), client.Height(), Horizontal(), inEdit_);
+  POINT p{};
+  GetCursorPos(&p);
+  ScreenToClient(h, &p);
+  const bool disabled = Disabled();
+  const bool pressed = (mouseState_ & kMousePressed) != 0, hot = (mouseState_ & kMouseHot) != 0;
+  return {UpDownHalfLook(disabled, halves.first.Contains(p.x, p.y), pressed, hot),
+          UpDownHalfLook(disabled, halves.second.Contains(p.x, p.y), pressed, hot)};
+}
+
+void TSkinUpDown::HoverChanged() {
+  if (Looks() != painted_) Redraw();
+}
+
+bool TSkinUpDown::BeforeMessage(TMessage& m) {
+  if (!TSkinControl::BeforeMessage(m)) return false;
+  switch (m.Msg) {
+    case WM_PAINT:
+      PaintMessage(m);
+      return false;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // The control steps (and starts repeating) first; the skin shows the press.
+      CallDefault(m);
+      mouseState_ |= kMousePressed;
+      DrawNow(nullptr);
+      return false;
+    case WM_LBUTTONUP:
+      mouseState_ &= ~kMousePressed;
+      CallDefault(m);
+      DrawNow(nullptr);
+      return false;
+    default:
+      return true;
+  }
+}
+
+void TSkinUpDown::AfterMessage(TMessage& m) {
+  switch (m.Msg) {
+    case WM_MOUSEMOVE:
+      if (Disabled()) return;
+      if (!tracking_) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, Handle(), 0};
+        tracking_ = TrackMouseEvent(&tme) != FALSE;
+      }
+      mouseState_ |= kMouseHot;
+      HoverChanged();  // also from one half to the other
+      return;
+    case WM_MOUSELEAVE:
+    case CM_MOUSELEAVE:
+      tracking_ = false;
+      if (!(mouseState_ & kMouseHot)) return;
+      mouseState_ &= ~kMouseHot;
+      if (GetCapture() != Handle()) mouseState_ &= ~kMousePressed;
+      HoverChanged();
+      return;
+    case WM_CAPTURECHANGED:
+      if ((mouseState_ & kMousePressed) && reinterpret_cast<HWND>(m.LParam) != Handle()) {
+        mouseState_ &= ~kMousePressed;
+        HoverChanged();
+      }
+      return;
+    case WM_PAINT:
+      return;  // painted wholly in BeforeMessage
+    default:
+      TSkinControl::AfterMessage(m);
+  }
+}
+
+void TSkinUpDown::Paint(HDC dc, const SkinRect& rect) {
+  HWND h = Handle();
+  if (!skin_ || !h || rect.Empty()) return;
+  PaintSurface& surface = Surface();
+  if (!surface.Reserve(rect.Width(), rect.Height())) return;
+  const PixelView view = surface.View(rect.Width(), rect.Height());
+  view.Fill(view.Bounds(), SkinPixel(skin_->ButtonFaceColour, COLOR_BTNFACE));
+  const bool horizontal = Horizontal();
+  const UpDownHalves halves = SplitUpDown(rect.Width(), rect.Height(), horizontal, inEdit_);
+  const std::pair<int, int> looks = Looks();
+  const TDataSkinBorder* art = horizontal ? skin_->UpDownHorz.get() : skin_->UpDownVert.get();
+  for (int half = 0; half < 2; ++half) {
+    const SkinRect& r = half ? halves.second : halves.first;
+    const int look = half ? looks.second : looks.first;
+    if (r.Empty()) continue;
+    if (art && !art->Image.Empty()) {
+      const int cell = UpDownCell(look, half == 1);
+      DrawCell(view, r, art->Image, 8, cell, BlendMode::kKeyTransparent);
+      if (!art->Image2.Empty()) {
+        const SkinRect glyph = CentreIn(r, art->Image2.Width() / 8, art->Image2.Height());
+        DrawCell(view, glyph, art->Image2, 8, cell, BlendMode::kKeyTransparent);
+      }
+      continue;
+    }
+    const bool sunk = look == kLookPressed || look == kLookHot;
+    view.Fill(r, sunk ? SkinPixel(skin_->ButtonShadowColour, COLOR_BTNSHADOW)
+                      : SkinPixel(skin_->ButtonFaceColour, COLOR_BTNFACE));
+    FrameRectPixels(view, r, SkinPixel(skin_->ButtonDkShadowColour, COLOR_3DDKSHADOW));
+    const ArrowDirection direction = horizontal ? (half ? ArrowDirection::kRight : ArrowDirection::kLeft)
+                                                : (half ? ArrowDirection::kDown : ArrowDirection::kUp);
+    DrawArrow(view, r, direction,
+              look == kLookDisabled ? SkinPixel(skin_->ButtonShadowColour, COLOR_BTNSHADOW)
+                                    : SkinPixel(skin_->ButtonDkShadowColour, COLOR_3DDKSHADOW));
+  }
+  surface.CopyTo(dc, rect, 0, 0);
+  painted_ = looks;
+  ++paints_;
+}
+
+// ---- edit boxes ----
+
+void TSkinEdit::AttachControl(TWinSkinForm* formSkinner, TSkinData* skin, bool) {
+  auto* edit = dynamic_cast<TWinControl*>(Owner());
+  if (!edit || !edit->HandleAllocated()) return;
+  AttachWindow(edit->Handle(), skin, formSkinner);
+}
+
+void TSkinEdit::SkinChanged() {
+  TSkinControl::SkinChanged();
+  if (HWND h = Handle()) RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+  if (arrow_) arrow_->SkinChanged();
+}
+
+void TSkinEdit::FindArrow() {
+  HWND h = Handle();
+  if (arrow_ || !h) return;
+  for (HWND c = GetTopWindow(h); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    const std::u16string name = LowerClassName(c);
+    if (name != u"msctls_updown32" && name != u"tspinbutton") continue;
+    // Owned by this skinner and out of the form's list: it goes when the edit's skinner goes.
+    auto* arrow = new TSkinUpDown(this);
+    arrow->SetInEdit(true);
+    arrow->AttachWindow(c, skin_, nullptr);
+    if (!arrow->Attached()) {
+      delete arrow;
+      return;
+    }
+    arrow_ = arrow;
+    return;
+  }
+}
+
+void TSkinEdit::DrawBorder(HDC dc, const SkinRect& rect, int minimumInset) {
+  HWND h = Handle();
+  if (!skin_ || !h || rect.Width() < 4 || rect.Height() < 4) return;
+  const SkinRect client = ClientSize(h);
+  // An edit without a border is left alone.
+  if (client.Width() + minimumInset >= rect.Width() || client.Height() + minimumInset >= rect.Height()) return;
+  PaintSurface& surface = Surface();
+  if (!surface.Reserve(rect.Width(), rect.Height())) return;
+  const PixelView view = surface.View(rect.Width(), rect.Height());
+  const SkinRect all{0, 0, rect.Width(), rect.Height()};
+  FrameRectPixels(view, all, SkinPixel(skin_->ButtonShadowColour, COLOR_BTNSHADOW));
+  FrameRectPixels(view, {1, 1, all.right - 1, all.bottom - 1}, SurfacePixel(RGB(255, 255, 255)));
+  const int w = all.right, b = all.bottom;
+  for (const SkinRect& band : {SkinRect{0, 0, w, 2}, SkinRect{0, b - 2, w, b}, SkinRect{0, 2, 2, b - 2},
+                               SkinRect{w - 2, 2, w, b - 2}}) {
+    surface.CopyTo(dc, band.Offset(rect.left, rect.top), band.left, band.top);
+  }
+}
+
+void TSkinEdit::Paint(HDC dc, const SkinRect& rect) {
+  FindArrow();
+  DrawBorder(dc, rect, 0);
+}
+
+void TSkinEdit::AfterMessage(TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+      // Into a DC of the message (a print of the client): nothing of the border is there.
+      if (!m.WParam) DrawNow(nullptr);
+      return;
+    case WM_NCPAINT:
+      // The system has drawn its sunken edge again.
+      DrawNow(nullptr);
+      return;
+    case WM_PRINT:
+      if (m.LParam & PRF_NONCLIENT) {
+        RECT r{};
+        if (HWND h = Handle(); h && GetWindowRect(h, &r)) {
+          DrawBorder(reinterpret_cast<HDC>(m.WParam), {0, 0, r.right - r.left, r.bottom - r.top}, 2);
+        }
+      }
+      return;
+    case WM_ENABLE:
+      TSkinControl::AfterMessage(m);
+      if (arrow_ && arrow_->Handle()) InvalidateRect(arrow_->Handle(), nullptr, FALSE);
+      return;
+    default:
+      TSkinControl::AfterMessage(m);
+  }
+}
+
+// ---- combo boxes ----
+
+int TSkinComBox::Look() const {
+  HWND h = Handle();
+  if (!h) return kLookNormal;
+  HWND focus = GetFocus();
+  const bool focused = focus && (focus == h || IsChild(h, focus));
+  return ComboLook((mouseState_ & kMousePressed) != 0, focused || (mouseState_ & kMouseHot), IsWindowEnabled(h) != FALSE);
+}
+
+void TSkinComBox::SetHover(bool hot) {
+  if (((mouseState_ & kMouseHot) != 0) == hot) return;
+  mouseState_ = hot ? mouseState_ | kMouseHot : mouseState_ & ~kMouseHot;
+  SetHot(hot);
+  if (Look() != paintedLook_) DrawNow(nullptr);
+}
+
+void TSkinComBox::AfterMessage(TMessage& m) {
+  switch (m.Msg) {
+    case WM_DRAWITEM:
+      Redraw();
+      return;
+    case WM_NCPAINT:
+      DrawNow(nullptr);
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      mouseState_ |= kMousePressed;
+      DrawNow(nullptr);
+      return;
+    case WM_LBUTTONUP:
+      mouseState_ &= ~kMousePressed;
+      DrawNow(nullptr);
+      return;
+    case CN_COMMAND:
+      // The list closed without the release reaching the box (a key, a click elsewhere).
+      if (HIWORD(m.WParam) == CBN_CLOSEUP && (mouseState_ & kMousePressed)) {
+        mouseState_ &= ~kMousePressed;
+        DrawNow(nullptr);
+      }
+      return;
+    case CM_MOUSEENTER:
+      if (Handle() && IsWindowEnabled(Handle())) SetHover(true);
+      return;
+    case CM_MOUSELEAVE:
+      SetHover(false);
+      return;
+    default:
+      if (PaintedInBuffer(m, control_)) return;
+      TSkinControl::AfterMessage(m);
+  }
+}
+
+void TSkinComBox::PaintSimple(HDC dc, const SkinRect& rect, int look) {
+  PaintSurface& surface = Surface();
+  if (!surface.Reserve(rect.Width(), rect.Height())) return;
+  const PixelView view = surface.View(rect.Width(), rect.Height());
+  // The DC's own brush fills the inner ring and the button, as the control's background does.
+  COLORREF brushColour = SkinColourToRgb(skin_->ButtonFaceColour, GetSysColor(COLOR_BTNFACE));
+  LOGBRUSH lb{};
+  if (GetObjectW(GetCurrentObject(dc, OBJ_BRUSH), sizeof lb, &lb) == sizeof lb && lb.lbStyle == BS_SOLID) {
+    brushColour = lb.lbColor;
+  }
+  const int w = rect.Width(), h = rect.Height();
+  const int thumb = GetSystemMetrics(SM_CYVTHUMB);
+  const SkinRect button{std::max(w - 1 - thumb, 1), 1, w - 1, h - 1};
+  FrameRectPixels(view, {1, 1, w - 1, h - 1}, SurfacePixel(brushColour));
+  view.Fill(button, SurfacePixel(brushColour));
+  DrawCell(view, button, skin_->ComboButton->Image, 4, look, BlendMode::kCopy);
+  FrameRectPixels(view, {0, 0, w, h}, SkinPixel(skin_->ButtonShadowColour, COLOR_BTNSHADOW));
+  CopyAround(surface, dc, rect, SkinRect{2, 2, button.left, h - 2}.Offset(rect.left, rect.top));
+}
+
+void TSkinComBox::Paint(HDC dc, const SkinRect& rect) {
+  HWND h = Handle();
+  if (!skin_ || !h || rect.Empty() || !skin_->ComboButton || skin_->ComboButton->Image.Empty()) return;
+  boxStyle_ = static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE));
+  boxExStyle_ = static_cast<DWORD>(GetWindowLongW(h, GWL_EXSTYLE));
+  focused_ = GetFocus() == h;
+  enabled_ = IsWindowEnabled(h) != FALSE;
+  const int look = Look();
+  if (skin_->ComboButton->Style == 1) {
+    PaintSimple(dc, rect, look);
+  } else {
+    if (!skin_->SunkEdge || skin_->SunkEdge->Image.Empty()) return;
+    PaintSurface& surface = Surface();
+    if (!surface.Reserve(rect.Width(), rect.Height())) return;
+    const PixelView view = surface.View(rect.Width(), rect.Height());
+    const SkinRect area{0, 0, rect.Width(), rect.Height()};
+    view.Fill(area, SkinPixel(skin_->ButtonFaceColour, COLOR_BTNFACE));
+    const bool left = (boxExStyle_ & WS_EX_LEFTSCROLLBAR) != 0;
+    const ComboLayout layout = LayOutCombo(area.right, area.bottom, GetSystemMetrics(SM_CXHSCROLL), left);
+    // Only the ring and the button reach the screen: the text area is the control's.
+    DrawSkinFrame(view, area, 4, look, *skin_->SunkEdge);
+    const Bitmap24& button = left && !skin_->ComboButton->Image2.Empty() ? skin_->ComboButton->Image2
+                                                                          : skin_->ComboButton->Image;
+    DrawCell(view, layout.button, button, 4, look, BlendMode::kKeyTransparent);
+    if (const TDataSkinObject* extra = skin_->ExtraImages.get(); extra && !extra->Image.Empty()) {
+      const int cells = std::max(extra->Frame, 1);
+      const SkinRect glyph = CentreIn(layout.glyph, extra->Image.Width() / cells, extra->Image.Height());
+      DrawCell(view, glyph, extra->Image, cells, std::min(look, cells), BlendMode::kKeyTransparent);
+    }
+    CopyAround(surface, dc, rect, layout.text.Offset(rect.left, rect.top));
+  }
+  paintedLook_ = look;
+  ++paints_;
+}
+
+}  // namespace qlt

@@ -1,0 +1,187 @@
+// QLT's spin edits and its hotkey dialog's combo box painted from the skin QLT.exe carries, read
+// back from the screen and compared with what the build's skin composes: the up-down halves hot,
+// pressed and disabled while they still step the value and write it to QLT.ini, the edits' flat
+// border, and the combo box's button in each state with its list opening and a key chosen.
+#include <gtest/gtest.h>
+
+#include "skin/controls/EditLayout.h"
+#include "skin/data/SkinReader.h"
+#include "tests/e2e/Desktop.h"
+#include "tests/e2e/QltSession.h"
+#include "tests/win/SkinOnScreen.h"
+
+namespace qlt::e2e {
+namespace {
+
+using test::ClassNameOf;
+using test::SendMouseInput;
+
+constexpr POINT kLabKey{177, 264};  // the main window's hotkey label: a click opens the dialog
+constexpr POINT kAway{900, 640};    // the desktop, beside QLT's windows
+
+HWND FirstDescendant(HWND root, const wchar_t* className) {
+  const auto found = Descendants(root, className);
+  return found.empty() ? nullptr : found.front();
+}
+
+class SkinnedEdits : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string packed = test::ReadFileBytes(test::Utf8ToWide(std::string(QLT_SKIN_BUILD_DIR) + "/QLTSkin.skin"));
+    TSkinReader reader;
+    ASSERT_TRUE(reader.LoadPacked(ByteView(reinterpret_cast<const std::uint8_t*>(packed.data()), packed.size())));
+    skin_.BuildSkin(reader);
+  }
+  // Waits until the window shows `want` (the text area of a combo box left out).
+  ::testing::AssertionResult Shows(HWND h, const std::function<PixelBuffer()>& want, const SkinRect& skip,
+                                   const wchar_t* name) {
+    int bad = -1;
+    if (WaitUntil([&] { return (bad = test::PixelMismatches(ScreenGrab::OfWindow(h), want(), skip)) == 0; }, 3s)) {
+      return ::testing::AssertionSuccess();
+    }
+    SaveScreenshot(std::wstring(L"skin-edits-failed-") + name);
+    return ::testing::AssertionFailure() << bad << " pixels differ";
+  }
+  ::testing::AssertionResult UpDownShows(HWND h, int first, int second, const wchar_t* name) {
+    RECT r{};
+    GetClientRect(h, &r);
+    return Shows(h, [&] { return test::ExpectedUpDown(skin_, r.right, r.bottom, false, true, first, second); }, {}, name);
+  }
+  ::testing::AssertionResult ComboShows(HWND h, int look, const wchar_t* name) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    ComboLayout layout;
+    test::ExpectedCombo(skin_, r.right - r.left, r.bottom - r.top, look, false, layout);
+    return Shows(h, [&] { return test::ExpectedCombo(skin_, r.right - r.left, r.bottom - r.top, look, false, layout); },
+                 layout.text, name);
+  }
+  static POINT HalfCentre(HWND h, const SkinRect& half) {
+    POINT p{(half.left + half.right) / 2, (half.top + half.bottom) / 2};
+    ClientToScreen(h, &p);
+    return p;
+  }
+
+  TSkinContent skin_;
+};
+
+TEST_F(SkinnedEdits, SpinHalvesShowHotPressedAndDisabledAndStillStepTheValueIntoQltIni) {
+  QltSession qlt(IniText({{"Num", "200"}, {"Time", "30"}}), "");
+  ASSERT_TRUE(qlt.ShowMainWindow());
+  ASSERT_TRUE(qlt.ChooseMode(L"透明"));
+  HWND alpha = Descendants(qlt.Main(), L"TSpinEdit").at(0);
+  HWND minute = Descendants(qlt.Main(), L"TSpinEdit").at(1);
+  HWND button = FirstDescendant(alpha, L"TSpinButton");
+  ASSERT_TRUE(button);
+  RECT r{};
+  GetClientRect(button, &r);
+  const UpDownHalves halves = SplitUpDown(r.right, r.bottom, false, true);
+  EXPECT_TRUE(UpDownShows(button, kLookNormal, kLookNormal, L"alpha"));
+
+  MoveMouseTo(HalfCentre(button, halves.first));
+  EXPECT_TRUE(UpDownShows(button, kLookHot, kLookNormal, L"alpha-up-hot"));
+  SendMouseInput(MOUSEEVENTF_LEFTDOWN, HalfCentre(button, halves.second));
+  EXPECT_TRUE(UpDownShows(button, kLookNormal, kLookPressed, L"alpha-down-pressed"));
+  SaveScreenshot(L"skin-edits-spin-pressed");
+  SendMouseInput(MOUSEEVENTF_LEFTUP, HalfCentre(button, halves.second));
+  EXPECT_TRUE(WaitUntil([&] { return qlt.Setting(L"Num") == L"199"; }, 3s)) << "stepped down and stored";
+  ClickAt(HalfCentre(button, halves.first));
+  ClickAt(HalfCentre(button, halves.first));
+  EXPECT_TRUE(WaitUntil([&] { return qlt.Setting(L"Num") == L"201"; }, 3s)) << "stepped up twice and stored";
+  EXPECT_EQ(ControlText(alpha), L"201");
+
+  // The reminder's minute the same way.
+  HWND minuteButton = FirstDescendant(minute, L"TSpinButton");
+  ASSERT_TRUE(minuteButton);
+  GetClientRect(minuteButton, &r);
+  ClickAt(HalfCentre(minuteButton, SplitUpDown(r.right, r.bottom, false, true).first));
+  EXPECT_TRUE(WaitUntil([&] { return qlt.Setting(L"Time") == L"31"; }, 3s));
+
+  // Disabled: both halves disabled, and a click steps nothing.
+  MoveMouseTo(kAway);
+  EnableWindow(alpha, FALSE);
+  EXPECT_TRUE(UpDownShows(button, kLookDisabled, kLookDisabled, L"alpha-disabled"));
+  ClickAt(HalfCentre(button, halves.first));
+  Sleep(200);
+  EXPECT_EQ(qlt.Setting(L"Num"), L"201");
+  EnableWindow(alpha, TRUE);
+  EXPECT_TRUE(UpDownShows(button, kLookNormal, kLookNormal, L"alpha-enabled"));
+  SaveScreenshot(L"skin-edits-main-page2");
+  PostMessageW(qlt.Main(), WM_CLOSE, 0, 0);
+  qlt.Process().WaitForExit();
+}
+
+TEST_F(SkinnedEdits, TheHotkeyDialogsComboButtonInEachStateOpensItsListAndChoosesAKey) {
+  QltSession qlt(IniText({{"Hotkey", "CTRL+ALT+Z"}}), "");
+  ASSERT_TRUE(qlt.ShowMainWindow());
+  ClickAt(qlt.OnScreen(kLabKey));
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    for (HWND w : qlt.Process().TopLevelWindows()) {
+      if (ClassNameOf(w) == L"TFrm_HotKey" && IsWindowVisible(w)) dialog = w;
+    }
+    return dialog != nullptr;
+  }));
+  HWND combo = FirstDescendant(dialog, L"TComboBox");
+  ASSERT_TRUE(combo);
+  // The dialog's edit boxes: none; its combo box without the focus shows the normal look.
+  MoveMouseTo(kAway);
+  ClickAt(CentreOf(FindDescendant(dialog, L"TCheckBox", L"Win")));
+  EXPECT_TRUE(ComboShows(combo, kLookNormal, L"hotkey-combo"));
+  RECT wr{};
+  GetWindowRect(combo, &wr);
+  const ComboLayout layout = LayOutCombo(wr.right - wr.left, wr.bottom - wr.top, GetSystemMetrics(SM_CXHSCROLL), false);
+  const POINT button{wr.left + (layout.button.left + layout.button.right) / 2, (wr.top + wr.bottom) / 2};
+  MoveMouseTo(button);
+  EXPECT_TRUE(ComboShows(combo, kLookHot, L"hotkey-combo-hot"));
+  SendMouseInput(MOUSEEVENTF_LEFTDOWN, button);
+  EXPECT_TRUE(ComboShows(combo, kLookPressed, L"hotkey-combo-pressed"));
+  SendMouseInput(MOUSEEVENTF_LEFTUP, button);
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 3s));
+  SaveScreenshot(L"skin-edits-hotkey-list");
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+  wchar_t item[32] = {};
+  SendMessageW(combo, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(item));
+  ClickAt(ListBoxRowCentre(info.hwndList, 2));
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 3s));
+  EXPECT_EQ(ControlText(combo), std::wstring(item));
+  MoveMouseTo(kAway);
+  EnableWindow(combo, FALSE);
+  EXPECT_TRUE(ComboShows(combo, kLookDisabled, L"hotkey-combo-disabled"));
+  EnableWindow(combo, TRUE);
+  SaveScreenshot(L"skin-edits-hotkey");
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+  PostMessageW(qlt.Main(), WM_CLOSE, 0, 0);
+  qlt.Process().WaitForExit();
+}
+
+TEST_F(SkinnedEdits, TheIpDnsDialogsEditBoxesHaveTheFlatBorder) {
+  QltSession qlt("", "");
+  ASSERT_TRUE(ChooseFromTrayMenu(qlt.Main(), qlt.Process().Id(), kTrayMenuIpItem));
+  HWND dialog = qlt.Process().WaitForTopLevelWindow(L"TFrm_IPDNS");
+  ASSERT_TRUE(dialog);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
+  const auto edits = Descendants(dialog, L"TEdit");
+  ASSERT_EQ(edits.size(), 6u);
+  const COLORREF shadow = test::ColourOf(skin_.ButtonShadowColour);
+  for (HWND e : edits) {
+    EXPECT_TRUE(WaitUntil([&] {
+      const ScreenGrab g = ScreenGrab::OfWindow(e);
+      const int w = g.Width(), h = g.Height();
+      for (int x = 0; x < w; ++x) {
+        if (g.Pixel(x, 0) != shadow || g.Pixel(x, h - 1) != shadow || g.Pixel(x, 1) != RGB(255, 255, 255)) return false;
+      }
+      for (int y = 1; y < h - 1; ++y) {
+        if (g.Pixel(0, y) != shadow || g.Pixel(w - 1, y) != shadow || g.Pixel(1, y) != RGB(255, 255, 255)) return false;
+      }
+      return true;
+    }, 3s)) << "the flat border: the shadow colour outside, white inside";
+  }
+  SaveScreenshot(L"skin-edits-ipdns");
+  PostMessageW(qlt.Main(), WM_CLOSE, 0, 0);
+  qlt.Process().WaitForExit();
+}
+
+}  // namespace
+}  // namespace qlt::e2e
