@@ -1,6 +1,7 @@
 #include "skin/controls/EditLayout.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace qlt {
 
@@ -46,6 +47,41 @@ ComboLayout LayOutCombo(int width, int height, int buttonWidth, bool buttonLeft)
     l.glyph = {l.button.left, 2, width - 2, height - 2};
   }
   return l;
+}
+
+SkinRect ComboTextArea(const ComboLayout& layout, const SkinRect& ownItem) {
+  if (ownItem.Empty()) return layout.text;
+  if (layout.text.Empty()) return ownItem;
+  return {std::min(layout.text.left, ownItem.left), std::min(layout.text.top, ownItem.top),
+          std::max(layout.text.right, ownItem.right), std::max(layout.text.bottom, ownItem.bottom)};
+}
+
+MirroredCombo MirrorCombo(const ComboLayout& leftLayout, const SkinRect& ownItem, const SkinRect& ownEdit) {
+  MirroredCombo m;
+  // A control that lays its own parts out for a left button needs nothing moved.
+  if (ownItem.Empty() || leftLayout.text.Empty() || ownItem.left >= leftLayout.button.right) return m;
+  m.needed = true;
+  m.shift = leftLayout.text.left - ownItem.left;
+  if (!ownEdit.Empty()) {
+    // One pixel inside the text area, at the edit's own height.
+    m.edit = {leftLayout.text.left + 1, ownEdit.top, std::max(leftLayout.text.right - 1, leftLayout.text.left + 1),
+              ownEdit.bottom};
+  }
+  return m;
+}
+
+void ShiftPixels(const PixelView& view, const SkinRect& source, int dx, const SkinRect& clip) {
+  if (view.Empty()) return;
+  const SkinRect target = source.Offset(dx, 0).Intersect(clip).Intersect(view.Bounds());
+  if (target.Empty()) return;
+  // Only the part whose source lies inside the view is moved.
+  const SkinRect from = target.Offset(-dx, 0).Intersect(view.Bounds());
+  const SkinRect to = from.Offset(dx, 0);
+  if (to.Empty()) return;
+  for (int y = to.top; y < to.bottom; ++y) {
+    Pixel32* row = view.Row(y);
+    std::memmove(row + to.left, row + from.left, sizeof(Pixel32) * static_cast<std::size_t>(to.Width()));
+  }
 }
 
 SkinRect CentreIn(const SkinRect& area, int width, int height) {

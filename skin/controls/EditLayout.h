@@ -38,6 +38,25 @@ struct ComboLayout {
 };
 ComboLayout LayOutCombo(int width, int height, int buttonWidth, bool buttonLeft);
 
+// The text area the skin leaves to a combo box: the layout's, widened to the item area the control
+// itself paints (`ownItem`, empty when unknown), so that the ring never covers the control's text.
+SkinRect ComboTextArea(const ComboLayout& layout, const SkinRect& ownItem);
+
+// A combo box whose button the skin draws on the left while the control keeps its item area at the
+// left edge (it knows no left button): what the skin moves where. The control's picture of its
+// item area goes right by `shift`, into the layout's text area; an edit of its own is placed at
+// `edit` (empty for a drop-down list).
+struct MirroredCombo {
+  bool needed = false;
+  int shift = 0;
+  SkinRect edit;
+};
+MirroredCombo MirrorCombo(const ComboLayout& leftLayout, const SkinRect& ownItem, const SkinRect& ownEdit);
+
+// Moves the pixels of `source` right (or left) by `dx`; only what lands inside `clip` (and the
+// view) is written. The source may overlap where it goes.
+void ShiftPixels(const PixelView& view, const SkinRect& source, int dx, const SkinRect& clip);
+
 // A rectangle of `width` x `height` centred in `area` (rounded towards the top left).
 SkinRect CentreIn(const SkinRect& area, int width, int height);
 

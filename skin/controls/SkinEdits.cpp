@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <commctrl.h>
+#include <windowsx.h>
+
+#include <vector>
 
 #include "skin/data/WinSkinData.h"
 #include "ui/SysUtils.h"
@@ -40,6 +43,16 @@ SkinRect ClientSize(HWND window) {
   GetClientRect(window, &r);
   return {0, 0, r.right, r.bottom};
 }
+
+// Where the client area's top-left lies in the window (the origin skinners paint in).
+POINT ClientOrigin(HWND window) {
+  POINT origin{0, 0};
+  RECT r{};
+  if (!ClientToScreen(window, &origin) || !GetWindowRect(window, &r)) return {0, 0};
+  return {origin.x - r.left, origin.y - r.top};
+}
+
+SkinRect ToSkinRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // Copies the composed rectangle to `dc` except `keep`, which stays as the control painted it. The
 // DC's clipping is the caller's again afterwards.
@@ -274,6 +287,14 @@ void TSkinEdit::AfterMessage(TMessage& m) {
 
 // ---- combo boxes ----
 
+TSkinComBox::~TSkinComBox() {
+  // Back where the control put it (a control being destroyed takes its edit with it).
+  if (movedEdit_ && IsWindow(movedEdit_) && !OwnerDestroying()) {
+    SetWindowPos(movedEdit_, nullptr, editHome_.left, editHome_.top, editHome_.right - editHome_.left,
+                 editHome_.bottom - editHome_.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 int TSkinComBox::Look() const {
   HWND h = Handle();
   if (!h) return kLookNormal;
@@ -282,11 +303,72 @@ int TSkinComBox::Look() const {
   return ComboLook((mouseState_ & kMousePressed) != 0, focused || (mouseState_ & kMouseHot), IsWindowEnabled(h) != FALSE);
 }
 
+bool TSkinComBox::LeftButton() const {
+  HWND h = Handle();
+  return h && (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR);
+}
+
+TSkinComBox::OwnParts TSkinComBox::ReadOwnParts() const {
+  OwnParts own;
+  HWND h = Handle();
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (!h || !GetComboBoxInfo(h, &info)) return own;
+  const POINT origin = ClientOrigin(h);
+  own.item = ToSkinRect(info.rcItem).Offset(origin.x, origin.y);
+  own.button = ToSkinRect(info.rcButton).Offset(origin.x, origin.y);
+  if (info.hwndItem && info.hwndItem != h && GetParent(info.hwndItem) == h) {
+    RECT r{};
+    GetWindowRect(info.hwndItem, &r);
+    MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&r), 2);
+    own.edit = ToSkinRect(r).Offset(origin.x, origin.y);
+    own.editWindow = info.hwndItem;
+  }
+  return own;
+}
+
+MirroredCombo TSkinComBox::Mirror(const ComboLayout& layout, const OwnParts& own) const {
+  if (!LeftButton()) return {};
+  return MirrorCombo(layout, own.item, own.editWindow ? own.edit : SkinRect{});
+}
+
+void TSkinComBox::PlaceEdit(const MirroredCombo& mirror, const OwnParts& own) {
+  HWND h = Handle();
+  if (!h || !mirror.needed || !own.editWindow || mirror.edit.Empty() || own.edit == mirror.edit) return;
+  // Wherever the control put it last (it places it again when it is resized) is where it goes back.
+  const POINT origin = ClientOrigin(h);
+  const SkinRect home = own.edit.Offset(-origin.x, -origin.y);
+  editHome_ = {home.left, home.top, home.right, home.bottom};
+  movedEdit_ = own.editWindow;
+  const SkinRect to = mirror.edit.Offset(-origin.x, -origin.y);
+  SetWindowPos(own.editWindow, nullptr, to.left, to.top, to.Width(), to.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TSkinComBox::SetHover(bool hot) {
   if (((mouseState_ & kMouseHot) != 0) == hot) return;
   mouseState_ = hot ? mouseState_ | kMouseHot : mouseState_ & ~kMouseHot;
   SetHot(hot);
   if (Look() != paintedLook_) DrawNow(nullptr);
+}
+
+bool TSkinComBox::BeforeMessage(TMessage& m) {
+  if (!TSkinControl::BeforeMessage(m)) return false;
+  if ((m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) && LeftButton() && skin_) {
+    // A press on the left button of a control that has its own button elsewhere is a press on that.
+    HWND h = Handle();
+    RECT r{};
+    GetWindowRect(h, &r);
+    const ComboLayout layout = LayOutCombo(r.right - r.left, r.bottom - r.top, GetSystemMetrics(SM_CXHSCROLL), true);
+    const OwnParts own = ReadOwnParts();
+    const POINT origin = ClientOrigin(h);
+    const int x = GET_X_LPARAM(m.LParam) + origin.x, y = GET_Y_LPARAM(m.LParam) + origin.y;
+    if (Mirror(layout, own).needed && layout.button.Contains(x, y) && !own.button.Empty() &&
+        !own.button.Contains(x, y)) {
+      const SkinRect b = own.button.Offset(-origin.x, -origin.y);
+      m.LParam = MAKELPARAM((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    }
+  }
+  return true;
 }
 
 void TSkinComBox::AfterMessage(TMessage& m) {
@@ -345,6 +427,47 @@ void TSkinComBox::PaintSimple(HDC dc, const SkinRect& rect, int look) {
   CopyAround(surface, dc, rect, SkinRect{2, 2, button.left, h - 2}.Offset(rect.left, rect.top));
 }
 
+void TSkinComBox::DrawParts(const PixelView& view, const SkinRect& area, const ComboLayout& layout, bool left,
+                            int look) {
+  DrawSkinFrame(view, area, 4, look, *skin_->SunkEdge);
+  const Bitmap24& button = left && !skin_->ComboButton->Image2.Empty() ? skin_->ComboButton->Image2
+                                                                        : skin_->ComboButton->Image;
+  DrawCell(view, layout.button, button, 4, look, BlendMode::kKeyTransparent);
+  if (const TDataSkinObject* extra = skin_->ExtraImages.get(); extra && !extra->Image.Empty()) {
+    const int cells = std::max(extra->Frame, 1);
+    const SkinRect glyph = CentreIn(layout.glyph, extra->Image.Width() / cells, extra->Image.Height());
+    DrawCell(view, glyph, extra->Image, cells, std::min(look, cells), BlendMode::kKeyTransparent);
+  }
+}
+
+void TSkinComBox::PaintMirrored(HDC dc, const SkinRect& rect, const ComboLayout& layout, const MirroredCombo& mirror,
+                                int look) {
+  HWND h = Handle();
+  PaintSurface& surface = Surface();
+  if (!surface.Reserve(rect.Width(), rect.Height())) return;
+  const SkinRect area{0, 0, rect.Width(), rect.Height()};
+  surface.View(area.right, area.bottom).Fill(area, SkinPixel(skin_->ButtonFaceColour, COLOR_BTNFACE));
+  // The control's own picture (its text, highlight and focus), then its item moved right of the
+  // left button, over the button the control draws on the right.
+  const POINT origin = ClientOrigin(h);
+  POINT saved{};
+  SetViewportOrgEx(surface.Dc(), origin.x, origin.y, &saved);
+  SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.Dc()), PRF_CLIENT | PRF_ERASEBKGND);
+  SetViewportOrgEx(surface.Dc(), saved.x, saved.y, nullptr);
+  const PixelView view = surface.View(area.right, area.bottom);
+  const SkinRect text = layout.text;
+  ShiftPixels(view, {text.left - mirror.shift, text.top, text.right, text.bottom}, mirror.shift, text);
+  // The ring and the button go everywhere but the text area.
+  std::vector<Pixel32> kept;
+  kept.reserve(static_cast<size_t>(std::max(text.Width(), 0)) * std::max(text.Height(), 0));
+  for (int y = text.top; y < text.bottom; ++y) kept.insert(kept.end(), view.Row(y) + text.left, view.Row(y) + text.right);
+  DrawParts(view, area, layout, true, look);
+  auto at = kept.begin();
+  for (int y = text.top; y < text.bottom; ++y, at += text.Width()) std::copy(at, at + text.Width(), view.Row(y) + text.left);
+  // The edit is a window of its own: it paints itself.
+  CopyAround(surface, dc, rect, mirror.edit.Offset(rect.left, rect.top));
+}
+
 void TSkinComBox::Paint(HDC dc, const SkinRect& rect) {
   HWND h = Handle();
   if (!skin_ || !h || rect.Empty() || !skin_->ComboButton || skin_->ComboButton->Image.Empty()) return;
@@ -357,24 +480,24 @@ void TSkinComBox::Paint(HDC dc, const SkinRect& rect) {
     PaintSimple(dc, rect, look);
   } else {
     if (!skin_->SunkEdge || skin_->SunkEdge->Image.Empty()) return;
-    PaintSurface& surface = Surface();
-    if (!surface.Reserve(rect.Width(), rect.Height())) return;
-    const PixelView view = surface.View(rect.Width(), rect.Height());
-    const SkinRect area{0, 0, rect.Width(), rect.Height()};
-    view.Fill(area, SkinPixel(skin_->ButtonFaceColour, COLOR_BTNFACE));
     const bool left = (boxExStyle_ & WS_EX_LEFTSCROLLBAR) != 0;
-    const ComboLayout layout = LayOutCombo(area.right, area.bottom, GetSystemMetrics(SM_CXHSCROLL), left);
-    // Only the ring and the button reach the screen: the text area is the control's.
-    DrawSkinFrame(view, area, 4, look, *skin_->SunkEdge);
-    const Bitmap24& button = left && !skin_->ComboButton->Image2.Empty() ? skin_->ComboButton->Image2
-                                                                          : skin_->ComboButton->Image;
-    DrawCell(view, layout.button, button, 4, look, BlendMode::kKeyTransparent);
-    if (const TDataSkinObject* extra = skin_->ExtraImages.get(); extra && !extra->Image.Empty()) {
-      const int cells = std::max(extra->Frame, 1);
-      const SkinRect glyph = CentreIn(layout.glyph, extra->Image.Width() / cells, extra->Image.Height());
-      DrawCell(view, glyph, extra->Image, cells, std::min(look, cells), BlendMode::kKeyTransparent);
+    const ComboLayout layout = LayOutCombo(rect.Width(), rect.Height(), GetSystemMetrics(SM_CXHSCROLL), left);
+    const OwnParts own = ReadOwnParts();
+    const MirroredCombo mirror = Mirror(layout, own);
+    if (mirror.needed && !layout.text.Empty()) {
+      PlaceEdit(mirror, own);
+      PaintMirrored(dc, rect, layout, mirror, look);
+    } else {
+      PaintSurface& surface = Surface();
+      if (!surface.Reserve(rect.Width(), rect.Height())) return;
+      const PixelView view = surface.View(rect.Width(), rect.Height());
+      const SkinRect area{0, 0, rect.Width(), rect.Height()};
+      view.Fill(area, SkinPixel(skin_->ButtonFaceColour, COLOR_BTNFACE));
+      DrawParts(view, area, layout, left, look);
+      // Only the ring and the button reach the screen: the text area, and whatever the control
+      // paints of its item beyond it, is the control's.
+      CopyAround(surface, dc, rect, ComboTextArea(layout, own.item).Offset(rect.left, rect.top));
     }
-    CopyAround(surface, dc, rect, layout.text.Offset(rect.left, rect.top));
   }
   paintedLook_ = look;
   ++paints_;

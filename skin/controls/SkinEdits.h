@@ -78,19 +78,37 @@ class TSkinComBox : public TSkinControl {
   QLT_CLASS(TSkinComBox)
  public:
   explicit TSkinComBox(TComponent* owner) : TSkinControl(owner) {}
+  // A moved edit goes back where the control put it.
+  ~TSkinComBox() override;
   // The look the ring and the button show now (ControlLook), and the one last painted (0: none).
   int Look() const;
   int PaintedLook() const { return paintedLook_; }
   int Paints() const { return paints_; }
 
  protected:
+  bool BeforeMessage(TMessage& message) override;
   void AfterMessage(TMessage& message) override;
   void Paint(HDC dc, const SkinRect& rect) override;
 
  private:
   void PaintSimple(HDC dc, const SkinRect& rect, int look);
   void SetHover(bool hot);
+  // The control's own item area and edit (window coordinates) and the move a left button needs.
+  struct OwnParts {
+    SkinRect item, edit, button;
+    HWND editWindow = nullptr;
+  };
+  OwnParts ReadOwnParts() const;
+  MirroredCombo Mirror(const ComboLayout& layout, const OwnParts& own) const;
+  // A left button over a control that keeps its item at the left: its edit goes right of the
+  // button (and back on detach), and its picture is composed with the item moved right.
+  void PlaceEdit(const MirroredCombo& mirror, const OwnParts& own);
+  void PaintMirrored(HDC dc, const SkinRect& rect, const ComboLayout& layout, const MirroredCombo& mirror, int look);
+  void DrawParts(const PixelView& view, const SkinRect& area, const ComboLayout& layout, bool left, int look);
+  bool LeftButton() const;
 
+  HWND movedEdit_ = nullptr;  // the control's edit while the skin keeps it right of a left button
+  RECT editHome_{};           // where the control had put it (its parent's client coordinates)
   DWORD boxStyle_ = 0;
   DWORD boxExStyle_ = 0;
   int paintedLook_ = 0;

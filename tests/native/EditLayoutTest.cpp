@@ -49,7 +49,7 @@ TEST(ComboLooks, PressedThenHotOrFocusedThenEnabled) {
 
 TEST(ComboParts, ButtonOnTheRightOrMirroredOnTheLeft) {
   const ComboLayout r = LayOutCombo(120, 21, 16, false);
-  EXPECT_EQ(r.text, (SkinRect{2, 2, 98, 19}));
+  EXPECT_EQ(r.text, (SkinRect{2, 2, 100, 19}));  // right - button - 4
   EXPECT_EQ(r.button, (SkinRect{102, 0, 120, 21}));
   EXPECT_EQ(r.glyph, (SkinRect{102, 2, 118, 19}));
   const ComboLayout l = LayOutCombo(120, 21, 16, true);
@@ -61,6 +61,51 @@ TEST(ComboParts, ButtonOnTheRightOrMirroredOnTheLeft) {
   EXPECT_GE(narrow.button.left, 0);
   EXPECT_TRUE(narrow.text.Empty());
   EXPECT_TRUE(LayOutCombo(10, 21, 16, true).text.Empty());
+}
+
+TEST(ComboParts, TheTextAreaTakesInWhatTheControlPaintsItself) {
+  const ComboLayout r = LayOutCombo(150, 20, 17, false);
+  // The control's item reaches two columns nearer the button than the layout's text area.
+  EXPECT_EQ(r.text, (SkinRect{2, 2, 129, 18}));
+  EXPECT_EQ(ComboTextArea(r, {2, 2, 131, 18}), (SkinRect{2, 2, 131, 18}));
+  EXPECT_EQ(ComboTextArea(r, {3, 1, 130, 17}), (SkinRect{2, 1, 130, 18}));
+  EXPECT_EQ(ComboTextArea(r, {4, 4, 100, 16}), r.text);  // inside: unchanged
+  EXPECT_EQ(ComboTextArea(r, {}), r.text);               // unknown
+  EXPECT_EQ(ComboTextArea(LayOutCombo(10, 20, 17, false), {2, 2, 5, 18}), (SkinRect{2, 2, 5, 18}));
+}
+
+TEST(ComboParts, ALeftButtonMovesTheControlsItemAndEditRightOnlyWhenTheyLieUnderIt) {
+  const ComboLayout l = LayOutCombo(150, 20, 17, true);  // text 21..148, button 0..19
+  const MirroredCombo list = MirrorCombo(l, {2, 2, 131, 18}, {});
+  EXPECT_TRUE(list.needed);
+  EXPECT_EQ(list.shift, 19);
+  EXPECT_TRUE(list.edit.Empty());
+  const MirroredCombo edit = MirrorCombo(l, {3, 3, 130, 17}, {3, 3, 130, 17});
+  EXPECT_TRUE(edit.needed);
+  EXPECT_EQ(edit.edit, (SkinRect{22, 3, 147, 17}));
+  // A control that already keeps its item right of the button, or tells nothing: left alone.
+  EXPECT_FALSE(MirrorCombo(l, {21, 2, 148, 18}, {}).needed);
+  EXPECT_FALSE(MirrorCombo(l, {}, {}).needed);
+  EXPECT_FALSE(MirrorCombo(LayOutCombo(10, 20, 17, true), {2, 2, 5, 18}, {}).needed);
+}
+
+TEST(ShiftedPixels, MoveRightOverThemselvesAndStopAtTheClip) {
+  PixelBuffer buffer(8, 2, 0);
+  const PixelView view = buffer.View();
+  for (int x = 0; x < 8; ++x) view.At(x, 0) = static_cast<Pixel32>(x + 1);
+  ShiftPixels(view, {0, 0, 5, 1}, 2, {1, 0, 6, 2});
+  // Columns 2..5 now hold what was at 0..3; column 6 and beyond and row 1 are untouched.
+  const Pixel32 row[8] = {1, 2, 1, 2, 3, 4, 7, 8};
+  for (int x = 0; x < 8; ++x) EXPECT_EQ(view.At(x, 0), row[x]) << x;
+  EXPECT_EQ(view.At(3, 1), 0u);
+  // A source partly outside the view moves only what is inside; a shift out of the view does nothing.
+  ShiftPixels(view, {-3, 0, 2, 1}, 3, view.Bounds());
+  EXPECT_EQ(view.At(3, 0), 1u);
+  EXPECT_EQ(view.At(4, 0), 2u);
+  EXPECT_EQ(view.At(2, 0), 1u);  // would come from column -1: left as it was
+  ShiftPixels(view, {0, 0, 8, 2}, 20, view.Bounds());
+  EXPECT_EQ(view.At(7, 0), 8u);
+  ShiftPixels(PixelView(), {0, 0, 8, 2}, 1, {0, 0, 8, 2});
 }
 
 TEST(Arrows, PointTheirWayCentredAndClipped) {
