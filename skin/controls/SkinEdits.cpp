@@ -373,6 +373,16 @@ bool TSkinComBox::BeforeMessage(TMessage& m) {
 
 void TSkinComBox::AfterMessage(TMessage& m) {
   switch (m.Msg) {
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_COMMAND:
+    case WM_MOUSEWHEEL:
+    case CB_SETCURSEL:
+    case CB_SELECTSTRING:
+      // A control that knows no left button paints a newly chosen item straight onto the screen
+      // at its left edge, under the button: the picture is composed again.
+      if (mirrored_) DrawNow(nullptr);
+      return;
     case WM_DRAWITEM:
       Redraw();
       return;
@@ -456,7 +466,12 @@ void TSkinComBox::PaintMirrored(HDC dc, const SkinRect& rect, const ComboLayout&
   SetViewportOrgEx(surface.Dc(), saved.x, saved.y, nullptr);
   const PixelView view = surface.View(area.right, area.bottom);
   const SkinRect text = layout.text;
-  ShiftPixels(view, {text.left - mirror.shift, text.top, text.right, text.bottom}, mirror.shift, text);
+  if (mirror.edit.Empty()) {
+    ShiftPixels(view, {text.left - mirror.shift, text.top, text.right, text.bottom}, mirror.shift, text);
+  } else {
+    // Around its edit the control shows a margin in the window colour.
+    view.Fill(text, SurfacePixel(GetSysColor(COLOR_WINDOW)));
+  }
   // The ring and the button go everywhere but the text area.
   std::vector<Pixel32> kept;
   kept.reserve(static_cast<size_t>(std::max(text.Width(), 0)) * std::max(text.Height(), 0));
@@ -484,7 +499,8 @@ void TSkinComBox::Paint(HDC dc, const SkinRect& rect) {
     const ComboLayout layout = LayOutCombo(rect.Width(), rect.Height(), GetSystemMetrics(SM_CXHSCROLL), left);
     const OwnParts own = ReadOwnParts();
     const MirroredCombo mirror = Mirror(layout, own);
-    if (mirror.needed && !layout.text.Empty()) {
+    mirrored_ = mirror.needed && !layout.text.Empty();
+    if (mirrored_) {
       PlaceEdit(mirror, own);
       PaintMirrored(dc, rect, layout, mirror, look);
     } else {

@@ -107,6 +107,7 @@ class TSkinComBox : public TSkinControl {
   void DrawParts(const PixelView& view, const SkinRect& area, const ComboLayout& layout, bool left, int look);
   bool LeftButton() const;
 
+  bool mirrored_ = false;     // the last paint moved the control's item right of a left button
   HWND movedEdit_ = nullptr;  // the control's edit while the skin keeps it right of a left button
   RECT editHome_{};           // where the control had put it (its parent's client coordinates)
   DWORD boxStyle_ = 0;

@@ -113,4 +113,20 @@ int PixelMismatches(const ScreenGrab& grab, const PixelBuffer& want, const SkinR
   return bad;
 }
 
+bool WindowShowsAt(HWND window, POINT screen) {
+  for (HWND w = window; w && (GetWindowLongW(w, GWL_STYLE) & WS_CHILD); w = GetParent(w)) {
+    HWND parent = GetParent(w);
+    RECT client{};
+    GetClientRect(parent, &client);
+    POINT p = screen;
+    ScreenToClient(parent, &p);
+    if (!PtInRect(&client, p)) return false;
+    for (HWND above = GetWindow(w, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+      RECT r{};
+      if (IsWindowVisible(above) && GetWindowRect(above, &r) && PtInRect(&r, screen)) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace qlt::test

@@ -30,4 +30,8 @@ PixelBuffer ExpectedCombo(const TSkinContent& skin, int w, int h, int look, bool
 // Pixels of a grab that differ from the expected ones, `skip` left out (-1 for another size).
 int PixelMismatches(const ScreenGrab& grab, const PixelBuffer& want, const SkinRect& skip = {});
 
+// True when the screen point shows `window` (or a child of it): inside every parent's client area
+// and under no visible sibling above it or above one of its parents.
+bool WindowShowsAt(HWND window, POINT screen);
+
 }  // namespace qlt::test
