@@ -91,9 +91,10 @@ std::pair<int, int> TSkinUpDown::Looks() const {
   if (!h) return {kLookNormal, kLookNormal};
   const SkinRect client = ClientSize(h);
   const UpDownHalves halves = SplitUpDown(client.Width(), client.Height(), Horizontal(), inEdit_);
-  POINT p{};
-  GetCursorPos(&p);
-  ScreenToClient(h, &p);
+  // Where the last mouse message put the pointer: the system's cursor position may lag behind the
+  // messages (under Wine it is read from the display server), and a look decided from an old
+  // position would stay on the screen until the next move.
+  const POINT p = pointer_;
   const bool disabled = Disabled();
   const bool pressed = (mouseState_ & kMousePressed) != 0, hot = (mouseState_ & kMouseHot) != 0;
   return {UpDownHalfLook(disabled, halves.first.Contains(p.x, p.y), pressed, hot),
@@ -107,6 +108,15 @@ void TSkinUpDown::HoverChanged() {
 bool TSkinUpDown::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
   switch (m.Msg) {
+    case WM_MOUSEMOVE:
+      pointer_ = {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      return true;
+    case WM_LBUTTONUP:
+      pointer_ = {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      mouseState_ &= ~kMousePressed;
+      CallDefault(m);
+      DrawNow(nullptr);
+      return false;
     case WM_PAINT:
       PaintMessage(m);
       return false;
@@ -115,14 +125,10 @@ bool TSkinUpDown::BeforeMessage(TMessage& m) {
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+      pointer_ = {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
       // The control steps (and starts repeating) first; the skin shows the press.
       CallDefault(m);
       mouseState_ |= kMousePressed;
-      DrawNow(nullptr);
-      return false;
-    case WM_LBUTTONUP:
-      mouseState_ &= ~kMousePressed;
-      CallDefault(m);
       DrawNow(nullptr);
       return false;
     default:

@@ -47,6 +47,7 @@ class TSkinUpDown : public TSkinControl {
   bool inEdit_ = false;
   bool inTabSet_ = false;
   bool tracking_ = false;  // a WM_MOUSELEAVE has been asked for
+  POINT pointer_{-1, -1};  // the pointer of the last mouse message (client coordinates)
   std::pair<int, int> painted_{0, 0};
   int paints_ = 0;
 };
