@@ -64,39 +64,6 @@ std::wstring Wide(const std::u16string& t) { return std::wstring(t.begin(), t.en
   return ::testing::AssertionFailure() << Utf8(name) << ": " << bad << " pixels differ;" << where.str();
 }
 
-// The flat border: the shadow colour outside, white one pixel in, all round, where the edit shows
-// (a sibling above it may cover a part). Most of it must show.
-::testing::AssertionResult ShowsFlatBorder(HWND h, const TSkinContent& s) {
-  std::string wrong;
-  int seen = 0, hidden = 0;
-  const bool ok = WaitUntil(
-      [&] {
-        const ScreenGrab g = ScreenGrab::OfWindow(h);
-        std::ostringstream out;
-        seen = hidden = 0;
-        const int w = g.Width(), ht = g.Height();
-        auto check = [&](int x, int y, COLORREF want) {
-          if (!WindowShowsAt(h, {g.Rect().left + x, g.Rect().top + y})) {
-            ++hidden;
-            return;
-          }
-          ++seen;
-          if (g.Pixel(x, y) != want) out << "(" << x << "," << y << ") ";
-        };
-        for (int ring = 0; ring < 2; ++ring) {
-          const COLORREF want = ring ? RGB(255, 255, 255) : ColourOf(s.ButtonShadowColour);
-          for (int x = ring; x < w - ring; ++x) check(x, ring, want), check(x, ht - 1 - ring, want);
-          for (int y = ring + 1; y < ht - 1 - ring; ++y) check(ring, y, want), check(w - 1 - ring, y, want);
-        }
-        wrong = out.str();
-        return wrong.empty() && seen > 2 * hidden;
-      },
-      3s);
-  return ok ? ::testing::AssertionSuccess()
-            : ::testing::AssertionFailure() << seen << " border pixels seen, " << hidden << " covered; wrong: "
-                                            << wrong.substr(0, 300);
-}
-
 class SkinnedEdits : public ::testing::TestWithParam<GallerySkin> {
  protected:
   void SetUp() override {
@@ -144,17 +111,6 @@ class SkinnedEdits : public ::testing::TestWithParam<GallerySkin> {
     return ShowsOnScreen(
         h, [&] { return ExpectedUpDown(Skin(), r.right, r.bottom, horizontal, true, first, second); }, {}, name);
   }
-  // The control's own item area (window coordinates) and, for a left button over a control that
-  // keeps its item at the left, what the skin moves.
-  static SkinRect OwnItem(HWND combo) {
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    RECT w{};
-    POINT origin{0, 0};
-    if (!GetComboBoxInfo(combo, &info) || !GetWindowRect(combo, &w) || !ClientToScreen(combo, &origin)) return {};
-    return SkinRect{info.rcItem.left, info.rcItem.top, info.rcItem.right, info.rcItem.bottom}.Offset(origin.x - w.left,
-                                                                                                       origin.y - w.top);
-  }
   // The ring and the button outside the text area, which is the control's: its own item area
   // (which may reach beyond the layout's) or, with a left button, the layout's.
   ::testing::AssertionResult ComboShows(TWinControl* combo, int look, bool left = false) {
@@ -162,7 +118,7 @@ class SkinnedEdits : public ::testing::TestWithParam<GallerySkin> {
     RECT r{};
     GetWindowRect(combo->Handle(), &r);
     ExpectedCombo(Skin(), r.right - r.left, r.bottom - r.top, look, left, layout);
-    const SkinRect skip = left ? layout.text : ComboTextArea(layout, OwnItem(combo->Handle()));
+    const SkinRect skip = left ? layout.text : ComboTextArea(layout, ComboItemArea(combo->Handle()));
     return ShowsOnScreen(
         combo->Handle(),
         [&] { return ExpectedCombo(Skin(), r.right - r.left, r.bottom - r.top, look, left, layout); }, skip,
@@ -179,7 +135,7 @@ TEST_P(SkinnedEdits, EditsHaveTheFlatBorderAndSpinButtonsTheUpDownLook) {
   for (TWinControl* e : std::initializer_list<TWinControl*>{f.Edt_Plain, f.Edt_Off, f.Spn_Value, f.Spn_Off, f.Edt_Sideways}) {
     SCOPED_TRACE(Narrow(e->Name()));
     ASSERT_TRUE(EditSkinner(e));
-    EXPECT_TRUE(ShowsFlatBorder(e->Handle(), Skin()));
+    EXPECT_EQ(FlatBorderFault(e->Handle(), Skin()), "");
   }
   for (TComboBox* c : {f.Cmb_List, f.Cmb_Off, f.Cmb_Edit, static_cast<TComboBox*>(f.Cmb_Left)}) EXPECT_TRUE(ComboSkinner(c));
   EXPECT_EQ(Arrow(f.Edt_Plain), nullptr) << "an edit without an up-down gets none";
@@ -366,7 +322,7 @@ TEST_P(SkinnedEdits, ALeftButtonComboShowsItsItemRightOfTheButton) {
   SetSkinActive(true);
   ASSERT_TRUE(WaitUntil([&] { return ComboSkinner(withEdit) != nullptr; }, 5s));
   const ComboLayout layout = LayOutCombo(own.Width(), own.Height(), GetSystemMetrics(SM_CXHSCROLL), true);
-  const MirroredCombo mirror = MirrorCombo(layout, OwnItem(list), {});
+  const MirroredCombo mirror = MirrorCombo(layout, ComboItemArea(list), {});
   const int shift = mirror.needed ? mirror.shift : 0;
   EXPECT_TRUE(ComboShows(f.Cmb_Left, kLookNormal, true));
   // The text area holds what the control shows of its item, moved right of the button.
@@ -458,7 +414,7 @@ TEST_P(SkinnedEdits, GdiObjectsStayFlatOverRepaintsHoversAndSkinSwitches) {
   }
   PumpFor(100ms);
   EXPECT_EQ(GdiObjectCount(), start) << "over 200 skin switches";
-  EXPECT_TRUE(ShowsFlatBorder(f.Edt_Plain->Handle(), Skin()));
+  EXPECT_EQ(FlatBorderFault(f.Edt_Plain->Handle(), Skin()), "");
   EXPECT_TRUE(ComboShows(f.Cmb_List, kLookNormal));
 }
 
@@ -482,7 +438,7 @@ TEST_P(SkinnedEdits, WithoutTheSkinTheControlsLookAsTheirOwnAgainAndNoSkinnerIsL
   Activate(f.Handle());
   ASSERT_TRUE(WaitUntil([&] { return SkinnerOfControl(f.Cmb_Left) != nullptr; }, 5s));
   ASSERT_TRUE(Arrow(f.Spn_Value));
-  EXPECT_TRUE(ShowsFlatBorder(f.Edt_Plain->Handle(), Skin()));
+  EXPECT_EQ(FlatBorderFault(f.Edt_Plain->Handle(), Skin()), "");
   EXPECT_NE(ScreenGrab::OfWindow(f.Cmb_List->Handle()).Pixels(), own[f.Cmb_List->Handle()]);
 
   SetSkinActive(false);
@@ -507,7 +463,7 @@ TEST_P(SkinnedEdits, QltsSpinEditsAddressFieldsAndHotkeyCombo) {
   ASSERT_TRUE(WaitUntil([&] { return EditSkinner(main->Edt_AP) && EditSkinner(main->Edt_M); }, 3s));
   for (TSpinEdit* spin : {main->Edt_AP, main->Edt_M}) {
     SCOPED_TRACE(Narrow(spin->Name()));
-    EXPECT_TRUE(ShowsFlatBorder(spin->Handle(), s));
+    EXPECT_EQ(FlatBorderFault(spin->Handle(), s), "");
     TSkinUpDown* arrow = Arrow(spin);
     ASSERT_TRUE(arrow);
     EXPECT_TRUE(UpDownShows(arrow->Handle(), false, kLookNormal, kLookNormal, Named(Wide(spin->Name()))));
@@ -530,7 +486,7 @@ TEST_P(SkinnedEdits, QltsSpinEditsAddressFieldsAndHotkeyCombo) {
   ShowSkinned(addresses.get(), addresses->Edit6);
   for (TEdit* e : {addresses->Edit1, addresses->Edit2, addresses->Edit3, addresses->Edit4, addresses->Edit5, addresses->Edit6}) {
     EXPECT_TRUE(EditSkinner(e)) << Narrow(e->Name());
-    EXPECT_TRUE(ShowsFlatBorder(e->Handle(), s)) << Narrow(e->Name());
+    EXPECT_EQ(FlatBorderFault(e->Handle(), s), "") << Narrow(e->Name());
   }
   SaveScreenshot(Named(L"qlt-ipdns"));
   addresses.reset();
@@ -557,17 +513,12 @@ TEST_P(SkinnedEdits, QltsSpinEditsAddressFieldsAndHotkeyCombo) {
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
   ASSERT_TRUE(GetComboBoxInfo(h, &info));
-  // The list opens scrolled to the key shown: a row it shows, clicked where it is (no scrolling).
-  int row = static_cast<int>(SendMessageW(info.hwndList, LB_GETTOPINDEX, 0, 0));
-  if (row == SendMessageW(h, CB_GETCURSEL, 0, 0)) ++row;
+  // The list opens scrolled to the key shown: another row it shows, clicked where it is.
+  const int row = ShownListRow(info.hwndList, static_cast<int>(SendMessageW(h, CB_GETCURSEL, 0, 0)));
   wchar_t item[32] = {};
   ASSERT_GT(SendMessageW(h, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(item)), 0);
   ASSERT_NE(std::wstring(item), L"Z") << "a key other than the one shown";
-  RECT itemRect{};
-  SendMessageW(info.hwndList, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&itemRect));
-  POINT rowCentre{(itemRect.left + itemRect.right) / 2, (itemRect.top + itemRect.bottom) / 2};
-  ClientToScreen(info.hwndList, &rowCentre);
-  ClickAt(rowCentre);
+  ClickAt(ShownListRowCentre(info.hwndList, row));
   EXPECT_TRUE(WaitUntil([&] { return SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0) == 0; }, 2s));
   EXPECT_EQ(Wide(dialog->Cmb_Key->Text()), std::wstring(item));
   dialog->Cmb_Key->SetEnabled(false);

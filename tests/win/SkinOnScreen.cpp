@@ -1,5 +1,7 @@
 #include "tests/win/SkinOnScreen.h"
 
+#include <sstream>
+
 #include "skin/frame/SkinPixels.h"
 
 namespace qlt::test {
@@ -127,6 +129,93 @@ bool WindowShowsAt(HWND window, POINT screen) {
     }
   }
   return true;
+}
+
+std::string FlatBorderFault(HWND h, const TSkinContent& s) {
+  std::string wrong;
+  int seen = 0, hidden = 0;
+  const bool ok = WaitUntil(
+      [&] {
+        const ScreenGrab g = ScreenGrab::OfWindow(h);
+        std::ostringstream out;
+        seen = hidden = 0;
+        const int w = g.Width(), ht = g.Height();
+        auto check = [&](int x, int y, COLORREF want) {
+          if (!WindowShowsAt(h, {g.Rect().left + x, g.Rect().top + y})) {
+            ++hidden;
+            return;
+          }
+          ++seen;
+          if (g.Pixel(x, y) != want) out << "(" << x << "," << y << ") ";
+        };
+        for (int ring = 0; ring < 2; ++ring) {
+          const COLORREF want = ring ? RGB(255, 255, 255) : ColourOf(s.ButtonShadowColour);
+          for (int x = ring; x < w - ring; ++x) check(x, ring, want), check(x, ht - 1 - ring, want);
+          for (int y = ring + 1; y < ht - 1 - ring; ++y) check(ring, y, want), check(w - 1 - ring, y, want);
+        }
+        wrong = out.str();
+        return wrong.empty() && seen > 2 * hidden;
+      },
+      3s);
+  if (ok) return {};
+  return std::to_string(seen) + " border pixels seen, " + std::to_string(hidden) + " covered; wrong: " +
+         wrong.substr(0, 300);
+}
+
+namespace {
+
+// Sends a message whose lParam points at `data` (read and written by the window's procedure),
+// through a copy in the window's process when it is another one. 0 when that fails.
+template <typename T>
+LRESULT SendWithData(HWND window, UINT msg, WPARAM wParam, T& data) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == GetCurrentProcessId()) return SendMessageW(window, msg, wParam, reinterpret_cast<LPARAM>(&data));
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return 0;
+  LRESULT result = 0;
+  if (void* remote = VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE)) {
+    if (WriteProcessMemory(process, remote, &data, sizeof(T), nullptr)) {
+      result = SendMessageW(window, msg, wParam, reinterpret_cast<LPARAM>(remote));
+      if (!ReadProcessMemory(process, remote, &data, sizeof(T), nullptr)) result = 0;
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return result;
+}
+
+}  // namespace
+
+bool ComboInfoOf(HWND combo, COMBOBOXINFO& info) {
+  info = {};
+  info.cbSize = sizeof info;
+  return SendWithData(combo, CB_GETCOMBOBOXINFO, 0, info) != 0;
+}
+
+SkinRect ComboItemArea(HWND combo) {
+  COMBOBOXINFO info{};
+  RECT w{};
+  POINT origin{0, 0};
+  if (!ComboInfoOf(combo, info) || !GetWindowRect(combo, &w) || !ClientToScreen(combo, &origin)) return {};
+  return SkinRect{info.rcItem.left, info.rcItem.top, info.rcItem.right, info.rcItem.bottom}.Offset(origin.x - w.left,
+                                                                                                     origin.y - w.top);
+}
+
+int ShownListRow(HWND listBox, int avoid) {
+  const auto top = SendMessageW(listBox, LB_GETTOPINDEX, 0, 0);
+  const auto count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+  if (top < 0 || count <= 0) return -1;
+  const int row = static_cast<int>(top) + (top == avoid ? 1 : 0);
+  return row < count ? row : -1;
+}
+
+POINT ShownListRowCentre(HWND listBox, int row) {
+  RECT r{};
+  SendWithData(listBox, LB_GETITEMRECT, row, r);
+  POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(listBox, &centre);
+  return centre;
 }
 
 }  // namespace qlt::test

@@ -4,6 +4,8 @@
 // same way.
 #include <windows.h>
 
+#include <string>
+
 #include "skin/controls/EditLayout.h"
 #include "skin/data/SkinObjects.h"
 #include "tests/win/WinTestSupport.h"
@@ -33,5 +35,20 @@ int PixelMismatches(const ScreenGrab& grab, const PixelBuffer& want, const SkinR
 // True when the screen point shows `window` (or a child of it): inside every parent's client area
 // and under no visible sibling above it or above one of its parents.
 bool WindowShowsAt(HWND window, POINT screen);
+
+// Waits until the window shows the edits' flat border: the shadow colour outside, white one pixel
+// in, all round, where it shows (a sibling above may cover a part; most of it must show). Empty
+// when it does, else what is wrong.
+std::string FlatBorderFault(HWND edit, const TSkinContent& skin);
+
+// A combo box's parts (its COMBOBOXINFO), of this process's or another's; false when unknown.
+bool ComboInfoOf(HWND combo, COMBOBOXINFO& info);
+// The item area a combo box paints itself (its rcItem), in window coordinates; empty when unknown.
+SkinRect ComboItemArea(HWND combo);
+
+// A row of a list box that shows now and is not `avoid` (the top one or the next), and the centre
+// of that row on the screen; the list is not scrolled. -1 when the list shows no such row.
+int ShownListRow(HWND listBox, int avoid);
+POINT ShownListRowCentre(HWND listBox, int row);
 
 }  // namespace qlt::test
