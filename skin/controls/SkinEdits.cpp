@@ -309,6 +309,13 @@ int TSkinComBox::Look() const {
   return ComboLook((mouseState_ & kMousePressed) != 0, focused || (mouseState_ & kMouseHot), IsWindowEnabled(h) != FALSE);
 }
 
+bool TSkinComBox::HasFrame() const {
+  HWND h = Handle();
+  RECT window{}, client{};
+  if (!h || !GetWindowRect(h, &window) || !GetClientRect(h, &client)) return false;
+  return window.right - window.left != client.right || window.bottom - window.top != client.bottom;
+}
+
 bool TSkinComBox::LeftButton() const {
   HWND h = Handle();
   return h && (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR);
@@ -393,7 +400,9 @@ void TSkinComBox::AfterMessage(TMessage& m) {
       Redraw();
       return;
     case WM_NCPAINT:
-      DrawNow(nullptr);
+      // A box without a frame has nothing outside its client area for the system to paint over:
+      // its own paint brings the ring back.
+      if (HasFrame()) DrawNow(nullptr);
       return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

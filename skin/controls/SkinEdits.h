@@ -107,6 +107,7 @@ class TSkinComBox : public TSkinControl {
   void PaintMirrored(HDC dc, const SkinRect& rect, const ComboLayout& layout, const MirroredCombo& mirror, int look);
   void DrawParts(const PixelView& view, const SkinRect& area, const ComboLayout& layout, bool left, int look);
   bool LeftButton() const;
+  bool HasFrame() const;  // the window is larger than its client area
 
   bool mirrored_ = false;     // the last paint moved the control's item right of a left button
   HWND movedEdit_ = nullptr;  // the control's edit while the skin keeps it right of a left button
