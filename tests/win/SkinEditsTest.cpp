@@ -392,28 +392,12 @@ TEST_P(SkinnedEdits, GdiObjectsStayFlatOverRepaintsHoversAndSkinSwitches) {
     SendMessageW(spin->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     SendMessageW(spin->Handle(), WM_MOUSELEAVE, 0, 0);
   };
-  repaintAll();
-  hoverCycle();
-  PumpFor(50ms);
-  int start = GdiObjectCount();
-  ASSERT_GT(start, 0);
-  for (int i = 0; i < 1000; ++i) repaintAll();
-  PumpMessages();
-  EXPECT_EQ(GdiObjectCount(), start) << "over 1000 repaints";
-  for (int i = 0; i < 1000; ++i) hoverCycle();
-  PumpMessages();
-  EXPECT_EQ(GdiObjectCount(), start) << "over 1000 hover cycles";
-
-  SetSkinActive(false);
-  SetSkinActive(true);
-  PumpFor(100ms);
-  start = GdiObjectCount();
-  for (int i = 0; i < 200; ++i) {
-    SetSkinActive(false);
-    SetSkinActive(true);
-  }
-  PumpFor(100ms);
-  EXPECT_EQ(GdiObjectCount(), start) << "over 200 skin switches";
+  EXPECT_EQ(GdiGrowth(repaintAll, hoverCycle,
+                      [&] {
+                        SetSkinActive(false);
+                        SetSkinActive(true);
+                      }),
+            "");
   EXPECT_EQ(FlatBorderFault(f.Edt_Plain->Handle(), Skin()), "");
   EXPECT_TRUE(ComboShows(f.Cmb_List, kLookNormal));
 }
