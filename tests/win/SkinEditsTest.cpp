@@ -180,7 +180,11 @@ TEST_P(SkinnedEdits, UpDownHalvesShowHotPressedAndDisabledAndStillStepTheValue) 
   PumpFor(150ms);
   EXPECT_EQ(spin->Paints(), paints) << "a hover that changes nothing repaints nothing";
   MoveMouseTo(at(halves.second, 0));
-  EXPECT_TRUE(UpDownShows(h, false, kLookNormal, kLookHot, Named(L"down-hot")));
+  // The skinner's own idea first (did the move reach it?), then the screen.
+  EXPECT_TRUE(WaitUntil([&] { return spin->SecondLook() == kLookHot && spin->FirstLook() == kLookNormal; }, 2s))
+      << "the skinner did not follow the move: " << spin->FirstLook() << "/" << spin->SecondLook();
+  EXPECT_TRUE(UpDownShows(h, false, kLookNormal, kLookHot, Named(L"down-hot")))
+      << spin->Paints() << " paints";
 
   // The lower half held: its pressed cell (6 with images) below, normal (1) above; released, the
   // value went down one step.
