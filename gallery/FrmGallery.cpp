@@ -4,6 +4,8 @@
 #include <string>
 
 #include "gallery/FrmGalleryEdits.h"
+#include "gallery/FrmGalleryTabs.h"
+#include "gallery/FrmGalleryBars.h"
 #include "ui/Utf.h"
 
 namespace qlt {
@@ -190,6 +192,8 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Field("Btn_SkinOnOff", &TFrm_Gallery::Btn_SkinOnOff)
                                      .Field("Btn_Controls", &TFrm_Gallery::Btn_Controls)
                                      .Field("Btn_Edits", &TFrm_Gallery::Btn_Edits)
+                                     .Field("Btn_Tabs", &TFrm_Gallery::Btn_Tabs)
+                                     .Field("Btn_Bars", &TFrm_Gallery::Btn_Bars)
                                      .Field("ImageList1", &TFrm_Gallery::ImageList1)
                                      .Field("MainMenu1", &TFrm_Gallery::MainMenu1)
                                      .Handler("FormCreate", &TFrm_Gallery::FormCreate)
@@ -200,11 +204,15 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Handler("Btn_SkinOnOffClick", &TFrm_Gallery::Btn_SkinOnOffClick)
                                      .Handler("Btn_ControlsClick", &TFrm_Gallery::Btn_ControlsClick)
                                      .Handler("Btn_EditsClick", &TFrm_Gallery::Btn_EditsClick)
+                                     .Handler("Btn_TabsClick", &TFrm_Gallery::Btn_TabsClick)
+                                     .Handler("Btn_BarsClick", &TFrm_Gallery::Btn_BarsClick)
                                      .Handler("Mnu_ExitClick", &TFrm_Gallery::Mnu_ExitClick)
                                      .Handler("Mnu_CheckClick", &TFrm_Gallery::Mnu_CheckClick)
                                      .Handler("Mnu_ZoomClick", &TFrm_Gallery::Mnu_ZoomClick)
                                      .Handler("Mnu_RightToLeftClick", &TFrm_Gallery::Mnu_RightToLeftClick)
                                      .Handler("Mnu_AboutClick", &TFrm_Gallery::Mnu_AboutClick)
+                                     .Field("Btn_Mdi", &TFrm_Gallery::Btn_Mdi)
+                                     .Handler("Btn_MdiClick", &TFrm_Gallery::Btn_MdiClick)
                                      .Build();
   return info;
 }
@@ -216,8 +224,11 @@ void RegisterGalleryClasses() {
   RegisterComponentClass<TGalleryWideList>();
   RegisterComponentClass<TFrm_GalleryControls>();
   RegisterComponentClass<TFrm_GalleryRtl>();
+  RegisterComponentClass<TFrm_GalleryTabs>();
   RegisterComponentClass<TFrm_Gallery>();
   RegisterGalleryEditsClasses();
+  RegisterGalleryMdiClasses();
+  RegisterComponentClass<TFrm_GalleryBars>();
 }
 
 const char16_t* TFrm_Gallery::MessageCaption() {
@@ -264,6 +275,18 @@ TFrm_GalleryEdits* TFrm_Gallery::Edits() {
 
 void TFrm_Gallery::Btn_EditsClick(TObject*) { Edits()->Show(); }
 
+TFrm_GalleryTabs* TFrm_Gallery::Tabs() {
+  if (!tabs_) tabs_ = NewForm<TFrm_GalleryTabs>(this);
+  return tabs_;
+}
+void TFrm_Gallery::Btn_TabsClick(TObject*) { Tabs()->Show(); }
+TFrm_GalleryBars* TFrm_Gallery::Bars() {
+  if (!bars_) bars_ = NewForm<TFrm_GalleryBars>(this);
+  return bars_;
+}
+
+void TFrm_Gallery::Btn_BarsClick(TObject*) { Bars()->Show(); }
+
 void TFrm_Gallery::Mnu_ExitClick(TObject*) { Close(); }
 
 void TFrm_Gallery::Mnu_CheckClick(TObject* Sender) {
@@ -281,6 +304,13 @@ void TFrm_Gallery::Mnu_ZoomClick(TObject* Sender) {
 }
 
 void TFrm_Gallery::Mnu_RightToLeftClick(TObject*) { RightToLeft()->Show(); }
+
+TFrm_GalleryMdi* TFrm_Gallery::Mdi() {
+  if (!mdi_) mdi_ = NewForm<TFrm_GalleryMdi>(this);
+  return mdi_;
+}
+
+void TFrm_Gallery::Btn_MdiClick(TObject*) { Mdi()->ShowWithChildren(); }
 
 void TFrm_Gallery::Mnu_AboutClick(TObject*) {
   MessageBoxW(Handle(), L"QLT Skin Gallery: every window, control and menu the skin paints.", L"About",
@@ -328,6 +358,9 @@ void OpenGalleryWindows(TFrm_Gallery& gallery, const std::u16string& kinds) {
   if (named(u"controls")) gallery.Controls()->Show();
   if (named(u"rtl")) gallery.RightToLeft()->Show();
   if (named(u"edits")) gallery.Edits()->Show();
+  if (named(u"tabs")) gallery.Tabs()->Show();
+  if (named(u"mdi")) gallery.Mdi()->ShowWithChildren();
+  if (named(u"bars")) gallery.Bars()->Show();
   if (named(u"message")) PostMessageW(gallery.Btn_Message->Handle(), BM_CLICK, 0, 0);
 }
 

@@ -4,6 +4,7 @@
 // skin, or the skin file named on the command line) and opens the other windows.
 #include <string>
 
+#include "gallery/FrmGalleryMdi.h"
 #include "skin/data/WinSkinData.h"
 #include "ui/Buttons.h"
 #include "ui/Forms.h"
@@ -13,6 +14,7 @@
 namespace qlt {
 
 class TFrm_GalleryEdits;
+class TFrm_GalleryBars;
 
 // A fixed dialog (no boxes, no icon).
 class TFrm_GalleryDialog : public TForm {
@@ -129,6 +131,8 @@ class TFrm_GalleryRtl : public TForm {
   void Mnu_CloseClick(TObject* Sender);
 };
 
+class TFrm_GalleryTabs;
+
 class TFrm_Gallery : public TForm {
   QLT_CLASS(TFrm_Gallery)
  public:
@@ -142,6 +146,8 @@ class TFrm_Gallery : public TForm {
   TButton* Btn_SkinOnOff = nullptr;
   TButton* Btn_Controls = nullptr;
   TButton* Btn_Edits = nullptr;
+  TButton* Btn_Tabs = nullptr;
+  TButton* Btn_Bars = nullptr;
   // The menu bar: drop-downs with sub-menus, images, shortcuts, checked, radio, disabled, default
   // and invisible items and separators; a disabled and an invisible top-level item.
   TImageList* ImageList1 = nullptr;
@@ -155,6 +161,8 @@ class TFrm_Gallery : public TForm {
   void Btn_SkinOnOffClick(TObject* Sender);
   void Btn_ControlsClick(TObject* Sender);
   void Btn_EditsClick(TObject* Sender);
+  void Btn_TabsClick(TObject* Sender);
+  void Btn_BarsClick(TObject* Sender);
   void Mnu_ExitClick(TObject* Sender);
   void Mnu_CheckClick(TObject* Sender);
   void Mnu_ZoomClick(TObject* Sender);
@@ -168,6 +176,11 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryControls* Controls();
   TFrm_GalleryRtl* RightToLeft();
   TFrm_GalleryEdits* Edits();
+  TFrm_GalleryTabs* Tabs();
+  TFrm_GalleryMdi* Mdi();
+  TButton* Btn_Mdi = nullptr;
+  void Btn_MdiClick(TObject* Sender);
+  TFrm_GalleryBars* Bars();
   // The message box's caption: longer than the box is wide, so the skin widens the box.
   static const char16_t* MessageCaption();
   static const char16_t* MessageText();
@@ -179,10 +192,13 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryControls* controls_ = nullptr;
   TFrm_GalleryRtl* rightToLeft_ = nullptr;
   TFrm_GalleryEdits* edits_ = nullptr;
+  TFrm_GalleryTabs* tabs_ = nullptr;
+  TFrm_GalleryMdi* mdi_ = nullptr;
+  TFrm_GalleryBars* bars_ = nullptr;
 };
 
 // The command line: [--skin FILE] [--open KIND,KIND...], KIND one of dialog, popup, tool, controls,
-// rtl, edits, message.
+// rtl, edits, tabs, mdi, message, bars.
 struct GalleryOptions {
   std::u16string skinFile;  // used instead of the default skin
   std::u16string open;      // windows opened once the main form shows

@@ -55,10 +55,12 @@ void TTabSheet::TextChanged() {
 
 const TClassInfo& TPageControl::StaticClass() {
   static const TEnumInfo styles{{"tsTabs", "tsButtons", "tsFlatButtons"}};
+  static const TEnumInfo positions{{"tpTop", "tpBottom", "tpLeft", "tpRight"}};
   static const TClassInfo info =
       ClassBuilder<TPageControl, TWinControl>("TPageControl")
           .Object<TTabSheet>("ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage)
           .Enum("Style", styles, &TPageControl::Style, &TPageControl::SetStyle)
+          .Enum("TabPosition", positions, &TPageControl::TabPosition, &TPageControl::SetTabPosition)
           .Event("OnChange", &TPageControl::OnChange)
           .Build();
   return info;
@@ -115,6 +117,12 @@ void TPageControl::SetStyle(TTabStyle style) {
   RecreateWnd();
 }
 
+void TPageControl::SetTabPosition(TTabPosition position) {
+  if (position == tabPosition_ || position < tpTop || position > tpRight) return;
+  tabPosition_ = position;
+  RecreateWnd();
+}
+
 void TPageControl::Loaded() {
   TWinControl::Loaded();
   if (!activePage_ && !pages_.empty()) activePage_ = pages_.front();
@@ -125,6 +133,10 @@ void TPageControl::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.baseClass = u"SysTabControl32";
   p.style |= WS_CLIPCHILDREN | (style_ == tsButtons ? TCS_BUTTONS : style_ == tsFlatButtons ? TCS_BUTTONS | TCS_FLATBUTTONS : 0);
+  // Tabs on a side stand in columns: the control has them only with several rows allowed.
+  if (tabPosition_ == tpBottom) p.style |= TCS_BOTTOM;
+  if (tabPosition_ == tpLeft) p.style |= TCS_VERTICAL | TCS_MULTILINE;
+  if (tabPosition_ == tpRight) p.style |= TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE;
 }
 
 void TPageControl::CreateWnd() {

@@ -31,6 +31,8 @@ class TTabSheet : public TWinControl {
 };
 
 enum TTabStyle { tsTabs, tsButtons, tsFlatButtons };
+// The side of the page control the tabs are on.
+enum TTabPosition { tpTop, tpBottom, tpLeft, tpRight };
 
 class TPageControl : public TWinControl {
   QLT_CLASS(TPageControl)
@@ -45,6 +47,9 @@ class TPageControl : public TWinControl {
   void SetActivePageIndex(int32_t index);
   TTabStyle Style() const { return style_; }
   void SetStyle(TTabStyle style);
+  TTabPosition TabPosition() const { return tabPosition_; }
+  // Moves the tabs to another side (the control's window is made again).
+  void SetTabPosition(TTabPosition position);
   // The area of the pages, in client coordinates.
   TRect DisplayRect();
   void Loaded() override;
@@ -65,6 +70,7 @@ class TPageControl : public TWinControl {
   std::vector<TTabSheet*> pages_;
   TTabSheet* activePage_ = nullptr;
   TTabStyle style_ = tsTabs;
+  TTabPosition tabPosition_ = tpTop;
 };
 
 // The up-down button inside a spin edit ("msctls_updown32" with the framework's procedure).

@@ -276,7 +276,14 @@ bool HandlingPaintMessage() { return t_paintDepth > 0; }
 
 TWinControl* TWinControl::ObjectOfWindow(HWND window, UINT msg, LPARAM lParam) {
   const void* announced = nullptr;
-  if (msg == WM_NCCREATE) announced = reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams;
+  if (msg == WM_NCCREATE) {
+    const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    announced = cs->lpCreateParams;
+    // An MDI child is made by its MDI client, which passes its own record: the object is in it.
+    if ((cs->dwExStyle & WS_EX_MDICHILD) && announced) {
+      announced = reinterpret_cast<const void*>(reinterpret_cast<const MDICREATESTRUCTW*>(announced)->lParam);
+    }
+  }
   if (const auto it = g_windows.find(window); it != g_windows.end()) {
     TWinControl* bound = it->second;
     if (msg != WM_NCCREATE || announced == static_cast<const void*>(bound)) return bound;
@@ -1003,8 +1010,7 @@ void TWinControl::CreateHandle() {
         if (it != t_creating.rend()) t_creating.erase(std::next(it).base());
       }
     } created{this};
-    window = CreateWindowExW(p.exStyle, W(p.className), W(p.caption), p.style, p.x, p.y, p.width, p.height,
-                             p.wndParent, id, ModuleInstance(), this);
+    window = CreateWindowHandle(p, id);
   }
   if (!window) throw EWin32Error(Format(msg::kWindowCreate, {Widen(ClassName()) + u" " + Name()}));
   if (!handle_) Bind(window);
@@ -1041,7 +1047,7 @@ void TWinControl::DestroyHandle() {
   for (TWinControl* w : tabList_) w->DestroyHandle();
   DestroyWnd();
   HWND window = handle_;
-  DestroyWindow(window);  // WM_NCDESTROY unbinds the object
+  DestroyWindowHandle(window);  // WM_NCDESTROY unbinds the object
   if (handle_ == window) {
     g_windows.erase(window);
     handle_ = nullptr;
@@ -1146,9 +1152,19 @@ void TWinControl::KeyPress(char16_t& key) {
 
 void TWinControl::DefaultHandler(TMessage& m) {
   if (!handle_ || IsFrameworkMessage(m.Msg)) return;
-  m.Result = CallWindowProcW(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
-
+  m.Result = CallDefaultProcedure(m.Msg, m.WParam, m.LParam);
 }
+
+LRESULT TWinControl::CallDefaultProcedure(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(defWndProc_, handle_, msg, wParam, lParam);
+}
+
+HWND TWinControl::CreateWindowHandle(const TCreateParams& p, HMENU id) {
+  return CreateWindowExW(p.exStyle, W(p.className), W(p.caption), p.style, p.x, p.y, p.width, p.height, p.wndParent,
+                         id, ModuleInstance(), this);
+}
+
+void TWinControl::DestroyWindowHandle(HWND window) { DestroyWindow(window); }
 
 void TWinControl::PaintControls(HDC dc) {
   for (TControl* c : controls_) {

@@ -414,6 +414,13 @@ class TWinControl : public TControl {
   virtual void DestroyHandle();
   // Before the window is destroyed by RecreateWnd: a control saves what lives only in the window.
   virtual void DestroyWnd() {}
+  // Makes and destroys the window itself (an MDI child asks its MDI client instead). The window
+  // announces `this` at WM_NCCREATE (CREATESTRUCT's, or MDICREATESTRUCT's lParam for an MDI child).
+  virtual HWND CreateWindowHandle(const TCreateParams& params, HMENU id);
+  virtual void DestroyWindowHandle(HWND window);
+  // The default handling of a message (the window class's procedure; an MDI frame's or child's
+  // default procedure for those).
+  virtual LRESULT CallDefaultProcedure(UINT msg, WPARAM wParam, LPARAM lParam);
   // Whether the children wait for their windows until this one is shown (a hidden form): they
   // get them then, or as soon as one is asked for its Handle().
   virtual bool DefersChildHandles() const { return false; }

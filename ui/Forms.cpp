@@ -6,6 +6,7 @@
 
 #include "ui/Buttons.h"
 #include "ui/ComCtrls.h"
+#include "ui/ExtCtrls.h"
 #include "ui/StdCtrls.h"
 #include "ui/SysUtils.h"
 #include "ui/Utf.h"
@@ -165,6 +166,7 @@ void RegisterControlClasses() {
   RegisterComponentClass<TPopupMenu>();
   RegisterComponentClass<TMenuItem>();
   RegisterComponentClass<TImageList>();
+  RegisterComponentClass<TPanel>();
 }
 
 // ---- TForm ----
@@ -187,6 +189,7 @@ const TClassInfo& TForm::StaticClass() {
           .Bool("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview)
           .Object<TMainMenu>("Menu", &TForm::Menu, &TForm::SetMenu)
           .Enum("Position", PositionInfo(), &TForm::Position, &TForm::SetPosition)
+          .Object<TMenuItem>("WindowMenu", &TForm::WindowMenu, &TForm::SetWindowMenu)
           .Event("OnActivate", &TForm::OnActivate)
           .Event("OnClose", &TForm::OnClose)
           .Event("OnCloseQuery", &TForm::OnCloseQuery)
@@ -315,6 +318,7 @@ void TForm::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation != TOperation::opRemove) return;
   if (component == menu_) menu_ = nullptr;
+  if (component == windowMenu_) windowMenu_ = nullptr;
   if (component == activeControl_) activeControl_ = nullptr;
 }
 
@@ -365,9 +369,14 @@ void TForm::CreateParams(TCreateParams& p) {
     if (boxes && (borderIcons_ & (1u << biMaximize))) p.style |= WS_MAXIMIZEBOX;
   }
   if (formStyle_ == fsStayOnTop) p.exStyle |= WS_EX_TOPMOST;
+  if (formStyle_ == fsMDIChild) {
+    p.style &= ~WS_POPUP;
+    p.exStyle |= WS_EX_MDICHILD;
+  }
   if (biDiMode_ == bdRightToLeft) p.exStyle |= kRightToLeftExStyles;
   if (!Enabled()) p.style |= WS_DISABLED;
   p.wndParent = Application ? Application->Handle() : nullptr;
+  if (formStyle_ == fsMDIChild) p.wndParent = ParentClient();
 }
 
 void TForm::ApplyClientSize() {
@@ -451,6 +460,7 @@ void TForm::CreateWnd() {
     menu_->SetWindowHandle(Handle());
     ::SetMenu(Handle(), menu_->Handle());
   }
+  if (formStyle_ == fsMDIForm) CreateClient();
   // Icons cost the window manager some work, and only a shown window needs them.
   if (DefersChildHandles()) {
     iconsPending_ = true;
@@ -550,7 +560,8 @@ void TForm::Close() {
     return;
   }
   if (!CloseQuery()) return;
-  TCloseAction action = caHide;
+  // An MDI child is put aside as an icon unless its form says otherwise.
+  TCloseAction action = formStyle_ == fsMDIChild ? caMinimize : caHide;
   DoClose(action);
   if (action == caNone) return;
   if (Application && Application->MainForm() == this) {
@@ -659,7 +670,12 @@ void TForm::WndProc(TMessage& m) {
       deleteAfterMessage_ = true;
       return;
     case CM_MENUCHANGED:
-      if (HandleAllocated()) {
+      if (HandleAllocated() && clientHandle_ && menu_) {
+        // The client keeps its window menu in the new bar.
+        SendMessageW(clientHandle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu_->Handle()),
+                     reinterpret_cast<LPARAM>(windowMenu_ && windowMenu_->Count() ? windowMenu_->Handle() : nullptr));
+        DrawMenuBar(Handle());
+      } else if (HandleAllocated()) {
         ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
         DrawMenuBar(Handle());
       }

@@ -68,6 +68,19 @@ class TForm : public TWinControl {
   void SetAutoScroll(bool value) { autoScroll_ = value; }
   TMainMenu* Menu() const { return menu_; }
   void SetMenu(TMainMenu* menu);
+  // MDI. An fsMDIForm frame keeps an "MDIClient" window over its client area; an fsMDIChild form
+  // is made inside the client of its frame (its owner when that is an MDI frame, else the first
+  // MDI frame of the program) through WM_MDICREATE, and goes through WM_MDIDESTROY. The client
+  // lists the children at the end of WindowMenu's drop-down, as the system does.
+  HWND ClientHandle() const { return clientHandle_; }
+  TMenuItem* WindowMenu() const { return windowMenu_; }
+  void SetWindowMenu(TMenuItem* item);
+  TForm* ActiveMDIChild() const;
+  int MDIChildCount() const;
+  // The children in the client's order (the active one first).
+  TForm* MDIChildren(int index) const;
+  void Tile();
+  void Cascade();
   // Right to left: the window reads right to left with its scroll bar on the left
   // (WS_EX_RIGHT, WS_EX_RTLREADING, WS_EX_LEFTSCROLLBAR), and its main menu follows.
   TBiDiMode BiDiMode() const { return biDiMode_; }
@@ -120,6 +133,9 @@ class TForm : public TWinControl {
   // its own window (a tray icon's owner, a hotkey's target) comes without the cost of theirs.
   bool DefersChildHandles() const override { return !Parent() && !Visible(); }
   void WndProc(TMessage& message) override;
+  HWND CreateWindowHandle(const TCreateParams& params, HMENU id) override;
+  void DestroyWindowHandle(HWND window) override;
+  LRESULT CallDefaultProcedure(UINT msg, WPARAM wParam, LPARAM lParam) override;
   virtual void DoClose(TCloseAction& action);
   // OnDestroy runs here, once, while the whole form (a derived form's members too) exists.
   void BeforeDestruction() override;
@@ -140,6 +156,10 @@ class TForm : public TWinControl {
   void SendIcons();
   // What a hidden form's window waits for until it shows (DefersChildHandles).
   void CompleteForShowing();
+  // MDI: the frame's client window, and the client a child is made in.
+  void CreateClient();
+  HWND ParentClient() const;
+  std::vector<HWND> ChildWindows() const;
   TFormBorderStyle borderStyle_ = bsSizeable;
   TBorderIcons borderIcons_ = (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize);
   TPosition position_ = poDesigned;
@@ -147,6 +167,8 @@ class TForm : public TWinControl {
   bool keyPreview_ = false;
   bool autoScroll_ = false;
   TMainMenu* menu_ = nullptr;
+  HWND clientHandle_ = nullptr;      // an MDI frame's client, destroyed with the frame
+  TMenuItem* windowMenu_ = nullptr;
   TBiDiMode biDiMode_ = bdLeftToRight;
   TIcon icon_;
   TWinControl* activeControl_ = nullptr;

@@ -27,6 +27,7 @@ namespace {
 
 using qlt::bench::Median;
 using qlt::bench::NowMs;
+using qlt::bench::Percentile;
 
 constexpr UINT kTrayCallback = WM_USER + 100;
 constexpr UINT kTrayIconId = 128;
@@ -37,12 +38,6 @@ int Argument(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
     if (std::wcsncmp(argv[i], name, n) == 0) return _wtoi(argv[i] + n);
   }
   return fallback;
-}
-
-double Percentile(std::vector<double> values, int percent) {
-  if (values.empty()) return -1;
-  std::sort(values.begin(), values.end());
-  return values[values.size() * static_cast<size_t>(percent) / 100];
 }
 
 void Pump(const std::function<bool()>& done, DWORD timeoutMs = 10000) {

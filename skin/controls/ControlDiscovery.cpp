@@ -8,6 +8,7 @@
 #include "skin/frame/WinSkinForm.h"
 #include "ui/Buttons.h"
 #include "ui/ComCtrls.h"
+#include "ui/ExtCtrls.h"
 #include "ui/Forms.h"
 #include "ui/StdCtrls.h"
 #include "ui/Utf.h"
@@ -77,6 +78,11 @@ SkinnerKind KindOfComponent(TComponent* c, const TSkinData& sd, bool& ownColour,
   // A bit button without its switch stays plain: it never falls through to the push buttons.
   if (Is<TBitBtn>(c)) return Has(sd, xcBitBtn) ? SkinnerKind::kBitButton : SkinnerKind::kNone;
   if (Is<TSpeedButton>(c)) return Has(sd, xcSpeedButton) ? SkinnerKind::kSpeedButton : SkinnerKind::kNone;
+  if (Is<TPanel>(c)) {
+    if (!Has(sd, xcPanel)) return SkinnerKind::kNone;
+    ownColour = recurse = true;
+    return SkinnerKind::kBox;
+  }
   if (HasScrollBars(c) && Has(sd, xcScrollbar)) return SkinnerKind::kScrollbar;
   if (Is<TButton>(c)) return Has(sd, xcButton) ? SkinnerKind::kButton : SkinnerKind::kNone;
   if (Is<TCustomEdit>(c)) return Has(sd, xcEdit) ? SkinnerKind::kEdit : SkinnerKind::kNone;
@@ -122,15 +128,28 @@ bool KindOfSkin3rd(const std::u16string& upperName, TSkinData& sd, SkinnerKind& 
   return false;
 }
 
-// The scroll bar windows among a window's descendants that the framework did not make (it has no
-// scroll bar class: the program made them itself).
-void CollectForeignScrollBars(HWND parent, std::vector<HWND>& bars) {
+// The windows of a class among a window's descendants that the framework did not make (it has no
+// class for them: the program made them itself).
+void CollectForeignWindows(HWND parent, const std::u16string& lowerClass, std::vector<HWND>& found) {
   for (HWND c = GetTopWindow(parent); c; c = GetWindow(c, GW_HWNDNEXT)) {
     if (!TWinControl::FindControl(c)) {
-      if (LowerClassOfWindow(c) == u"scrollbar") bars.push_back(c);
+      if (LowerClassOfWindow(c) == lowerClass) found.push_back(c);
       continue;  // the inside of a window of its own is its own business
     }
-    CollectForeignScrollBars(c, bars);
+    CollectForeignWindows(c, lowerClass, found);
+  }
+}
+void CollectForeignScrollBars(HWND parent, std::vector<HWND>& bars) { CollectForeignWindows(parent, u"scrollbar", bars); }
+
+// The system's status bars, progress bars and track bars among a window's descendants that the
+// framework did not make (it has no classes of them: the program made them itself).
+void CollectForeignBars(HWND parent, std::vector<HWND>& bars) {
+  for (HWND c = GetTopWindow(parent); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!TWinControl::FindControl(c)) {
+      if (IsBarClass(LowerClassOfWindow(c))) bars.push_back(c);
+      continue;
+    }
+    CollectForeignBars(c, bars);
   }
 }
 
@@ -141,7 +160,44 @@ void Attach(TWinSkinForm& form, TSkinControl* skinner, bool ownColour) {
   if (!skinner->Attached()) delete skinner;
 }
 
+// A skinner that works on a window (it belongs to the form skinner).
+void AttachToWindow(TWinSkinForm& form, SkinnerKind kind, HWND window) {
+  TSkinControl* skinner = CreateSkinner(kind, &form);
+  if (!skinner) return;
+  skinner->AttachWindow(window, form.Skin(), &form);
+  if (!skinner->Attached()) delete skinner;
+}
+
 }  // namespace
+
+bool IsBarClass(const std::u16string& c) {
+  return c == u"msctls_statusbar32" || c == u"msctls_progress32" || c == u"msctls_trackbar32";
+}
+
+SkinnerKind KindOfBarWindow(const std::u16string& c, std::uint32_t skinControls) {
+  auto on = [&](TSkinControlType kind) { return (skinControls & SkinControlBit(kind)) != 0; };
+  if (c == u"msctls_statusbar32") return on(xcStatusBar) ? SkinnerKind::kStatusBar : SkinnerKind::kNone;
+  if (c == u"msctls_progress32") return on(xcProgress) ? SkinnerKind::kProgress : SkinnerKind::kNone;
+  // Track bars go with the buttons, as the framework's track bar class does.
+  if (c == u"msctls_trackbar32") return on(xcButton) ? SkinnerKind::kTrackBar : SkinnerKind::kNone;
+  return SkinnerKind::kNone;
+}
+
+void SkinForeignBars(TWinSkinForm& form) {
+  TSkinData* sd = form.Skin();
+  if (!sd || !form.Window()) return;
+  std::vector<HWND> bars;
+  CollectForeignBars(form.Window(), bars);
+  for (HWND bar : bars) {
+    if (form.FindControlSkinner(bar)) continue;
+    const SkinnerKind kind = KindOfBarWindow(LowerClassOfWindow(bar), sd->SkinControls());
+    if (kind == SkinnerKind::kNone) continue;
+    TSkinControl* skinner = CreateSkinner(kind, &form);
+    if (!skinner) continue;
+    skinner->AttachWindow(bar, sd, &form);
+    if (!skinner->Attached()) delete skinner;
+  }
+}
 
 SkinnerKind KindOfChildWindow(const std::u16string& c, DWORD style) {
   if (c == u"button") {
@@ -184,6 +240,8 @@ void SkinComponents(TWinSkinForm& form, TComponent* container) {
   const std::vector<TComponent*> components = container->ComponentList();
   for (TComponent* c : components) SkinComponent(form, container, c);
   if (container == form.Form()) SkinForeignScrollBars(form);
+  if (container == form.Form()) SkinForeignTabControls(form);
+  if (container == form.Form()) SkinForeignBars(form);
 }
 
 void SkinComponent(TWinSkinForm& form, TComponent* container, TComponent* c) {
@@ -210,7 +268,12 @@ void SkinComponent(TWinSkinForm& form, TComponent* container, TComponent* c) {
   SkinnerKind kind = SkinnerKind::kNone;
   bool ownColour = false, recurse = false;
   if (!KindOfSkin3rd(name, *sd, kind, ownColour)) kind = KindOfComponent(c, *sd, ownColour, recurse);
-  if (kind != SkinnerKind::kNone) Attach(form, CreateSkinner(kind, c), ownColour);
+  if (kind == SkinnerKind::kTab) {
+    // Tab controls are skinned by window, page controls too.
+    if (auto* w = dynamic_cast<TWinControl*>(c)) AttachToWindow(form, kind, w->Handle());
+  } else if (kind != SkinnerKind::kNone) {
+    Attach(form, CreateSkinner(kind, c), ownColour);
+  }
   if (recurse) SkinComponents(form, c);
 }
 
@@ -219,6 +282,14 @@ void SkinForeignScrollBars(TWinSkinForm& form) {
   std::vector<HWND> bars;
   CollectForeignScrollBars(form.Window(), bars);
   for (HWND bar : bars) SkinChildWindow(form, bar);
+}
+
+void SkinForeignTabControls(TWinSkinForm& form) {
+  TSkinData* sd = form.Skin();
+  if (!sd || !form.Window() || !Has(*sd, xcTab) || !sd->Tabs || sd->Tabs->Image.Empty()) return;
+  std::vector<HWND> tabs;
+  CollectForeignWindows(form.Window(), u"systabcontrol32", tabs);
+  for (HWND tab : tabs) SkinChildWindow(form, tab);
 }
 
 void SkinChildWindow(TWinSkinForm& form, HWND c) {
@@ -233,10 +304,7 @@ void SkinChildWindow(TWinSkinForm& form, HWND c) {
   }
   const SkinnerKind kind = KindOfChildWindow(cls, static_cast<DWORD>(GetWindowLongW(target, GWL_STYLE)));
   if (kind == SkinnerKind::kNone) return;
-  TSkinControl* skinner = CreateSkinner(kind, &form);
-  if (!skinner) return;
-  skinner->AttachWindow(target, form.Skin(), &form);
-  if (!skinner->Attached()) delete skinner;
+  AttachToWindow(form, kind, target);
 }
 
 void SkinChildWindows(TWinSkinForm& form) {

@@ -6,6 +6,7 @@
 // their windows appear (SkinComponent, from the skin manager's watch on the framework).
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace qlt {
@@ -36,6 +37,18 @@ void SkinChildWindow(TWinSkinForm& form, HWND child);
 // Skins the scroll bar windows a form's program made itself (they have no framework object),
 // wherever they are among the form's windows.
 void SkinForeignScrollBars(TWinSkinForm& form);
+// Skins the system tab controls a form's program made itself, wherever they are among the form's
+// windows (when the skin has tabs and its tab switch is on).
+void SkinForeignTabControls(TWinSkinForm& form);
+
+// Skins the system's status bars, progress bars and track bars a form's program made itself
+// (they have no framework object), wherever they are among the form's windows, as the skin
+// component's switches allow.
+void SkinForeignBars(TWinSkinForm& form);
+// Whether a lower-case window class is one of those bars, and the kind it gets with the switches
+// given (TSkinData::SkinControls).
+bool IsBarClass(const std::u16string& lowerClassName);
+SkinnerKind KindOfBarWindow(const std::u16string& lowerClassName, std::uint32_t skinControls);
 
 // The kind a bare child window of a window without a form object gets, from its class and style.
 SkinnerKind KindOfChildWindow(const std::u16string& lowerClassName, DWORD style);

@@ -65,6 +65,14 @@ void TSkinControl::HookMessage(TMessage& m, const std::function<void(TMessage&)>
 }
 
 void TSkinControl::AttachControl(TWinSkinForm* formSkinner, TSkinData* skin, bool ownColour) {
+  AttachOwner(formSkinner, skin, ownColour, true);
+}
+
+void TSkinControl::AttachWithoutMessages(TWinSkinForm* formSkinner, TSkinData* skin, bool ownColour) {
+  AttachOwner(formSkinner, skin, ownColour, false);
+}
+
+void TSkinControl::AttachOwner(TWinSkinForm* formSkinner, TSkinData* skin, bool ownColour, bool takeMessages) {
   if (attached_) return;
   auto* control = dynamic_cast<TWinControl*>(Owner());
   if (!control || !skin) return;
@@ -72,11 +80,13 @@ void TSkinControl::AttachControl(TWinSkinForm* formSkinner, TSkinData* skin, boo
   skin_ = skin;
   formSkinner_ = formSkinner;
   ownColour_ = ownColour;
-  hook_.Install(control_, [this](TMessage& m, const TWindowProcHook::Next& next) {
-    HookMessage(m, [&next](TMessage& message) { next(message); });
-  });
   savedDoubleBuffered_ = control_->DoubleBuffered();
-  control_->SetDoubleBuffered(true);
+  if (takeMessages) {
+    hook_.Install(control_, [this](TMessage& m, const TWindowProcHook::Next& next) {
+      HookMessage(m, [&next](TMessage& message) { next(message); });
+    });
+    control_->SetDoubleBuffered(true);
+  }
   if (formSkinner_) formSkinner_->AddControlSkinner(this);
   focused_ = control_->Focused();
   enabled_ = control_->Enabled();

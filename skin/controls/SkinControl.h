@@ -88,6 +88,10 @@ class TSkinControl : public TComponent {
   // Becomes or stops being the form skinner's hot button (one at a time, across the form).
   void SetHot(bool hot);
   bool OwnerDestroying() const;
+  // Attaches to the owner control like AttachControl but leaves its messages alone: the skinner
+  // only takes its place in the form's list and, with `ownColour`, gives the control the face
+  // colour (plain containers).
+  void AttachWithoutMessages(TWinSkinForm* formSkinner, TSkinData* skin, bool ownColour);
 
   // The surface every control skinner composes on before the one copy to the screen.
   static PaintSurface& Surface();
@@ -107,6 +111,7 @@ class TSkinControl : public TComponent {
 
  private:
   void HookMessage(TMessage& message, const std::function<void(TMessage&)>& next);
+  void AttachOwner(TWinSkinForm* formSkinner, TSkinData* skin, bool ownColour, bool takeMessages);
   std::u16string ReadWindowText() const;
 
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -87,6 +87,10 @@ void TSkinManage::HookCallback(int code, WPARAM wParam, LPARAM lParam) {
     }
     case HCBT_DESTROYWND:
       if (!popupSkinners_.empty()) ReleasePopupWindow(hwnd);
+      // A child that goes before it was skinned leaves no handle behind to be skinned later.
+      if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD) {
+        for (TWinSkinForm* f : formSkinners_) f->ForgetMdiChild(hwnd);
+      }
       return;
     case HCBT_ACTIVATE:
       WindowActivated();
@@ -117,7 +121,16 @@ void TSkinManage::HandleCreated(TWinControl* control) noexcept {
   }
 }
 
-void TSkinManage::SetMdiMaximized(bool on) { mdiMaximized_ = on; }
+void TSkinManage::SetMdiMaximized(bool on) {
+  if (on == mdiMaximized_) return;
+  mdiMaximized_ = on;
+  // A skinner may be freed by what another one does: the list is walked as it was.
+  const std::vector<TWinSkinForm*> skinners = formSkinners_;
+  for (TWinSkinForm* f : skinners) {
+    if (std::find(formSkinners_.begin(), formSkinners_.end(), f) == formSkinners_.end()) continue;
+    if (f->MdiKind() == mkChild) f->MdiMaximizedChanged(on);
+  }
+}
 
 int TSkinManage::MdiChildCount() const {
   return static_cast<int>(std::count_if(formSkinners_.begin(), formSkinners_.end(), [](TWinSkinForm* f) {

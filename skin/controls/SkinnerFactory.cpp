@@ -1,10 +1,12 @@
 // The skinner of each kind: one place that knows every control skinner class.
 #include "skin/controls/ControlDiscovery.h"
+#include "skin/controls/SkinBars.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinMarks.h"
 #include "skin/controls/SkinScrollBars.h"
+#include "skin/controls/SkinTabs.h"
 
 namespace qlt {
 
@@ -34,6 +36,17 @@ TSkinControl* CreateSkinner(SkinnerKind kind, TComponent* owner) {
       return new TSkinUpDown(owner);
     case SkinnerKind::kComboBox:
       return new TSkinComBox(owner);
+    case SkinnerKind::kTab:
+      return new TSkinTab(owner);
+    // Plain containers, status bars, progress bars and track bars.
+    case SkinnerKind::kBox:
+      return new TSkinBox(owner);
+    case SkinnerKind::kStatusBar:
+      return new TSkinStatusBar(owner);
+    case SkinnerKind::kProgress:
+      return new TSkinProgress(owner);
+    case SkinnerKind::kTrackBar:
+      return new TSkinTrackBar(owner);
     default:
       return nullptr;
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "skin/controls/SkinManager.h"
 #include "skin/data/StateCells.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
@@ -284,6 +285,13 @@ void TWinSkinForm::LayOutTitleButtons(int w, const std::u16string& text) {
   ctx.metrics = metrics_;
   ctx.menuBarHeight = menuBarHeight_;
   ctx.menuBarLeftWidth = skin_->MenuBar ? skin_->MenuBar->LeftWidth : 0;
+  if (mdiKind_ == mkFrame && menuBarHeight_ > 0) {
+    ctx.mdiChildMaximizedInMenuBar = ActiveMdiChildMaximized();
+    // A child maximised by the system (created so, or by the keyboard) is seen here first.
+    if (ctx.mdiChildMaximizedInMenuBar && SkinManager && !SkinManager->MdiMaximized()) {
+      SkinManager->SetMdiMaximized(true);
+    }
+  }
   // Right-aligned buttons first: the caption is clipped before the leftmost of them.
   for (int pass = 0; pass < 2; ++pass) {
     if (pass == 1) ctx.caption = CaptionRect(w, text);

@@ -35,11 +35,11 @@ std::u16string ClassNameOf(HWND window) {
   return std::u16string(reinterpret_cast<const char16_t*>(name), static_cast<size_t>(std::max(n, 0)));
 }
 
-bool HasMdiClientChild(HWND window) {
+HWND FindMdiClient(HWND window) {
   for (HWND child = GetTopWindow(window); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (AsciiLower(ClassNameOf(child)) == u"mdiclient") return true;
+    if (AsciiLower(ClassNameOf(child)) == u"mdiclient") return child;
   }
-  return false;
+  return nullptr;
 }
 
 bool ManagerMdiMaximized() { return SkinManager && SkinManager->MdiMaximized(); }
@@ -61,6 +61,7 @@ TWinSkinForm::~TWinSkinForm() {
   StartHoverTimer(false);
   FreeControlSkinners();
   formHook_.Remove();
+  DetachMdiClient();
   Unsubclass();
   // Normally given back already; a skinner that never got hold of its window returns the bar.
   DetachMenuBar(IsWindow(window_) && state_ != skDestroying && state_ != skDead);
@@ -99,6 +100,15 @@ void TWinSkinForm::AttachToForm(TSkinData& skin, TForm* form) {
           return;
         }
       }
+      // An MDI child's accelerators are its frame's bar's.
+      if (m.Msg == CM_DIALOGCHAR && IsMdiChild()) {
+        if (auto* frame = dynamic_cast<TForm*>(TWinControl::FindControl(GetAncestor(window_, GA_ROOT)))) {
+          if (const LRESULT r = frame->Perform(CM_DIALOGCHAR, m.WParam, m.LParam)) {
+            m.Result = r;
+            return;
+          }
+        }
+      }
       next(m);
     });
   }
@@ -114,8 +124,10 @@ void TWinSkinForm::AttachToWindow(TSkinData& skin) {
   BuildSystemMenu();
   UpdateWindowState();
   mdiKind_ = mkNone;
-  if (HasMdiClientChild(window_)) mdiKind_ = mkFrame;
+  mdiClient_ = FindMdiClient(window_);
+  if (mdiClient_) mdiKind_ = mkFrame;
   if (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_MDICHILD) mdiKind_ = mkChild;
+  if (mdiKind_ != mkFrame) mdiClient_ = nullptr;
   borderKind_ = DecideBorderKind(style_, className_);
   try {
     if (frameSkinning_) {
@@ -130,6 +142,7 @@ void TWinSkinForm::AttachToWindow(TSkinData& skin) {
       UndoAttach();
       return;
     }
+    if (mdiKind_ == mkFrame) AttachMdiClient();
     if (IsMdiChild() && frameState_ == frMaximized && SkinManager && !SkinManager->MdiMaximized()) {
       SkinManager->SetMdiMaximized(true);
     }
@@ -251,6 +264,7 @@ void TWinSkinForm::ReleaseOnDestroy() {
   StartHoverTimer(false);
   FreeControlSkinners();
   formHook_.Remove();
+  DetachMdiClient();
   // The window goes with its menu detached: the menu outlives it for the form's next window.
   DetachMenuBar(false);
   pressedObject_ = hotObject_ = nullptr;
@@ -265,6 +279,7 @@ void TWinSkinForm::RestoreWindow() {
   FreeControlSkinners();
   pressedObject_ = hotObject_ = nullptr;
   if (form_ && state_ != skDestroying) form_->SetColor(savedFormColour_);
+  DetachMdiClient();
   if (!frameSkinning_) {
     Unsubclass();
     if (form_) form_->Invalidate();
@@ -454,6 +469,10 @@ bool TWinSkinForm::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
 }
 
 void TWinSkinForm::SizeHandler(WPARAM type) {
+  // A child maximised, or back from it: its frame's menu bar shows or hides the child's buttons.
+  if (IsMdiChild() && (type == SIZE_MAXIMIZED) != (frameState_ == frMaximized)) {
+    if (HWND frame = GetParent(GetParent(window_))) PostMessageW(frame, WM_SKIN_REPAINTFRAME, 0, 0);
+  }
   if (type == SIZE_RESTORED) frameState_ = frNormal;
   if (type == SIZE_MINIMIZED) frameState_ = frMinimized;
   if (type == SIZE_MAXIMIZED) frameState_ = frMaximized;
@@ -511,7 +530,19 @@ void TWinSkinForm::AttachCompleted() {
   }
   state_ = skActive;
   if (GetActiveWindow() == window_) active_ = true;
+  // An MDI child heard of its activation before it was skinned: it is the active one of an active
+  // frame.
+  if (IsMdiChild()) {
+    const HWND client = GetParent(window_);
+    active_ = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)) == window_ &&
+              GetActiveWindow() == GetAncestor(window_, GA_ROOT);
+    if (active_) RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+  }
   StartHoverTimer(active_);
+  // Children made before the frame was skinned are skinned with it.
+  if (mdiKind_ == mkFrame && mdiClient_) {
+    for (HWND c = GetTopWindow(mdiClient_); c; c = GetWindow(c, GW_HWNDNEXT)) SkinMdiChild(c);
+  }
 }
 
 void TWinSkinForm::ReapplySkin() {

@@ -147,6 +147,20 @@ class TWinSkinForm : public TComponent {
   // Messages the subclass passes on to the window's own procedure.
   LRESULT CallPrevious(UINT msg, WPARAM wParam, LPARAM lParam);
 
+  // MDI. A frame subclasses its "MDIClient" window: children made through it are skinned once the
+  // client refreshes its window menu, and the menu bar follows the children.
+  HWND MdiClient() const { return mdiClient_; }
+  bool MdiClientSubclassed() const { return clientSubclass_.Attached(); }
+  // The child made by the last WM_MDICREATE and not skinned yet (nullptr when none).
+  HWND PendingMdiChild() const { return pendingMdiChild_; }
+  // A window is being destroyed: it is no pending child any more.
+  void ForgetMdiChild(HWND window);
+  // The frame's active child, and whether it shows maximised.
+  HWND ActiveMdiChild() const;
+  bool ActiveMdiChildMaximized() const;
+  // The manager's MDI-maximised state changed: a child's frame goes to the system, or comes back.
+  void MdiMaximizedChanged(bool on);
+
  private:
   LRESULT FrameWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   bool HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -169,6 +183,11 @@ class TWinSkinForm : public TComponent {
   void AttachMenuBar();
   void DetachMenuBar(bool giveBack);
   void ReleaseOnDestroy();
+  void AttachMdiClient();
+  void DetachMdiClient();
+  void MdiClientMessage(TMessage& m, const TWindowSubclass::Next& next);
+  void RestoreMenuUpdate();
+  void SkinMdiChild(HWND child);
   void RestoreStandardSize();
   void RemoveRegion();
   void StartHoverTimer(bool on);
@@ -258,6 +277,13 @@ class TWinSkinForm : public TComponent {
   DWORD lastMenuRequest_ = 0;
   bool hasMenuRequest_ = false;
   bool menuRebuilding_ = false;  // the form rebuilds its menu: this frame is not painted meanwhile
+  // An MDI frame's client and the child waiting to be skinned; the skin's MenuUpdate as it was
+  // at attach, and whether this frame holds it off while children live.
+  HWND mdiClient_ = nullptr;
+  TWindowSubclass clientSubclass_;
+  HWND pendingMdiChild_ = nullptr;
+  bool savedMenuUpdate_ = true;
+  bool menuUpdateHeld_ = false;
 };
 
 }  // namespace qlt

@@ -57,8 +57,10 @@ bool CopyBackground(const PixelView& view, HBITMAP background, const SkinRect& i
   return true;
 }
 
-// The menu's own right-to-left mark on the item's entry.
+// A right-to-left menu of the framework (it leaves MFT_RIGHTORDER off, which Wine misreads), or the
+// menu's own right-to-left mark on the item's entry.
 bool RightToLeft(TMenuItem& item) {
+  if (const TMenu* menu = item.GetParentMenu(); menu && menu->IsRightToLeft()) return true;
   TMenuItem* parent = item.Parent();
   if (!parent || !parent->HandleAllocated()) return false;
   MENUITEMINFOW mii{};

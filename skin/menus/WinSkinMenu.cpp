@@ -297,6 +297,45 @@ void TWinSkinMenu::BuildFromHandle() {
   }
 }
 
+void TWinSkinMenu::RebuildFromMenu() {
+  // The form's own menu, whatever the frame was given meanwhile, is the one kept and given back.
+  if (TForm* form = form_.Form(); form && form->Menu()) menuHandle_ = form->Menu()->Handle();
+  Build();
+  form_.SetHotObject(nullptr);
+}
+
+TMenuItem* TWinSkinMenu::MenuItemFor(UINT command, int position) const {
+  if (!menu_) return nullptr;
+  TMenuItem* root = menu_->Items();
+  for (int i = 0; i < root->Count(); ++i) {
+    if (root->Items(i)->Command() == command) return root->Items(i);
+  }
+  return position < root->Count() ? root->Items(position) : nullptr;
+}
+
+void TWinSkinMenu::RebuildFromHandle(HMENU menu) {
+  if (menu) menuHandle_ = menu;
+  TForm* form = form_.Form();
+  AdoptMenu(form ? form->Menu() : nullptr);
+  form_.ForgetMenuButtons();
+  buttons_.clear();
+  BuildFromHandle();
+  for (auto& b : buttons_) {
+    if (!b->Caption.empty()) continue;
+    // An owner-drawn item keeps its text in the main menu (the system merges bitmap items of a
+    // maximised child in, which match nothing and stay without a button).
+    if (b->SubMenu || b->Command < 0xF000) {
+      if (TMenuItem* item = MenuItemFor(b->Command, b->Index)) {
+        if (b->SubMenu && item->Count() > 0 && item->Handle() != b->SubMenu) continue;
+        b->Item = item;
+        b->Caption = item->Caption();
+        b->Enabled = item->Enabled();
+      }
+    }
+  }
+  RemoveWindowBar();
+}
+
 void TWinSkinMenu::MenuChanged(bool rebuild) {
   if (rebuild) {
     Build();
@@ -416,6 +455,16 @@ void TWinSkinMenu::Compose(const PixelView& view, HDC dc, const SkinRect& bar, b
   SetBkMode(dc, mode);
   SelectObject(dc, old);
   GdiFlush();
+  ComposeMdiButtons(view);
+}
+
+void TWinSkinMenu::ComposeMdiButtons(const PixelView& view) const {
+  // Laid out with the title buttons (they show only while the frame's active child is maximised).
+  for (const auto& b : form_.TitleButtons()) {
+    const TDataSkinSysButton& d = b->Data;
+    if (d.Visibility != 100 || !b->Visible || b->Rect.Empty() || d.Image.Empty()) continue;
+    DrawCell(view, b->Rect, d.Image, d.Frame, TitleButtonCell(d, b->State, true), BlendMode::kKeyTransparent);
+  }
 }
 
 // ---- the drop-downs ----

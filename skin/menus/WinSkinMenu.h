@@ -64,6 +64,10 @@ class TWinSkinMenu : public TComponent {
   // The window's menu changed (CM_MENUCHANGED): the window shows no bar of its own again, and the
   // buttons are rebuilt when `rebuild`.
   void MenuChanged(bool rebuild);
+  // An MDI frame's bar: from the form's main menu again (its last child has gone), or from the
+  // menu the frame was given (items without a caption are found in the main menu by command).
+  void RebuildFromMenu();
+  void RebuildFromHandle(HMENU menu);
   // Gives the window its menu bar back as it was before the skin, the main menu's owner drawing
   // and the draw handlers included; an open drop-down ends.
   void GiveBack();
@@ -100,6 +104,10 @@ class TWinSkinMenu : public TComponent {
   friend struct DropDownRun;
   void BuildFromMenu(TMainMenu& menu);
   void BuildFromHandle();
+  // The main menu's top-level item for a bar item that has no caption of its own, or nullptr.
+  TMenuItem* MenuItemFor(UINT command, int position) const;
+  // The buttons of a maximised MDI child, drawn in the bar.
+  void ComposeMdiButtons(const PixelView& view) const;
   // The form's main menu drawn by the skin, or given back.
   void AdoptMenu(TMainMenu* menu);
   void ReleaseMenu();

@@ -186,7 +186,11 @@ TEST_F(SkinnedMenus, SystemMenuShowsTheSkinsGlyphsAndItsCloseEndsTheProgram) {
   EXPECT_TRUE(glyphMismatches.empty()) << "the Close glyph: " << ::testing::PrintToString(glyphMismatches);
   SaveScreenshot(L"skinned-system-menu");
 
-  ClickAt(CentreOf(menu, close));
+  // A click the loaded desktop drops leaves the menu open: it is clicked again.
+  for (int tries = 0; tries < 3; ++tries) {
+    ClickAt(CentreOf(menu, close));
+    if (WaitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, 3s)) break;
+  }
   const auto exitCode = session_.Process().WaitForExit();
   ASSERT_TRUE(exitCode.has_value()) << "Close ends QLT";
   EXPECT_EQ(*exitCode, 0u);

@@ -368,10 +368,16 @@ std::vector<std::string> CellMismatches(const ScreenGrab& grab, POINT origin, co
   return out;
 }
 
-std::vector<std::string> WaitForScreen(HWND window, const ScreenCheck& check, std::chrono::milliseconds timeout) {
+std::vector<std::string> WaitForScreen(HWND window, const ScreenCheck& check, std::chrono::milliseconds timeout,
+                                       HWND holder) {
   std::vector<std::string> last;
   WaitUntil(
       [&] {
+        if (holder && GetForegroundWindow() != holder) {
+          SetForegroundWindow(holder);
+          last = {"the activation had moved away from the window meant to hold it"};
+          return false;
+        }
         RECT rect{}, shown{};
         GetWindowRect(window, &rect);
         const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -451,10 +457,11 @@ std::vector<std::string> GalleryFrameTest::FrameCheck(const TSkinContent& skin, 
                          RegionOf(window));
 }
 
-std::vector<std::string> GalleryFrameTest::FrameOnScreen(HWND window, bool active, const TSkinContent* skin) {
-  return WaitForScreen(window, [&](const ScreenGrab& g, POINT o) {
-    return FrameCheck(skin ? *skin : *skin_, window, g, o, active);
-  });
+std::vector<std::string> GalleryFrameTest::FrameOnScreen(HWND window, bool active, const TSkinContent* skin,
+                                                         HWND holder) {
+  return WaitForScreen(
+      window, [&](const ScreenGrab& g, POINT o) { return FrameCheck(skin ? *skin : *skin_, window, g, o, active); },
+      3s, holder);
 }
 
 const TDataSkinSysButton& GalleryFrameTest::Button(int action) const {
@@ -540,27 +547,6 @@ void CALLBACK WhileMenuOpen::Tick(HWND, UINT, UINT_PTR, DWORD) {
 void SendKeyNow(WORD vk) {
   INPUT keys[2] = {KeyInput(vk, false), KeyInput(vk, true)};
   SendInput(2, keys, sizeof(INPUT));
-}
-
-std::string DescriptionWithoutHandlers(const wchar_t* resourceName) {
-  HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC resource = FindResourceW(module, resourceName, reinterpret_cast<LPCWSTR>(RT_RCDATA));
-  const char* data = resource ? static_cast<const char*>(LockResource(LoadResource(module, resource))) : nullptr;
-  if (!data) return {};
-  std::istringstream in(std::string(data, SizeofResource(module, resource)));
-  std::string out, line;
-  bool inSkin = false;
-  while (std::getline(in, line)) {
-    const std::string trimmed = line.substr(std::min(line.find_first_not_of(' '), line.size()));
-    if (line.rfind("  object SkinData1:", 0) == 0) inSkin = true;
-    if (inSkin) {
-      if (line.rfind("  end", 0) == 0) inSkin = false;
-      continue;
-    }
-    if (trimmed.rfind("On", 0) == 0 && trimmed.find(" = ") != std::string::npos) continue;
-    out += line + "\n";
-  }
-  return out;
 }
 
 std::string GdiGrowth(const std::function<void()>& repaint, const std::function<void()>& hover,

@@ -125,9 +125,12 @@ std::vector<std::string> FrameMismatches(const ScreenGrab& grab, POINT origin, c
 std::vector<std::string> CellMismatches(const ScreenGrab& grab, POINT origin, const RECT& place, const Bitmap24& image,
                                         int cells, int cell, size_t limit = 8);
 // Waits until `check` finds nothing on a fresh grab of the window's part on the screen (given with
-// the window's top-left corner); the last mismatches otherwise.
+// the window's top-left corner); the last mismatches otherwise. With a `holder`, the check counts
+// only while that window is the foreground one: Wine can hand the activation back to an earlier
+// window when the desktop's focus event arrives late, and the holder then takes it again.
 using ScreenCheck = std::function<std::vector<std::string>(const ScreenGrab& grab, POINT origin)>;
-std::vector<std::string> WaitForScreen(HWND window, const ScreenCheck& check, std::chrono::milliseconds timeout = 3s);
+std::vector<std::string> WaitForScreen(HWND window, const ScreenCheck& check, std::chrono::milliseconds timeout = 3s,
+                                       HWND holder = nullptr);
 
 // ---- Small things the frame's tests read ----
 
@@ -163,7 +166,9 @@ class GalleryFrameTest : public ::testing::TestWithParam<GallerySkin> {
   static std::vector<std::string> FrameCheck(const TSkinContent& skin, HWND window, const ScreenGrab& grab,
                                              POINT origin, bool active);
   // Waits until the window's frame shows the skin (this test's, or the one given); what differs.
-  std::vector<std::string> FrameOnScreen(HWND window, bool active, const TSkinContent* skin = nullptr);
+  // With a `holder`, checked while that window holds the activation.
+  std::vector<std::string> FrameOnScreen(HWND window, bool active, const TSkinContent* skin = nullptr,
+                                         HWND holder = nullptr);
   // The title buttons at the right end that both skins have: close 0, maximise 1, minimise 2.
   const TDataSkinSysButton& Button(int action) const;
   // Its place in the gallery's window as it is now, and that place's centre on the screen.
@@ -202,10 +207,6 @@ class WhileMenuOpen {
 };
 // Real key input without waiting (for use inside a menu loop).
 void SendKeyNow(WORD vk);
-
-// A form's description from the program's resources without its event handlers and without a
-// skin component of its own (nothing of the program runs; the test's skin paints it).
-std::string DescriptionWithoutHandlers(const wchar_t* resourceName);
 
 // The process's GDI objects over 1000 `repaint` calls, 1000 `hover` calls and 200 `switchSkin`
 // calls (each turns the skin off and on again), each counted after one call of its own: empty when

@@ -518,7 +518,7 @@ TEST_P(SkinButtons, AHoverThatChangesNothingOnTheScreenPaintsNothing) {
   auto* push = NewButton<TButton>(c, 8, 240, 90, 25, u"Counted", true);
   auto* off = NewButton<TButton>(c, 104, 240, 90, 25, u"Off", true);
   off->SetEnabled(false);
-  auto* speed = NewButton<TSpeedButton>(c, 200, 240, 25, 25, u"S", true);
+  auto* speed = NewButton<TSpeedButton>(c, 8, 272, 25, 25, u"S", true);
   auto* pushSkin = new Counted<TSkinButton>(push);
   auto* offSkin = new Counted<TSkinButton>(off);
   auto* speedSkin = new Counted<TSkinSpeedButton>(speed);
@@ -530,19 +530,28 @@ TEST_P(SkinButtons, AHoverThatChangesNothingOnTheScreenPaintsNothing) {
   EXPECT_EQ(WaitForCell(speed, kButtonCellNormal), kButtonCellNormal);
   PumpFor(100ms);
 
-  // Into a button, about inside it, out again: the two changes are painted, the moves are not.
+  // Into a button, about inside it, out again: the two changes are painted, the moves are not. A
+  // repaint from outside (the desktop's, an activation's) can land in one round; a hover that
+  // paints on every move does so in every round.
   for (auto [control, paints] : {std::pair<TControl*, int*>{push, &pushSkin->paints}, {speed, &speedSkin->paints}}) {
-    *paints = 0;
-    const RECT r = ScreenRectOf(control);
-    MoveMouseTo(POINT{r.left + 5, r.top + 5});
-    EXPECT_EQ(WaitForCell(control, kButtonCellHot), kButtonCellHot);
-    for (int i = 0; i < 8; ++i) MoveMouseTo(POINT{r.left + 6 + i, r.top + 6 + i % 3});
-    PumpFor(150ms);
-    EXPECT_EQ(*paints, 1) << "one paint for becoming hot";
-    MoveMouseTo(kAway);
-    EXPECT_EQ(WaitForCell(control, kButtonCellNormal), kButtonCellNormal);
-    PumpFor(150ms);
-    EXPECT_EQ(*paints, 2) << "one more for the leave";
+    auto round = [&, control = control, paints = paints]() -> std::string {
+      *paints = 0;
+      const RECT r = ScreenRectOf(control);
+      MoveMouseTo(POINT{r.left + 5, r.top + 5});
+      if (WaitForCell(control, kButtonCellHot) != kButtonCellHot) return "never hot";
+      for (int i = 0; i < 8; ++i) MoveMouseTo(POINT{r.left + 6 + i, r.top + 6 + i % 3});
+      PumpFor(150ms);
+      const int hot = *paints;
+      MoveMouseTo(kAway);
+      if (WaitForCell(control, kButtonCellNormal) != kButtonCellNormal) return "hot after the leave";
+      PumpFor(150ms);
+      if (hot == 1 && *paints == 2) return {};
+      return std::to_string(hot) + " paints for becoming hot (1 expected), " + std::to_string(*paints - hot) +
+             " for the leave (1 expected)";
+    };
+    std::string failed = round();
+    for (int again = 0; again < 2 && !failed.empty(); ++again) failed = round();
+    EXPECT_TRUE(failed.empty()) << Narrow(control->Caption()) << ": " << failed;
   }
   // A focused button already shows the hot cell, a disabled one never changes: hovering either
   // paints nothing.

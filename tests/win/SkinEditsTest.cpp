@@ -445,7 +445,7 @@ TEST_P(SkinnedEdits, WithoutTheSkinTheControlsLookAsTheirOwnAgainAndNoSkinnerIsL
 
 TEST_P(SkinnedEdits, QltsSpinEditsAddressFieldsAndHotkeyCombo) {
   const TSkinContent& s = Skin();
-  std::unique_ptr<TFrm_Main> main(NewFormFromText<TFrm_Main>(Application, DescriptionWithoutHandlers(L"TFRM_MAIN")));
+  std::unique_ptr<TFrm_Main> main(NewFormFromText<TFrm_Main>(Application, QltFormDescription(L"TFRM_MAIN", false)));
   ShowSkinned(main.get(), main->Chk_Auto);
   main->PageControl1->SetActivePage(main->TabSheet2);
   ASSERT_TRUE(WaitUntil([&] { return EditSkinner(main->Edt_AP) && EditSkinner(main->Edt_M); }, 3s));
@@ -470,7 +470,7 @@ TEST_P(SkinnedEdits, QltsSpinEditsAddressFieldsAndHotkeyCombo) {
   SaveScreenshot(Named(L"qlt-main-page2"));
   main.reset();
 
-  std::unique_ptr<TFrm_IPDNS> addresses(NewFormFromText<TFrm_IPDNS>(Application, DescriptionWithoutHandlers(L"TFRM_IPDNS")));
+  std::unique_ptr<TFrm_IPDNS> addresses(NewFormFromText<TFrm_IPDNS>(Application, QltFormDescription(L"TFRM_IPDNS", false)));
   ShowSkinned(addresses.get(), addresses->Edit6);
   for (TEdit* e : {addresses->Edit1, addresses->Edit2, addresses->Edit3, addresses->Edit4, addresses->Edit5, addresses->Edit6}) {
     EXPECT_TRUE(EditSkinner(e)) << Narrow(e->Name());

@@ -38,7 +38,7 @@ using SkinFrame = GalleryFrameTest;
 TEST_P(SkinFrame, EdgesCaptionAndButtonsShowTheSkinActiveAndInactive) {
   Open();
   const Edges e = EdgesOf(*skin_);
-  auto check = [&](bool active) {
+  auto check = [&](bool active, HWND holder) {
     return WaitForScreen(window_, [&](const ScreenGrab& g, POINT o) {
       std::vector<std::string> out = FrameCheck(*skin_, window_, g, o, active);
       for (int action : {0, 1, 2}) {
@@ -53,9 +53,9 @@ TEST_P(SkinFrame, EdgesCaptionAndButtonsShowTheSkinActiveAndInactive) {
       const RECT title{e.left, 0, WindowSize(window_).cx - e.right, e.top};
       if (CountColour(g, o, title, text) < 10) out.push_back("no caption in the title");
       return out;
-    });
+    }, 3s, holder);
   };
-  const std::vector<std::string> active = check(true);
+  const std::vector<std::string> active = check(true, window_);
   EXPECT_TRUE(active.empty()) << ::testing::PrintToString(active);
   SaveScreenshot(Shot("gallery-active"));
 
@@ -66,7 +66,7 @@ TEST_P(SkinFrame, EdgesCaptionAndButtonsShowTheSkinActiveAndInactive) {
   EXPECT_TRUE(hot.empty()) << ::testing::PrintToString(hot);
   TestWindow other(true, kOtherWindowPlace, RGB(40, 90, 160), L"another window");
   ASSERT_TRUE(Activate(other.Get()));
-  const std::vector<std::string> inactive = check(false);
+  const std::vector<std::string> inactive = check(false, other.Get());
   EXPECT_TRUE(inactive.empty()) << ::testing::PrintToString(inactive);
   SaveScreenshot(Shot("gallery-inactive"));
 }
@@ -283,7 +283,7 @@ TEST_P(SkinFrame, SkinOffGivesEveryWindowItsOldSizeStylesAndNoRegionAndOnSkinsTh
   EXPECT_EQ(GetForegroundWindow(), other.Get()) << "the skin-all pass activates no window";
   EXPECT_NE(GetWindowLongW(window_, GWL_STYLE), before[0].style) << "the caption styles are the skin's now";
   EXPECT_NE(RegionOf(window_).kind, ERROR);
-  std::vector<std::string> frame = FrameOnScreen(window_, false);
+  std::vector<std::string> frame = FrameOnScreen(window_, false, nullptr, other.Get());
   EXPECT_TRUE(frame.empty()) << ::testing::PrintToString(frame);
   std::vector<std::string> client = PlainClientOnScreen(window_, ColourOf(skin_->ButtonFaceColour));
   EXPECT_TRUE(client.empty()) << "skinned: " << ::testing::PrintToString(client);
@@ -485,7 +485,7 @@ TEST_P(SkinFrame, EveryGalleryWindowWearsTheFrame) {
   TestWindow other(true, kOtherWindowPlace, RGB(40, 90, 160), L"another window");
   ASSERT_TRUE(Activate(other.Get()));
   for (HWND w : {g.Tool()->Handle(), g.Dialog()->Handle()}) {
-    std::vector<std::string> frame = FrameOnScreen(w, false);
+    std::vector<std::string> frame = FrameOnScreen(w, false, nullptr, other.Get());
     EXPECT_TRUE(frame.empty()) << ClassNameOf(w) << " inactive: " << ::testing::PrintToString(frame);
   }
   SaveScreenshot(Shot("all-inactive"));

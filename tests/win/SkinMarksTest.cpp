@@ -24,6 +24,7 @@
 #include "skin/data/StateCells.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
+#include "tests/win/SkinOnScreen.h"
 #include "tests/win/UiTestSupport.h"
 #include "tools/FrmHotKey.h"
 #include "tools/FrmIPDNS.h"
@@ -208,24 +209,7 @@ struct PaintCounter {
 // program runs: no tray icon, no settings file, no hotkey) and without a skin component of its
 // own, so the test's skin paints it.
 std::string DescriptionWithoutHandlers(const wchar_t* resourceName) {
-  HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC resource = FindResourceW(module, resourceName, reinterpret_cast<LPCWSTR>(RT_RCDATA));
-  const char* data = resource ? static_cast<const char*>(LockResource(LoadResource(module, resource))) : nullptr;
-  if (!data) return {};
-  std::istringstream in(std::string(data, SizeofResource(module, resource)));
-  std::string out, line;
-  bool inSkin = false;
-  while (std::getline(in, line)) {
-    const std::string trimmed = line.substr(std::min(line.find_first_not_of(' '), line.size()));
-    if (line.rfind("  object SkinData1:", 0) == 0) inSkin = true;
-    if (inSkin) {
-      if (line.rfind("  end", 0) == 0) inSkin = false;
-      continue;
-    }
-    if (trimmed.rfind("On", 0) == 0 && trimmed.find(" = ") != std::string::npos) continue;
-    out += line + "\n";
-  }
-  return out;
+  return QltFormDescription(resourceName, false);
 }
 
 class SkinnedMarks : public ::testing::TestWithParam<SkinName> {

@@ -1,5 +1,6 @@
 #include "tests/win/SkinOnScreen.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "skin/frame/SkinPixels.h"
@@ -131,6 +132,55 @@ bool WindowShowsAt(HWND window, POINT screen) {
   return true;
 }
 
+bool CornersShowCell(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, int cell,
+                     SkinMargins m, bool trans, Bgr face) {
+  const SkinRect c = CellRect(image.Width(), image.Height(), count, cell, CellLayout::kSideBySide);
+  if (c.Empty() || place.Width() < m.left + m.right || place.Height() < m.top + m.bottom) return false;
+  auto colour = [&](int ix, int iy) {
+    const Bgr p = image.At(ix, iy);
+    return trans && IsTransparent(p) ? face : p;
+  };
+  auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < shown.Width() && y < shown.Height(); };
+  int checked = 0;
+  // A corner block of the place against the same block of the cell; a block the picture cuts off
+  // (a tab that runs under the page border) is not checked.
+  auto block = [&](int px, int py, int ix, int iy, int bw, int bh) {
+    if (!inside(px, py) || !inside(px + bw - 1, py + bh - 1)) return true;
+    ++checked;
+    for (int y = 0; y < bh; ++y) {
+      for (int x = 0; x < bw; ++x) {
+        if (!(shown.At(px + x, py + y) == colour(ix + x, iy + y))) return false;
+      }
+    }
+    return true;
+  };
+  // A row of the top or bottom margin between the corners: each pixel one of the cell's pixels of
+  // that row's middle (which is stretched along the place).
+  auto band = [&](int py, int iy) {
+    if (!inside(place.left, py)) return true;
+    for (int x = place.left + m.left; x < place.right - m.right; ++x) {
+      if (!inside(x, py)) continue;
+      bool found = false;
+      for (int ix = c.left + m.left; ix < c.right - m.right && !found; ++ix) found = shown.At(x, py) == colour(ix, iy);
+      if (!found) return false;
+    }
+    return true;
+  };
+  // The corners' two outer rows: a caption (a tall Chinese one, cut with an ellipsis near the
+  // end) may reach into their inner rows.
+  const int w = place.Width(), h = place.Height(), x = place.left, y = place.top;
+  const int top = std::min(m.top, 2), bottom = std::min(m.bottom, 2);
+  const bool corners =
+      block(x, y, c.left, 0, m.left, top) && block(x + w - m.right, y, c.right - m.right, 0, m.right, top) &&
+      block(x, y + h - bottom, c.left, c.bottom - bottom, m.left, bottom) &&
+      block(x + w - m.right, y + h - bottom, c.right - m.right, c.bottom - bottom, m.right, bottom);
+  if (!corners || checked < 2) return false;
+  for (int row = 0; row < top; ++row) {
+    if (!band(y + row, row)) return false;
+  }
+  return true;
+}
+
 std::string FlatBorderFault(HWND h, const TSkinContent& s) {
   std::string wrong;
   int seen = 0, hidden = 0;
@@ -216,6 +266,72 @@ POINT ShownListRowCentre(HWND listBox, int row) {
   POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   ClientToScreen(listBox, &centre);
   return centre;
+}
+
+int CellOfCorners(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, SkinMargins margins,
+                  bool trans, Bgr face) {
+  int found = 0;
+  for (int cell = 1; cell <= count; ++cell) {
+    if (!CornersShowCell(shown, place, image, count, cell, margins, trans, face)) continue;
+    if (found) return -1;
+    found = cell;
+  }
+  return found;
+}
+
+std::string QltFormDescription(const wchar_t* resourceName, bool keepSkin) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC resource = FindResourceW(module, resourceName, reinterpret_cast<LPCWSTR>(RT_RCDATA));
+  const char* data = resource ? static_cast<const char*>(LockResource(LoadResource(module, resource))) : nullptr;
+  if (!data) return {};
+  std::istringstream in(std::string(data, SizeofResource(module, resource)));
+  std::string out, line;
+  std::string skinEnd;  // while inside the skin component left out: the indented "end" that closes it
+  while (std::getline(in, line)) {
+    const size_t indent = std::min(line.find_first_not_of(' '), line.size());
+    const std::string word = line.substr(indent);
+    if (!skinEnd.empty()) {
+      if (line.rfind(skinEnd, 0) == 0 && word.rfind("end", 0) == 0 && indent + 3 == skinEnd.size()) skinEnd.clear();
+      continue;
+    }
+    if (!keepSkin && word.rfind("object ", 0) == 0 && word.find(": TSkinData") != std::string::npos) {
+      skinEnd = line.substr(0, indent) + "end";
+      continue;
+    }
+    if (word.rfind("On", 0) == 0 && word.find(" = ") != std::string::npos) continue;  // an event binding
+    out += line + "\n";
+  }
+  return out;
+}
+
+Bitmap24 SideBySidePage(const std::vector<std::vector<const Bitmap24*>>& rows, int gap, Bgr background) {
+  gap = std::max(gap, 0);
+  int width = 0, height = gap;
+  for (const auto& row : rows) {
+    int w = gap, h = 0;
+    for (const Bitmap24* image : row) {
+      if (!image) continue;
+      w += image->Width() + gap;
+      h = std::max(h, image->Height());
+    }
+    width = std::max(width, w);
+    height += h + gap;
+  }
+  Bitmap24 page(width, height, background);
+  int top = gap;
+  for (const auto& row : rows) {
+    int left = gap, h = 0;
+    for (const Bitmap24* image : row) {
+      if (!image) continue;
+      for (int y = 0; y < image->Height(); ++y) {
+        std::copy(image->ScanLine(y), image->ScanLine(y) + image->Width(), page.ScanLine(top + y) + left);
+      }
+      left += image->Width() + gap;
+      h = std::max(h, image->Height());
+    }
+    top += h + gap;
+  }
+  return page;
 }
 
 }  // namespace qlt::test

@@ -5,9 +5,11 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "skin/controls/EditLayout.h"
 #include "skin/data/SkinObjects.h"
+#include "skin/frame/SkinGeometry.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace qlt::test {
@@ -50,5 +52,26 @@ SkinRect ComboItemArea(HWND combo);
 // of that row on the screen; the list is not scrolled. -1 when the list shows no such row.
 int ShownListRow(HWND listBox, int avoid);
 POINT ShownListRowCentre(HWND listBox, int row);
+// Whether the corners of `place` in `shown` (a picture of the screen) are those of cell `cell` of
+// `count` cells side by side in `image` (the margins are never stretched; their two outer rows are
+// compared), and the top margin's two outer rows between them are made of that cell's rows; a transparent pixel of a `trans`
+// image shows `face`. Corners the picture cuts off are not checked, but two at least must be
+// there. False when the place is smaller than its margins.
+bool CornersShowCell(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, int cell,
+                     SkinMargins margins, bool trans, Bgr face);
+// The cell the corners show: 1 to count, 0 when none does, -1 when several would.
+int CellOfCorners(const Bitmap24& shown, const SkinRect& place, const Bitmap24& image, int count, SkinMargins margins,
+                  bool trans, Bgr face);
+
+// A form description of QLT as the program carries it in its resources (RCDATA `resourceName`),
+// without its event bindings, so nothing of the program runs when a test creates the form (no
+// tray icon, settings file or hotkey). `keepSkin`: the skin component stays in it (the main
+// window's SkinData1, which then skins every form of the test as it skins QLT's); otherwise it is
+// left out, and a skin component of the test's paints the form. Empty when there is no such resource.
+std::string QltFormDescription(const wchar_t* resourceName, bool keepSkin);
+
+// Images put side by side in rows on one page (each row's images left to right, rows top to
+// bottom, `gap` pixels of `background` around and between them), e.g. a window skinned and unskinned.
+Bitmap24 SideBySidePage(const std::vector<std::vector<const Bitmap24*>>& rows, int gap, Bgr background);
 
 }  // namespace qlt::test

@@ -983,6 +983,7 @@ std::string MainWindowDescription() {
   std::string out;
   size_t at = 0;
   bool inSkinComponent = false;
+  bool inIconData = false;
   while (at < text.size()) {
     size_t end = text.find('\n', at);
     if (end == std::string::npos) end = text.size();
@@ -997,7 +998,11 @@ std::string MainWindowDescription() {
     if (word != std::string::npos && line.compare(word, 2, "On") == 0 && line.find(" = ") != std::string::npos) {
       continue;  // an event binding
     }
-    if (word != std::string::npos && line.compare(word, 12, "Icon.Data = ") == 0) continue;  // the build's
+    // The build's icon: its data runs over many lines up to the closing brace.
+    if (inIconData || (word != std::string::npos && line.compare(word, 12, "Icon.Data = ") == 0)) {
+      inIconData = line.find('}') == std::string::npos;
+      continue;
+    }
     if (const size_t cls = line.find(": TFrm_Main"); cls != std::string::npos) line.replace(cls, 11, ": TMainWindowLook");
     out += line;
   }
