@@ -25,16 +25,9 @@
 
 namespace {
 
+using qlt::bench::ArgText;
 using qlt::bench::Median;
 using qlt::bench::NowMs;
-
-std::string Option(int argc, char** argv, const std::string& name, const std::string& fallback) {
-  const std::string prefix = "--" + name + "=";
-  for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], prefix.c_str(), prefix.size()) == 0) return argv[i] + prefix.size();
-  }
-  return fallback;
-}
 
 double TimePaints(const std::vector<HWND>& windows, int count) {
   const double start = NowMs();
@@ -53,9 +46,9 @@ void Report(const char* what, const std::vector<double>& own, const std::vector<
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int rounds = std::max(1, std::atoi(Option(argc, argv, "rounds", "9").c_str()));
-  const int paints = std::max(1, std::atoi(Option(argc, argv, "paints", "200").c_str()));
-  const std::string skinFile = Option(argc, argv, "skin", std::string(QLT_SKIN_BUILD_DIR) + "/QLTSkin.skin");
+  const int rounds = std::max(1, std::atoi(ArgText(argc, argv, "rounds", "9").c_str()));
+  const int paints = std::max(1, std::atoi(ArgText(argc, argv, "paints", "200").c_str()));
+  const std::string skinFile = ArgText(argc, argv, "skin", std::string(QLT_SKIN_BUILD_DIR) + "/QLTSkin.skin");
 
   qlt::TApplication application;
   qlt::TSkinData skin(nullptr);

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "skin/controls/EditLayout.h"
-#include "skin/data/SkinReader.h"
 #include "tests/e2e/Desktop.h"
+#include "tests/e2e/QltData.h"
 #include "tests/e2e/QltSession.h"
 #include "tests/win/SkinOnScreen.h"
 
@@ -26,12 +26,6 @@ HWND FirstDescendant(HWND root, const wchar_t* className) {
 
 class SkinnedEdits : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const std::string packed = test::ReadFileBytes(test::Utf8ToWide(std::string(QLT_SKIN_BUILD_DIR) + "/QLTSkin.skin"));
-    TSkinReader reader;
-    ASSERT_TRUE(reader.LoadPacked(ByteView(reinterpret_cast<const std::uint8_t*>(packed.data()), packed.size())));
-    skin_.BuildSkin(reader);
-  }
   // Waits until the window shows `want` (the text area of a combo box left out).
   ::testing::AssertionResult Shows(HWND h, const std::function<PixelBuffer()>& want, const SkinRect& skip,
                                    const wchar_t* name) {
@@ -56,13 +50,9 @@ class SkinnedEdits : public ::testing::Test {
     return Shows(h, [&] { return test::ExpectedCombo(skin_, r.right - r.left, r.bottom - r.top, look, false, layout); },
                  ComboTextArea(layout, test::ComboItemArea(h)), name);
   }
-  static POINT HalfCentre(HWND h, const SkinRect& half) {
-    POINT p{(half.left + half.right) / 2, (half.top + half.bottom) / 2};
-    ClientToScreen(h, &p);
-    return p;
-  }
+  static POINT HalfCentre(HWND h, bool second) { return test::UpDownHalfCentre(h, false, true, second); }
 
-  TSkinContent skin_;
+  const TSkinContent& skin_ = DefaultSkin();
 };
 
 TEST_F(SkinnedEdits, SpinHalvesShowHotPressedAndDisabledAndStillStepTheValueIntoQltIni) {
@@ -73,35 +63,31 @@ TEST_F(SkinnedEdits, SpinHalvesShowHotPressedAndDisabledAndStillStepTheValueInto
   HWND minute = Descendants(qlt.Main(), L"TSpinEdit").at(1);
   HWND button = FirstDescendant(alpha, L"TSpinButton");
   ASSERT_TRUE(button);
-  RECT r{};
-  GetClientRect(button, &r);
-  const UpDownHalves halves = SplitUpDown(r.right, r.bottom, false, true);
   EXPECT_TRUE(UpDownShows(button, kLookNormal, kLookNormal, L"alpha"));
 
-  MoveMouseTo(HalfCentre(button, halves.first));
+  MoveMouseTo(HalfCentre(button, false));
   EXPECT_TRUE(UpDownShows(button, kLookHot, kLookNormal, L"alpha-up-hot"));
-  SendMouseInput(MOUSEEVENTF_LEFTDOWN, HalfCentre(button, halves.second));
+  SendMouseInput(MOUSEEVENTF_LEFTDOWN, HalfCentre(button, true));
   EXPECT_TRUE(UpDownShows(button, kLookNormal, kLookPressed, L"alpha-down-pressed"));
   SaveScreenshot(L"skin-edits-spin-pressed");
-  SendMouseInput(MOUSEEVENTF_LEFTUP, HalfCentre(button, halves.second));
+  SendMouseInput(MOUSEEVENTF_LEFTUP, HalfCentre(button, true));
   EXPECT_TRUE(WaitUntil([&] { return qlt.Setting(L"Num") == L"199"; }, 3s)) << "stepped down and stored";
-  ClickAt(HalfCentre(button, halves.first));
-  ClickAt(HalfCentre(button, halves.first));
+  ClickAt(HalfCentre(button, false));
+  ClickAt(HalfCentre(button, false));
   EXPECT_TRUE(WaitUntil([&] { return qlt.Setting(L"Num") == L"201"; }, 3s)) << "stepped up twice and stored";
   EXPECT_EQ(ControlText(alpha), L"201");
 
   // The reminder's minute the same way.
   HWND minuteButton = FirstDescendant(minute, L"TSpinButton");
   ASSERT_TRUE(minuteButton);
-  GetClientRect(minuteButton, &r);
-  ClickAt(HalfCentre(minuteButton, SplitUpDown(r.right, r.bottom, false, true).first));
+  ClickAt(HalfCentre(minuteButton, false));
   EXPECT_TRUE(WaitUntil([&] { return qlt.Setting(L"Time") == L"31"; }, 3s));
 
   // Disabled: both halves disabled, and a click steps nothing.
   MoveMouseTo(kAway);
   EnableWindow(alpha, FALSE);
   EXPECT_TRUE(UpDownShows(button, kLookDisabled, kLookDisabled, L"alpha-disabled"));
-  ClickAt(HalfCentre(button, halves.first));
+  ClickAt(HalfCentre(button, false));
   Sleep(200);
   EXPECT_EQ(qlt.Setting(L"Num"), L"201");
   EnableWindow(alpha, TRUE);

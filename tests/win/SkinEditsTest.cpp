@@ -211,11 +211,7 @@ TEST_P(SkinnedEdits, UpDownHalvesShowHotPressedAndDisabledAndStillStepTheValue) 
   // Disabled: no hover, no step.
   TSkinUpDown* off = Arrow(f.Spn_Off);
   ASSERT_TRUE(off);
-  RECT ro{};
-  GetClientRect(off->Handle(), &ro);
-  POINT upper{ro.right / 2, ro.bottom / 4};
-  ClientToScreen(off->Handle(), &upper);
-  ClickAt(upper);
+  ClickAt(UpDownHalfCentre(off->Handle(), false, true, false));
   PumpFor(100ms);
   EXPECT_EQ(f.Spn_Off->Value(), 7);
   EXPECT_TRUE(UpDownShows(off->Handle(), false, kLookDisabled, kLookDisabled, Named(L"off-clicked")));
@@ -228,11 +224,7 @@ TEST_P(SkinnedEdits, UpDownHalvesShowHotPressedAndDisabledAndStillStepTheValue) 
   // The system's sideways up-down: its right half steps its edit's number up.
   TSkinUpDown* sideways = Arrow(f.Edt_Sideways);
   ASSERT_TRUE(sideways);
-  RECT rs{};
-  GetClientRect(sideways->Handle(), &rs);
-  const UpDownHalves lr = SplitUpDown(rs.right, rs.bottom, true, true);
-  POINT right{(lr.second.left + lr.second.right) / 2, rs.bottom / 2};
-  ClientToScreen(sideways->Handle(), &right);
+  const POINT right = UpDownHalfCentre(sideways->Handle(), true, true, true);
   SendMouseInput(MOUSEEVENTF_LEFTDOWN, right);
   EXPECT_TRUE(WaitUntil([&] { return sideways->SecondLook() == kLookPressed; }, 2s));
   EXPECT_TRUE(UpDownShows(sideways->Handle(), true, kLookNormal, kLookPressed, Named(L"right-pressed")));
@@ -460,11 +452,7 @@ TEST_P(SkinnedEdits, QltsSpinEditsAddressFieldsAndHotkeyCombo) {
   TSkinUpDown* alpha = Arrow(main->Edt_AP);
   ASSERT_TRUE(alpha);
   const int before = main->Edt_AP->Value();
-  RECT r{};
-  GetClientRect(alpha->Handle(), &r);
-  POINT upper{r.right / 2, r.bottom / 4};
-  ClientToScreen(alpha->Handle(), &upper);
-  ClickAt(upper);
+  ClickAt(UpDownHalfCentre(alpha->Handle(), false, true, false));
   PumpFor(100ms);
   EXPECT_EQ(main->Edt_AP->Value(), std::min(before + 1, 255));
   SaveScreenshot(Named(L"qlt-main-page2"));

@@ -334,4 +334,14 @@ Bitmap24 SideBySidePage(const std::vector<std::vector<const Bitmap24*>>& rows, i
   return page;
 }
 
+POINT UpDownHalfCentre(HWND upDown, bool horizontal, bool inEdit, bool second) {
+  RECT r{};
+  GetClientRect(upDown, &r);
+  const UpDownHalves halves = SplitUpDown(r.right, r.bottom, horizontal, inEdit);
+  const SkinRect& half = second ? halves.second : halves.first;
+  POINT p{(half.left + half.right) / 2, (half.top + half.bottom) / 2};
+  ClientToScreen(upDown, &p);
+  return p;
+}
+
 }  // namespace qlt::test

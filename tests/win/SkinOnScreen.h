@@ -74,4 +74,8 @@ std::string QltFormDescription(const wchar_t* resourceName, bool keepSkin);
 // bottom, `gap` pixels of `background` around and between them), e.g. a window skinned and unskinned.
 Bitmap24 SideBySidePage(const std::vector<std::vector<const Bitmap24*>>& rows, int gap, Bgr background);
 
+// The centre of an up-down control's first (up or left) or second half on the screen, its halves
+// split as the skin splits them.
+POINT UpDownHalfCentre(HWND upDown, bool horizontal, bool inEdit, bool second);
+
 }  // namespace qlt::test
