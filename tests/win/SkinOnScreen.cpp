@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <sstream>
 
+#include <commctrl.h>
+
+#include "skin/data/BitmapTransforms.h"
 #include "skin/frame/SkinPixels.h"
 
 namespace qlt::test {
@@ -212,35 +215,10 @@ std::string FlatBorderFault(HWND h, const TSkinContent& s) {
          wrong.substr(0, 300);
 }
 
-namespace {
-
-// Sends a message whose lParam points at `data` (read and written by the window's procedure),
-// through a copy in the window's process when it is another one. 0 when that fails.
-template <typename T>
-LRESULT SendWithData(HWND window, UINT msg, WPARAM wParam, T& data) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid == GetCurrentProcessId()) return SendMessageW(window, msg, wParam, reinterpret_cast<LPARAM>(&data));
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return 0;
-  LRESULT result = 0;
-  if (void* remote = VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE)) {
-    if (WriteProcessMemory(process, remote, &data, sizeof(T), nullptr)) {
-      result = SendMessageW(window, msg, wParam, reinterpret_cast<LPARAM>(remote));
-      if (!ReadProcessMemory(process, remote, &data, sizeof(T), nullptr)) result = 0;
-    }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  }
-  CloseHandle(process);
-  return result;
-}
-
-}  // namespace
-
 bool ComboInfoOf(HWND combo, COMBOBOXINFO& info) {
   info = {};
   info.cbSize = sizeof info;
-  return SendWithData(combo, CB_GETCOMBOBOXINFO, 0, info) != 0;
+  return SendWithData(combo, CB_GETCOMBOBOXINFO, 0, &info, sizeof info) != 0;
 }
 
 SkinRect ComboItemArea(HWND combo) {
@@ -262,7 +240,7 @@ int ShownListRow(HWND listBox, int avoid) {
 
 POINT ShownListRowCentre(HWND listBox, int row) {
   RECT r{};
-  SendWithData(listBox, LB_GETITEMRECT, row, r);
+  SendWithData(listBox, LB_GETITEMRECT, row, &r, sizeof r);
   POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   ClientToScreen(listBox, &centre);
   return centre;
@@ -342,6 +320,100 @@ POINT UpDownHalfCentre(HWND upDown, bool horizontal, bool inEdit, bool second) {
   POINT p{(half.left + half.right) / 2, (half.top + half.bottom) / 2};
   ClientToScreen(upDown, &p);
   return p;
+}
+
+// ---- tab controls ----
+
+namespace {
+
+SkinRect ToSkinRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+bool TabRect(HWND tab, int index, RECT& r) {
+  r = {};
+  return SendWithData(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), &r, sizeof r) != 0;
+}
+
+// With `cell` 0 the cell tab `index` shows (0: none, -1: several: a skin may draw the selected and
+// the pressed tab alike), otherwise 1 when that cell shows.
+int CheckTab(const TabPicture& p, HWND tab, int index, int cell, const TSkinContent& skin, Bgr face) {
+  const TDataSkinBorder& t = *skin.Tabs;
+  Bitmap24 image = t.Image;
+  SkinMargins m{t.LeftWidth, t.TopHeight, t.RightWidth, t.BottomHeight};
+  if (p.side == TabSide::kBottom) {
+    FlipVertical(image);
+    std::swap(m.top, m.bottom);
+  }
+  RECT r{};
+  if (!TabRect(tab, index, r)) return 0;
+  const SkinRect place = TabInStrip(p.side, p.layout, ToSkinRect(r));
+  if (cell > 0) return CornersShowCell(p.strip, place, image, t.Frame, cell, m, t.Trans != 0, face) ? 1 : 0;
+  return CellOfCorners(p.strip, place, image, t.Frame, m, t.Trans != 0, face);
+}
+
+}  // namespace
+
+TabPicture PictureOf(HWND tab) {
+  TabPicture p;
+  p.side = TabSideOfStyle(static_cast<std::uint32_t>(GetWindowLongW(tab, GWL_STYLE)));
+  RECT client{};
+  GetClientRect(tab, &client);
+  RECT display = client;
+  SendWithData(tab, TCM_ADJUSTRECT, FALSE, &display, sizeof display);
+  p.layout = LayOutTabStrip(p.side, client.right, client.bottom, ToSkinRect(display));
+  RECT screen = client;
+  MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&screen), 2);
+  p.client = ScreenGrab(screen).Image();
+  const SkinRect s = p.layout.strip;
+  p.strip = p.client.Copy(s.left, s.top, s.Width(), s.Height());
+  // The turn the skin made, undone.
+  if (p.side == TabSide::kLeft) RotateRight(p.strip);
+  if (p.side == TabSide::kRight) RotateLeft(p.strip);
+  return p;
+}
+
+bool TabShowsCell(const TabPicture& p, HWND tab, int index, int cell, const TSkinContent& skin, Bgr face) {
+  return CheckTab(p, tab, index, cell, skin, face) > 0;
+}
+
+std::string TabsOnScreen(HWND tab, const TSkinContent& skin, Bgr face) {
+  std::string differs;
+  WaitUntil([&] {
+    differs.clear();
+    const TabPicture p = PictureOf(tab);
+    const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+    const int selected = static_cast<int>(SendMessageW(tab, TCM_GETCURSEL, 0, 0));
+    RECT client{};
+    GetClientRect(tab, &client);
+    for (int i = 0; i < count; ++i) {
+      RECT r{};
+      // A tab scrolled out of sight has no place (or none inside the control).
+      if (!TabRect(tab, i, r)) continue;
+      if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom) continue;
+      if (HWND arrows = FindWindowExW(tab, nullptr, UPDOWN_CLASSW, nullptr); arrows && IsWindowVisible(arrows)) {
+        RECT a{}, both{};
+        GetWindowRect(arrows, &a);
+        MapWindowPoints(nullptr, tab, reinterpret_cast<POINT*>(&a), 2);
+        if (IntersectRect(&both, &a, &r)) continue;  // under the arrows
+      }
+      const int expected = i == selected ? 2 : 1;
+      if (!TabShowsCell(p, tab, i, expected, skin, face) || TabShowsCell(p, tab, i, 3 - expected, skin, face)) {
+        differs += "tab " + std::to_string(i) + " shows " + std::to_string(CheckTab(p, tab, i, 0, skin, face)) + "; ";
+      }
+    }
+    if (count == 0) differs = "no tabs";
+    return differs.empty();
+  }, 3s);
+  return differs;
+}
+
+bool TabPageBorderOnScreen(HWND tab, const TSkinContent& skin, Bgr face) {
+  const TabPicture p = PictureOf(tab);
+  Bitmap24 border = skin.Tabs->Image2;
+  if (p.side == TabSide::kBottom) FlipVertical(border);
+  if (p.side == TabSide::kLeft) RotateLeft(border);
+  if (p.side == TabSide::kRight) RotateRight(border);
+  return CornersShowCell(p.client, p.layout.page.Intersect({0, 0, p.client.Width(), p.client.Height()}), border, 1, 1,
+                         PageBorderMargins(p.side), skin.Tabs->Trans != 0, face);
 }
 
 }  // namespace qlt::test

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "skin/controls/EditLayout.h"
+#include "skin/controls/TabLayout.h"
 #include "skin/data/SkinObjects.h"
 #include "skin/frame/SkinGeometry.h"
 #include "tests/win/WinTestSupport.h"
@@ -77,5 +78,24 @@ Bitmap24 SideBySidePage(const std::vector<std::vector<const Bitmap24*>>& rows, i
 // The centre of an up-down control's first (up or left) or second half on the screen, its halves
 // split as the skin splits them.
 POINT UpDownHalfCentre(HWND upDown, bool horizontal, bool inEdit, bool second);
+// ---- Tab controls (of this program or another) ----
+
+// What a tab control shows on the screen, its strip of tabs turned back to lie horizontally, as
+// the skin composes it.
+struct TabPicture {
+  TabSide side = TabSide::kTop;
+  TabStripLayout layout;
+  Bitmap24 client;  // the client area as it shows
+  Bitmap24 strip;   // the strip, horizontal
+};
+TabPicture PictureOf(HWND tab);
+// Whether tab `index` shows cell `cell` of the skin's "Tabs" image (upside down at the bottom).
+bool TabShowsCell(const TabPicture& p, HWND tab, int index, int cell, const TSkinContent& skin, Bgr face);
+// Waits until every tab in sight shows its cell, the selected one 2 and the others 1; "" then,
+// otherwise what differs.
+std::string TabsOnScreen(HWND tab, const TSkinContent& skin, Bgr face);
+// Whether the page border's four corners on the screen are the "Tabs" object's Border image,
+// turned for the side.
+bool TabPageBorderOnScreen(HWND tab, const TSkinContent& skin, Bgr face);
 
 }  // namespace qlt::test

@@ -58,34 +58,6 @@ const TSkinContent& SkinObjects(SkinName s) {
 
 SkinRect ToSkin(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-// What a tab control shows on the screen, its strip of tabs turned back to lie horizontally, as
-// the skin composes it.
-struct TabPicture {
-  TabSide side = TabSide::kTop;
-  TabStripLayout layout;
-  Bitmap24 client;  // the client area as it shows
-  Bitmap24 strip;   // the strip, horizontal
-};
-
-TabPicture PictureOf(HWND tab) {
-  TabPicture p;
-  p.side = TabSideOfStyle(static_cast<std::uint32_t>(GetWindowLongW(tab, GWL_STYLE)));
-  RECT client{};
-  GetClientRect(tab, &client);
-  RECT display = client;
-  SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  p.layout = LayOutTabStrip(p.side, client.right, client.bottom, ToSkin(display));
-  RECT screen = client;
-  MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&screen), 2);
-  p.client = ScreenGrab(screen).Image();
-  const SkinRect s = p.layout.strip;
-  p.strip = p.client.Copy(s.left, s.top, s.Width(), s.Height());
-  // The turn the skin made, undone.
-  if (p.side == TabSide::kLeft) RotateRight(p.strip);
-  if (p.side == TabSide::kRight) RotateLeft(p.strip);
-  return p;
-}
-
 class SkinnedTabs : public ::testing::TestWithParam<SkinName> {
  protected:
   void SetUp() override {
@@ -135,74 +107,11 @@ class SkinnedTabs : public ::testing::TestWithParam<SkinName> {
     if (on) ASSERT_TRUE(WaitUntil([&] { return SkinnerOf(tabs_->Page_Top) != nullptr; }, 5s));
   }
 
-  // Whether tab `index` shows cell `cell` on the screen; the cell it shows (0: none, -1: several:
-  // a skin may draw the selected and the pressed tab alike).
-  bool Shows(const TabPicture& p, HWND tab, int index, int cell) const { return Check(p, tab, index, cell) > 0; }
-  int ShownCell(const TabPicture& p, HWND tab, int index) const { return Check(p, tab, index, 0); }
-  // With `cell` 0 the cell shown, otherwise 1 when that cell shows.
-  int Check(const TabPicture& p, HWND tab, int index, int cell) const {
-    const TDataSkinBorder& t = *Skin().Tabs;
-    Bitmap24 image = t.Image;
-    SkinMargins m{t.LeftWidth, t.TopHeight, t.RightWidth, t.BottomHeight};
-    if (p.side == TabSide::kBottom) {
-      FlipVertical(image);
-      std::swap(m.top, m.bottom);
-    }
-    RECT r{};
-    if (!SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r))) return 0;
-    const SkinRect place = TabInStrip(p.side, p.layout, ToSkin(r));
-    if (cell > 0) return CornersShowCell(p.strip, place, image, t.Frame, cell, m, t.Trans != 0, Face()) ? 1 : 0;
-    return CellOfCorners(p.strip, place, image, t.Frame, m, t.Trans != 0, Face());
+  bool Shows(const TabPicture& p, HWND tab, int index, int cell) const {
+    return TabShowsCell(p, tab, index, cell, Skin(), Face());
   }
-  // Waits until every tab shows its cell: the selected one 2, the others 1; what differs.
-  std::string TabsOnScreen(HWND tab) const {
-    std::string differs;
-    WaitUntil([&] {
-      differs.clear();
-      const TabPicture p = PictureOf(tab);
-      const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
-      const int selected = static_cast<int>(SendMessageW(tab, TCM_GETCURSEL, 0, 0));
-      for (int i = 0; i < count; ++i) {
-        RECT r{};
-        // A tab scrolled out of sight has no place (or none inside the control).
-        if (!SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r))) continue;
-        RECT client{};
-        GetClientRect(tab, &client);
-        if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom) continue;  // scrolled away
-        if (HWND arrows = FindWindowExW(tab, nullptr, UPDOWN_CLASSW, nullptr); arrows && IsWindowVisible(arrows)) {
-          RECT a{}, both{};
-          GetWindowRect(arrows, &a);
-          MapWindowPoints(nullptr, tab, reinterpret_cast<POINT*>(&a), 2);
-          if (IntersectRect(&both, &a, &r)) continue;  // under the arrows
-        }
-        const int expected = i == selected ? 2 : 1;
-        if (!Shows(p, tab, i, expected) || Shows(p, tab, i, 3 - expected)) {
-          differs += "tab " + std::to_string(i) + " shows " + std::to_string(ShownCell(p, tab, i)) + "; ";
-        }
-      }
-      if (count == 0) differs = "no tabs";
-      return differs.empty();
-    }, 3s);
-    return differs;
-  }
-  // Whether the page border's four corners on the screen are the Border image's, turned for the
-  // side.
-  bool BorderOnScreen(HWND tab) const {
-    const TabPicture p = PictureOf(tab);
-    Bitmap24 border = Skin().Tabs->Image2;
-    if (p.side == TabSide::kBottom) FlipVertical(border);
-    if (p.side == TabSide::kLeft) RotateLeft(border);
-    if (p.side == TabSide::kRight) RotateRight(border);
-    return CornersShowCell(p.client, p.layout.page.Intersect({0, 0, p.client.Width(), p.client.Height()}), border, 1, 1,
-                           PageBorderMargins(p.side), Skin().Tabs->Trans != 0, Face());
-  }
-  POINT TabCentre(HWND tab, int index) const {
-    RECT r{};
-    SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(tab, &p);
-    return p;
-  }
+  std::string TabsOnScreen(HWND tab) const { return test::TabsOnScreen(tab, Skin(), Face()); }
+  bool BorderOnScreen(HWND tab) const { return TabPageBorderOnScreen(tab, Skin(), Face()); }
   std::vector<TPageControl*> Pages() const {
     return {tabs_->Page_Top, tabs_->Page_Bottom, tabs_->Page_Left, tabs_->Page_Right, tabs_->Page_Buttons,
             tabs_->Page_Off};

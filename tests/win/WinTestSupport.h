@@ -92,6 +92,10 @@ HWND FindDescendant(HWND root, const std::wstring& className, const std::wstring
 POINT ListBoxRowCentre(HWND listBox, int row);
 // The centre of a tab of a tab control on the screen (of this program or another).
 POINT TabCentre(HWND tabControl, int tab);
+// Sends a message whose lParam points at `size` bytes of `data` (read and written by the window's
+// procedure), through a copy in the window's process when that is another one: the system carries
+// only the standard controls' pointers across processes. 0 when the copy fails.
+LRESULT SendWithData(HWND window, UINT msg, WPARAM wParam, void* data, size_t size);
 
 // A plain top-level window of this thread, destroyed with its owner: a target for the tests. Its
 // client area is painted in one colour; a handler sees every message first and may answer it

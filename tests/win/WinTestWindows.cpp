@@ -47,6 +47,9 @@ class RemoteBuffer {
   bool Read(void* into, size_t size) const {
     return address_ && ReadProcessMemory(process_, address_, into, size, nullptr);
   }
+  bool Write(const void* from, size_t size) const {
+    return address_ && WriteProcessMemory(process_, address_, from, size, nullptr);
+  }
 
  private:
   HANDLE process_ = nullptr;
@@ -135,13 +138,19 @@ POINT ListBoxRowCentre(HWND listBox, int row) {
   return CentreOnScreen(listBox, rect);
 }
 
+LRESULT SendWithData(HWND window, UINT msg, WPARAM wParam, void* data, size_t size) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == GetCurrentProcessId()) return SendMessageW(window, msg, wParam, reinterpret_cast<LPARAM>(data));
+  RemoteBuffer remote(window, size);
+  if (!remote.Address() || !remote.Write(data, size)) return 0;
+  const LRESULT result = SendMessageW(window, msg, wParam, reinterpret_cast<LPARAM>(remote.Address()));
+  return remote.Read(data, size) ? result : 0;
+}
+
 POINT TabCentre(HWND tabControl, int tab) {
-  RemoteBuffer remote(tabControl, sizeof(RECT));
   RECT rect{};
-  if (remote.Address()) {
-    SendMessageW(tabControl, TCM_GETITEMRECT, tab, reinterpret_cast<LPARAM>(remote.Address()));
-    remote.Read(&rect, sizeof rect);
-  }
+  SendWithData(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(tab), &rect, sizeof rect);
   return CentreOnScreen(tabControl, rect);
 }
 
