@@ -16,11 +16,14 @@
 
 #include "resources/skin/generator/PngWriter.h"
 #include "skin/data/StateCells.h"
+#include "skin/data/WinSkinData.h"
 #include "skin/frame/FrameLayout.h"
 #include "skin/frame/SkinPixels.h"
 #include "tests/e2e/Desktop.h"
 #include "tests/e2e/QltData.h"
 #include "tests/e2e/QltSession.h"
+#include "tests/win/SkinOnScreen.h"
+#include "ui/Handles.h"
 
 namespace qlt::e2e {
 namespace {
@@ -467,6 +470,21 @@ SIZE StandardFrameOf(const Design& design) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
+// The width of a caption in the system's caption font.
+int CaptionTextWidth(const std::wstring& text) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
+  UniqueFont font(CreateFontIndirectW(&metrics.lfCaptionFont));
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font.Get());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return size.cx;
+}
+
 TEST_F(SkinFrame, TheDialogsAndMessageBoxesWearTheFrameTooTheMessageBoxWithoutAnIcon) {
   ASSERT_TRUE(ShowMain());
   const FrameLook mainLook{&skin_, DesignOf(QltFormDescription(L"TFRM_MAIN")), true};
@@ -531,6 +549,20 @@ TEST_F(SkinFrame, TheDialogsAndMessageBoxesWearTheFrameTooTheMessageBoxWithoutAn
     for (int y = icon.top; y < icon.bottom; ++y)
       for (int x = icon.left; x < icon.right; ++x) differing += grab.Pixel(x, y) != mainGrab.Pixel(x, y);
     EXPECT_GT(differing, icon.Width() * icon.Height() / 8) << "where the main window shows its icon, the box does not";
+    // Wide enough for its caption between the skin's title margins, and its button the skin's.
+    wchar_t caption[256] = {};
+    GetWindowTextW(box, caption, 256);
+    EXPECT_GE(WindowSize(box).cx, skin_.Title->LeftWidth + CaptionTextWidth(caption) + skin_.Title->RightWidth)
+        << "the box is widened to its caption";
+    HWND ok = FindWindowExW(box, nullptr, L"Button", nullptr);
+    ASSERT_NE(ok, nullptr);
+    const COLORREF face = SkinColourToRgb(skin_.ButtonFaceColour, GetSysColor(COLOR_BTNFACE));
+    int cell = 0;
+    EXPECT_TRUE(WaitUntil([&] {
+      RECT r{};
+      GetWindowRect(ok, &r);
+      return (cell = test::ButtonCellOnScreen(ScreenGrab(r), *skin_.Buttons, face)) > 0;
+    }, 3s)) << "the box's button shows a cell of the skin's buttons (seen: " << cell << ")";
   }
   PressOk(box);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
