@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "gallery/FrmGalleryEdits.h"
 #include "gallery/FrmGalleryTabs.h"
 #include "gallery/FrmGalleryBars.h"
 #include "ui/Utf.h"
@@ -190,6 +191,7 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Field("Btn_Message", &TFrm_Gallery::Btn_Message)
                                      .Field("Btn_SkinOnOff", &TFrm_Gallery::Btn_SkinOnOff)
                                      .Field("Btn_Controls", &TFrm_Gallery::Btn_Controls)
+                                     .Field("Btn_Edits", &TFrm_Gallery::Btn_Edits)
                                      .Field("Btn_Tabs", &TFrm_Gallery::Btn_Tabs)
                                      .Field("Btn_Bars", &TFrm_Gallery::Btn_Bars)
                                      .Field("ImageList1", &TFrm_Gallery::ImageList1)
@@ -201,6 +203,7 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Handler("Btn_MessageClick", &TFrm_Gallery::Btn_MessageClick)
                                      .Handler("Btn_SkinOnOffClick", &TFrm_Gallery::Btn_SkinOnOffClick)
                                      .Handler("Btn_ControlsClick", &TFrm_Gallery::Btn_ControlsClick)
+                                     .Handler("Btn_EditsClick", &TFrm_Gallery::Btn_EditsClick)
                                      .Handler("Btn_TabsClick", &TFrm_Gallery::Btn_TabsClick)
                                      .Handler("Btn_BarsClick", &TFrm_Gallery::Btn_BarsClick)
                                      .Handler("Mnu_ExitClick", &TFrm_Gallery::Mnu_ExitClick)
@@ -223,6 +226,7 @@ void RegisterGalleryClasses() {
   RegisterComponentClass<TFrm_GalleryRtl>();
   RegisterComponentClass<TFrm_GalleryTabs>();
   RegisterComponentClass<TFrm_Gallery>();
+  RegisterGalleryEditsClasses();
   RegisterGalleryMdiClasses();
   RegisterComponentClass<TFrm_GalleryBars>();
 }
@@ -263,6 +267,13 @@ TFrm_GalleryRtl* TFrm_Gallery::RightToLeft() {
 }
 
 void TFrm_Gallery::Btn_ControlsClick(TObject*) { Controls()->Show(); }
+
+TFrm_GalleryEdits* TFrm_Gallery::Edits() {
+  if (!edits_) edits_ = NewForm<TFrm_GalleryEdits>(this);
+  return edits_;
+}
+
+void TFrm_Gallery::Btn_EditsClick(TObject*) { Edits()->Show(); }
 
 TFrm_GalleryTabs* TFrm_Gallery::Tabs() {
   if (!tabs_) tabs_ = NewForm<TFrm_GalleryTabs>(this);
@@ -346,6 +357,7 @@ void OpenGalleryWindows(TFrm_Gallery& gallery, const std::u16string& kinds) {
   if (named(u"tool")) gallery.Tool()->Show();
   if (named(u"controls")) gallery.Controls()->Show();
   if (named(u"rtl")) gallery.RightToLeft()->Show();
+  if (named(u"edits")) gallery.Edits()->Show();
   if (named(u"tabs")) gallery.Tabs()->Show();
   if (named(u"mdi")) gallery.Mdi()->ShowWithChildren();
   if (named(u"bars")) gallery.Bars()->Show();

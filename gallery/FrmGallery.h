@@ -13,6 +13,7 @@
 
 namespace qlt {
 
+class TFrm_GalleryEdits;
 class TFrm_GalleryBars;
 
 // A fixed dialog (no boxes, no icon).
@@ -144,6 +145,7 @@ class TFrm_Gallery : public TForm {
   TButton* Btn_Message = nullptr;
   TButton* Btn_SkinOnOff = nullptr;
   TButton* Btn_Controls = nullptr;
+  TButton* Btn_Edits = nullptr;
   TButton* Btn_Tabs = nullptr;
   TButton* Btn_Bars = nullptr;
   // The menu bar: drop-downs with sub-menus, images, shortcuts, checked, radio, disabled, default
@@ -158,6 +160,7 @@ class TFrm_Gallery : public TForm {
   void Btn_MessageClick(TObject* Sender);
   void Btn_SkinOnOffClick(TObject* Sender);
   void Btn_ControlsClick(TObject* Sender);
+  void Btn_EditsClick(TObject* Sender);
   void Btn_TabsClick(TObject* Sender);
   void Btn_BarsClick(TObject* Sender);
   void Mnu_ExitClick(TObject* Sender);
@@ -172,6 +175,7 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryTool* Tool();
   TFrm_GalleryControls* Controls();
   TFrm_GalleryRtl* RightToLeft();
+  TFrm_GalleryEdits* Edits();
   TFrm_GalleryTabs* Tabs();
   TFrm_GalleryMdi* Mdi();
   TButton* Btn_Mdi = nullptr;
@@ -187,13 +191,14 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryTool* tool_ = nullptr;
   TFrm_GalleryControls* controls_ = nullptr;
   TFrm_GalleryRtl* rightToLeft_ = nullptr;
+  TFrm_GalleryEdits* edits_ = nullptr;
   TFrm_GalleryTabs* tabs_ = nullptr;
   TFrm_GalleryMdi* mdi_ = nullptr;
   TFrm_GalleryBars* bars_ = nullptr;
 };
 
 // The command line: [--skin FILE] [--open KIND,KIND...], KIND one of dialog, popup, tool, controls,
-// rtl, tabs, mdi, message, bars.
+// rtl, edits, tabs, mdi, message, bars.
 struct GalleryOptions {
   std::u16string skinFile;  // used instead of the default skin
   std::u16string open;      // windows opened once the main form shows

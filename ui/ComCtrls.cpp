@@ -219,6 +219,9 @@ void TSpinButton::CreateWnd() {
   // The position stays in the middle: each click is a step of the edit, never a position.
   SendMessageW(Handle(), UDM_SETRANGE32, 0, 100);
   SendMessageW(Handle(), UDM_SETPOS32, 0, 50);
+  // A vertical up-down takes a width of its own when it is created: the edit places it again, so
+  // that it ends at the edit's client edge instead of reaching under the border.
+  if (auto* edit = dynamic_cast<TSpinEdit*>(Owner())) edit->PlaceButton();
 }
 
 void TSpinButton::WndProc(TMessage& m) {

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 namespace qlt::bench {
@@ -40,6 +42,15 @@ inline int ArgValue(int argc, wchar_t** argv, const wchar_t* name, int fallback)
   const size_t length = wcslen(name);
   for (int i = 1; i < argc; ++i) {
     if (wcsncmp(argv[i], name, length) == 0) return _wtoi(argv[i] + length);
+  }
+  return fallback;
+}
+
+// The text of an option --NAME=TEXT on the command line (name given without "--"), or `fallback`.
+inline std::string ArgText(int argc, char** argv, const std::string& name, const std::string& fallback) {
+  const std::string prefix = "--" + name + "=";
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], prefix.c_str(), prefix.size()) == 0) return argv[i] + prefix.size();
   }
   return fallback;
 }

@@ -23,18 +23,11 @@
 
 namespace {
 
+using qlt::bench::ArgText;
 using qlt::bench::Median;
 using qlt::bench::NowMs;
 
 // The value of "--name=value", or the fallback.
-std::string Option(int argc, char** argv, const std::string& name, const std::string& fallback) {
-  const std::string prefix = "--" + name + "=";
-  for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], prefix.c_str(), prefix.size()) == 0) return argv[i] + prefix.size();
-  }
-  return fallback;
-}
-
 // The skinner, with its paints counted.
 class CountedButton : public qlt::TSkinButton {
  public:
@@ -72,9 +65,9 @@ int HoverPaints(qlt::TButton& button, CountedButton& skinner) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int rounds = std::max(1, std::atoi(Option(argc, argv, "rounds", "9").c_str()));
-  const int paints = std::max(1, std::atoi(Option(argc, argv, "paints", "300").c_str()));
-  const std::string skinFile = Option(argc, argv, "skin", std::string(QLT_SKIN_BUILD_DIR) + "/QLTSkin.skin");
+  const int rounds = std::max(1, std::atoi(ArgText(argc, argv, "rounds", "9").c_str()));
+  const int paints = std::max(1, std::atoi(ArgText(argc, argv, "paints", "300").c_str()));
+  const std::string skinFile = ArgText(argc, argv, "skin", std::string(QLT_SKIN_BUILD_DIR) + "/QLTSkin.skin");
 
   qlt::TApplication application;
   qlt::TSkinData skin(nullptr);

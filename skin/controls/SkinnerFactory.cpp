@@ -3,6 +3,7 @@
 #include "skin/controls/SkinBars.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinMarks.h"
 #include "skin/controls/SkinScrollBars.h"
 #include "skin/controls/SkinTabs.h"
@@ -29,6 +30,12 @@ TSkinControl* CreateSkinner(SkinnerKind kind, TComponent* owner) {
       return new TSkinScControl(owner);
     case SkinnerKind::kSizer:
       return new TSkinSizer(owner);
+    case SkinnerKind::kEdit:
+      return new TSkinEdit(owner);
+    case SkinnerKind::kUpDown:
+      return new TSkinUpDown(owner);
+    case SkinnerKind::kComboBox:
+      return new TSkinComBox(owner);
     case SkinnerKind::kTab:
       return new TSkinTab(owner);
     // Plain containers, status bars, progress bars and track bars.

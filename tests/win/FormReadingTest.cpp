@@ -150,6 +150,14 @@ TEST_F(FormReading, WindowsAreCreatedOnDemandAndNamedAfterTheirClasses) {
   EXPECT_EQ(ClassNameOf(form->Lst_ALLP->Handle()), L"TListBox");
   EXPECT_EQ(ClassNameOf(form->Edt_AP->Handle()), L"TSpinEdit");
   EXPECT_EQ(ClassNameOf(GetWindow(form->Edt_AP->Handle(), GW_CHILD)), L"TSpinButton");
+  // The spin button keeps its width and ends at the edit's client edge, wholly inside it.
+  RECT editClient{}, spin{};
+  GetClientRect(form->Edt_AP->Handle(), &editClient);
+  GetWindowRect(GetWindow(form->Edt_AP->Handle(), GW_CHILD), &spin);
+  MapWindowPoints(nullptr, form->Edt_AP->Handle(), reinterpret_cast<POINT*>(&spin), 2);
+  EXPECT_EQ(spin.right, editClient.right);
+  EXPECT_EQ(spin.right - spin.left, form->Edt_AP->Button()->Width());
+  EXPECT_EQ(form->Edt_AP->Button()->Width(), 15);
   EXPECT_EQ(ClassNameOf(form->PageControl1->Handle()), L"TPageControl");
   EXPECT_EQ(ClassNameOf(form->TabSheet2->Handle()), L"TTabSheet");
   EXPECT_EQ(ClassNameOf(form->GroupBox1->Handle()), L"TGroupBox");

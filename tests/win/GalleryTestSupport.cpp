@@ -549,4 +549,27 @@ void SendKeyNow(WORD vk) {
   SendInput(2, keys, sizeof(INPUT));
 }
 
+std::string GdiGrowth(const std::function<void()>& repaint, const std::function<void()>& hover,
+                      const std::function<void()>& switchSkin) {
+  std::string growth;
+  auto measure = [&](const char* what, const std::function<void()>& step, int times) {
+    step();
+    PumpFor(std::chrono::milliseconds(100));
+    const int start = GdiObjectCount();
+    if (start <= 0) {
+      growth += std::string("no count before ") + what + "; ";
+      return;
+    }
+    for (int i = 0; i < times; ++i) step();
+    PumpFor(std::chrono::milliseconds(100));
+    if (const int now = GdiObjectCount(); now != start) {
+      growth += std::to_string(times) + " " + what + ": " + std::to_string(start) + " -> " + std::to_string(now) + "; ";
+    }
+  };
+  measure("repaints", repaint, 1000);
+  measure("hover cycles", hover, 1000);
+  measure("skin switches", switchSkin, 200);
+  return growth;
+}
+
 }  // namespace qlt::test

@@ -208,4 +208,10 @@ class WhileMenuOpen {
 // Real key input without waiting (for use inside a menu loop).
 void SendKeyNow(WORD vk);
 
+// The process's GDI objects over 1000 `repaint` calls, 1000 `hover` calls and 200 `switchSkin`
+// calls (each turns the skin off and on again), each counted after one call of its own: empty when
+// none grew, else which grew and by how much.
+std::string GdiGrowth(const std::function<void()>& repaint, const std::function<void()>& hover,
+                      const std::function<void()>& switchSkin);
+
 }  // namespace qlt::test

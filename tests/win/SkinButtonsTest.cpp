@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gallery/FrmGallery.h"
@@ -530,9 +531,10 @@ TEST_P(SkinButtons, AHoverThatChangesNothingOnTheScreenPaintsNothing) {
   EXPECT_EQ(WaitForCell(speed, kButtonCellNormal), kButtonCellNormal);
   PumpFor(100ms);
 
-  // Into a button, about inside it, out again: the two changes are painted, the moves are not. A
-  // repaint from outside (the desktop's, an activation's) can land in one round; a hover that
-  // paints on every move does so in every round.
+  // Into a button, about inside it, out again, about outside it: becoming hot is painted once and
+  // the leave at least once, the moves inside and outside not at all. A repaint from outside (the
+  // desktop's, an activation's) can land in one round; a hover that paints on every move does so in
+  // every round.
   for (auto [control, paints] : {std::pair<TControl*, int*>{push, &pushSkin->paints}, {speed, &speedSkin->paints}}) {
     auto round = [&, control = control, paints = paints]() -> std::string {
       *paints = 0;
@@ -541,13 +543,16 @@ TEST_P(SkinButtons, AHoverThatChangesNothingOnTheScreenPaintsNothing) {
       if (WaitForCell(control, kButtonCellHot) != kButtonCellHot) return "never hot";
       for (int i = 0; i < 8; ++i) MoveMouseTo(POINT{r.left + 6 + i, r.top + 6 + i % 3});
       PumpFor(150ms);
-      const int hot = *paints;
+      const int hot = std::exchange(*paints, 0);
       MoveMouseTo(kAway);
       if (WaitForCell(control, kButtonCellNormal) != kButtonCellNormal) return "hot after the leave";
       PumpFor(150ms);
-      if (hot == 1 && *paints == 2) return {};
-      return std::to_string(hot) + " paints for becoming hot (1 expected), " + std::to_string(*paints - hot) +
-             " for the leave (1 expected)";
+      const int leave = std::exchange(*paints, 0);
+      for (int i = 0; i < 8; ++i) MoveMouseTo(POINT{kAway.x + i, kAway.y + i % 3});
+      PumpFor(150ms);
+      if (hot == 1 && leave >= 1 && *paints == 0) return {};
+      return std::to_string(hot) + " paints for becoming hot (1 expected), " + std::to_string(leave) +
+             " for the leave (1 at least), " + std::to_string(*paints) + " for the moves outside (none expected)";
     };
     std::string failed = round();
     for (int again = 0; again < 2 && !failed.empty(); ++again) failed = round();

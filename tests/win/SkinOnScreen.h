@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "skin/data/SkinObjects.h"
+#include "skin/controls/EditLayout.h"
 #include "skin/controls/TabLayout.h"
+#include "skin/data/SkinObjects.h"
 #include "skin/frame/SkinGeometry.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -26,6 +27,32 @@ COLORREF ColourOf(TColor colour);
 // Pixels of exactly this colour in a rectangle of the grab (coordinates relative to `origin`).
 int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
 
+// What an up-down control of w x h shows with the looks of its two halves (ControlLook values),
+// composed from the skin: its "UpDown" images where it has them, drawn halves otherwise.
+PixelBuffer ExpectedUpDown(const TSkinContent& skin, int w, int h, bool horizontal, bool inEdit, int first, int second);
+// What a combo box of w x h shows in a look, outside its text area (given back in `layout`).
+PixelBuffer ExpectedCombo(const TSkinContent& skin, int w, int h, int look, bool buttonLeft, ComboLayout& layout);
+// Pixels of a grab that differ from the expected ones, `skip` left out (-1 for another size).
+int PixelMismatches(const ScreenGrab& grab, const PixelBuffer& want, const SkinRect& skip = {});
+
+// True when the screen point shows `window` (or a child of it): inside every parent's client area
+// and under no visible sibling above it or above one of its parents.
+bool WindowShowsAt(HWND window, POINT screen);
+
+// Waits until the window shows the edits' flat border: the shadow colour outside, white one pixel
+// in, all round, where it shows (a sibling above may cover a part; most of it must show). Empty
+// when it does, else what is wrong.
+std::string FlatBorderFault(HWND edit, const TSkinContent& skin);
+
+// A combo box's parts (its COMBOBOXINFO), of this process's or another's; false when unknown.
+bool ComboInfoOf(HWND combo, COMBOBOXINFO& info);
+// The item area a combo box paints itself (its rcItem), in window coordinates; empty when unknown.
+SkinRect ComboItemArea(HWND combo);
+
+// A row of a list box that shows now and is not `avoid` (the top one or the next), and the centre
+// of that row on the screen; the list is not scrolled. -1 when the list shows no such row.
+int ShownListRow(HWND listBox, int avoid);
+POINT ShownListRowCentre(HWND listBox, int row);
 // Whether the corners of `place` in `shown` (a picture of the screen) are those of cell `cell` of
 // `count` cells side by side in `image` (the margins are never stretched; their two outer rows are
 // compared), and the top margin's two outer rows between them are made of that cell's rows; a transparent pixel of a `trans`
@@ -48,6 +75,9 @@ std::string QltFormDescription(const wchar_t* resourceName, bool keepSkin);
 // bottom, `gap` pixels of `background` around and between them), e.g. a window skinned and unskinned.
 Bitmap24 SideBySidePage(const std::vector<std::vector<const Bitmap24*>>& rows, int gap, Bgr background);
 
+// The centre of an up-down control's first (up or left) or second half on the screen, its halves
+// split as the skin splits them.
+POINT UpDownHalfCentre(HWND upDown, bool horizontal, bool inEdit, bool second);
 // ---- Tab controls (of this program or another) ----
 
 // What a tab control shows on the screen, its strip of tabs turned back to lie horizontally, as
