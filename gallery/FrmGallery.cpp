@@ -196,6 +196,9 @@ const TClassInfo& TFrm_Gallery::StaticClass() {
                                      .Field("Btn_Bars", &TFrm_Gallery::Btn_Bars)
                                      .Field("ImageList1", &TFrm_Gallery::ImageList1)
                                      .Field("MainMenu1", &TFrm_Gallery::MainMenu1)
+                                     .Field("Mnu_Paste", &TFrm_Gallery::Mnu_Paste)
+                                     .Handler("Mnu_EditClick", &TFrm_Gallery::Mnu_EditClick)
+                                     .Handler("Mnu_PlainClick", &TFrm_Gallery::Mnu_PlainClick)
                                      .Handler("FormCreate", &TFrm_Gallery::FormCreate)
                                      .Handler("Btn_DialogClick", &TFrm_Gallery::Btn_DialogClick)
                                      .Handler("Btn_PopupClick", &TFrm_Gallery::Btn_PopupClick)
@@ -305,6 +308,17 @@ void TFrm_Gallery::Mnu_ZoomClick(TObject* Sender) {
 
 void TFrm_Gallery::Mnu_RightToLeftClick(TObject*) { RightToLeft()->Show(); }
 
+void TFrm_Gallery::Mnu_EditClick(TObject*) {
+  if (Mnu_Paste) Mnu_Paste->SetEnabled(IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE);
+}
+
+TGalleryPlainWindow* TFrm_Gallery::Plain() {
+  if (!plain_) plain_ = std::make_unique<TGalleryPlainWindow>();
+  return plain_.get();
+}
+
+void TFrm_Gallery::Mnu_PlainClick(TObject*) { Plain()->Show(); }
+
 TFrm_GalleryMdi* TFrm_Gallery::Mdi() {
   if (!mdi_) mdi_ = NewForm<TFrm_GalleryMdi>(this);
   return mdi_;
@@ -361,6 +375,7 @@ void OpenGalleryWindows(TFrm_Gallery& gallery, const std::u16string& kinds) {
   if (named(u"tabs")) gallery.Tabs()->Show();
   if (named(u"mdi")) gallery.Mdi()->ShowWithChildren();
   if (named(u"bars")) gallery.Bars()->Show();
+  if (named(u"plain")) gallery.Plain()->Show();
   if (named(u"message")) PostMessageW(gallery.Btn_Message->Handle(), BM_CLICK, 0, 0);
 }
 

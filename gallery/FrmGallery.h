@@ -4,7 +4,10 @@
 // skin, or the skin file named on the command line) and opens the other windows.
 #include <string>
 
+#include <memory>
+
 #include "gallery/FrmGalleryMdi.h"
+#include "gallery/GalleryPlainWindow.h"
 #include "skin/data/WinSkinData.h"
 #include "ui/Buttons.h"
 #include "ui/Forms.h"
@@ -152,6 +155,7 @@ class TFrm_Gallery : public TForm {
   // and invisible items and separators; a disabled and an invisible top-level item.
   TImageList* ImageList1 = nullptr;
   TMainMenu* MainMenu1 = nullptr;
+  TMenuItem* Mnu_Paste = nullptr;
 
   void FormCreate(TObject* Sender);
   void Btn_DialogClick(TObject* Sender);
@@ -168,6 +172,9 @@ class TFrm_Gallery : public TForm {
   void Mnu_ZoomClick(TObject* Sender);
   void Mnu_RightToLeftClick(TObject* Sender);
   void Mnu_AboutClick(TObject* Sender);
+  // Opening the Edit menu enables Paste exactly when the clipboard holds text.
+  void Mnu_EditClick(TObject* Sender);
+  void Mnu_PlainClick(TObject* Sender);
 
   // The other windows, created when first asked for (owned by this form).
   TFrm_GalleryDialog* Dialog();
@@ -181,6 +188,8 @@ class TFrm_Gallery : public TForm {
   TButton* Btn_Mdi = nullptr;
   void Btn_MdiClick(TObject* Sender);
   TFrm_GalleryBars* Bars();
+  // The plain Win32 window with a menu bar (made when first asked for, freed with this form).
+  TGalleryPlainWindow* Plain();
   // The message box's caption: longer than the box is wide, so the skin widens the box.
   static const char16_t* MessageCaption();
   static const char16_t* MessageText();
@@ -195,10 +204,11 @@ class TFrm_Gallery : public TForm {
   TFrm_GalleryTabs* tabs_ = nullptr;
   TFrm_GalleryMdi* mdi_ = nullptr;
   TFrm_GalleryBars* bars_ = nullptr;
+  std::unique_ptr<TGalleryPlainWindow> plain_;
 };
 
 // The command line: [--skin FILE] [--open KIND,KIND...], KIND one of dialog, popup, tool, controls,
-// rtl, edits, tabs, mdi, message, bars.
+// rtl, edits, tabs, mdi, message, bars, plain.
 struct GalleryOptions {
   std::u16string skinFile;  // used instead of the default skin
   std::u16string open;      // windows opened once the main form shows

@@ -32,7 +32,8 @@ bool IsSystemCommandId(WORD id) {
   }
 }
 
-bool MenuBarPopupOpen() { return SkinManager && SkinManager->MenuBarPopup(); }
+// A drop-down of a menu bar shows, or the bar is between two of them (its button stays pressed).
+bool MenuBarPopupOpen() { return (SkinManager && SkinManager->MenuBarPopup()) || TWinSkinMenu::DropDownOpen(); }
 
 }  // namespace
 

@@ -87,7 +87,10 @@ void TWinSkinForm::AttachToForm(TSkinData& skin, TForm* form) {
     savedFormColour_ = form_->Color();
   }
   AttachToWindow(skin);
-  if (form_ && subclassed_) form_->SetColor(skin.ButtonFaceColour);
+  if (form_ && subclassed_) {
+    form_->SetColor(skin.ButtonFaceColour);
+    ColourEmbeddedForms();
+  }
   if (form_ && subclassed_ && frameSkinning_) {
     // Alt and a menu bar button's accelerator open its drop-down (the framework asks the form
     // with CM_DIALOGCHAR before the controls' own accelerators).
@@ -276,6 +279,9 @@ void TWinSkinForm::RestoreWindow() {
   if (popupMenus_) popupMenus_->Restore();
   systemMenu_.reset();
   StartHoverTimer(false);
+  // Before the control skinners, which give back the colour they found (the skin's, for a form
+  // coloured here first).
+  if (state_ != skDestroying) RestoreEmbeddedColours();
   FreeControlSkinners();
   pressedObject_ = hotObject_ = nullptr;
   if (form_ && state_ != skDestroying) form_->SetColor(savedFormColour_);
@@ -418,7 +424,7 @@ bool TWinSkinForm::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
       } restore{menuRebuilding_, outer};
       result = CallPrevious(msg, wParam, lParam);
       if (menuBar_) {
-        menuBar_->MenuChanged(skin_->MenuUpdate());
+        menuBar_->MenuChanged(skin_->MenuUpdate(), skin_->MenuMerge());
         menuRebuilding_ = outer;
         if (state_ == skActive && !outer) PaintFrame(nullptr);
       }
@@ -456,6 +462,10 @@ bool TWinSkinForm::HandleFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
     case WM_SKIN_REPAINTFRAME:
       PaintFrame(nullptr);
       return true;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      // The entries of a drop-down that the window's own menu does not draw.
+      return menuBar_ && menuBar_->OwnerDrawMessage(msg, lParam, result);
     case WM_NCMOUSEMOVE:
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONUP:
@@ -548,6 +558,7 @@ void TWinSkinForm::AttachCompleted() {
 void TWinSkinForm::ReapplySkin() {
   if (!skin_ || !subclassed_) return;
   if (form_) form_->SetColor(skin_->ButtonFaceColour);
+  ColourEmbeddedForms();
   for (TSkinControl* s : std::vector<TSkinControl*>(controlSkinners_)) s->SkinChanged();
   HWND focus = GetFocus();
   state_ = skRefreshing;
@@ -566,6 +577,37 @@ void TWinSkinForm::ReapplySkin() {
   if (focus && IsChild(window_, focus)) SetFocus(focus);
   state_ = skActive;
   RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TWinSkinForm::ColourEmbeddedForms() {
+  if (!form_ || !skin_) return;
+  for (TComponent* c : form_->ComponentList()) {
+    auto* inner = dynamic_cast<TForm*>(c);
+    // A form with a window of its own is coloured by its own skinner; one the skin leaves alone
+    // keeps its colour.
+    if (!inner || !inner->Parent() || c->Tag() % 100 == skin_->DisableTag()) continue;
+    const bool known = std::any_of(embeddedColours_.begin(), embeddedColours_.end(),
+                                   [inner](const auto& e) { return e.first == inner; });
+    if (!known) {
+      embeddedColours_.push_back({inner, inner->Color()});
+      inner->FreeNotification(this);
+    }
+    inner->SetColor(skin_->ButtonFaceColour);
+  }
+}
+
+void TWinSkinForm::RestoreEmbeddedColours() {
+  for (const auto& [inner, colour] : std::exchange(embeddedColours_, {})) {
+    inner->RemoveFreeNotification(this);
+    inner->SetColor(colour);
+  }
+}
+
+void TWinSkinForm::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove) {
+    std::erase_if(embeddedColours_, [component](const auto& e) { return e.first == component; });
+  }
 }
 
 }  // namespace qlt

@@ -88,6 +88,7 @@ class TWinSkinForm : public TComponent {
   // ... and the frame is rebuilt from the new one.
   void ComputeFrameMetrics();
   void ReapplySkin();
+  void Notification(TComponent* component, TOperation operation) override;
 
   HWND Window() const { return window_; }
   TForm* Form() const { return form_; }
@@ -194,6 +195,10 @@ class TWinSkinForm : public TComponent {
   void SkinControls();
   void FreeControlSkinners();
   void LeaveHotButton();
+  // The forms placed inside this one take the skin's face colour with it (whatever their own
+  // skinner is); what they had comes back when the skin goes.
+  void ColourEmbeddedForms();
+  void RestoreEmbeddedColours();
 
   // Messages.
   void SizeHandler(WPARAM type);
@@ -250,6 +255,7 @@ class TWinSkinForm : public TComponent {
   SIZE standardFrame_{};   // window size minus client size before the skin
   RECT clientAtAttach_{};  // the client area the skinned frame keeps
   TColor savedFormColour_ = 0;
+  std::vector<std::pair<TForm*, TColor>> embeddedColours_;
 
   // The frame.
   FrameMetrics metrics_;

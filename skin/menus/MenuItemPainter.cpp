@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "skin/controls/SkinManager.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/PaintSurface.h"
 #include "skin/menus/MenuItemLayout.h"
+#include "skin/menus/WinSkinPopMenu.h"
 #include "ui/Handles.h"
 
 namespace qlt {
@@ -203,6 +205,14 @@ void DrawSkinnedMenuItem(const TSkinData& skin, TMenuItem& item, TCanvas& canvas
   }
   composed.SetHandle(nullptr);
   surface.CopyTo(canvas.Handle(), SkinRect{rect.left, rect.top, rect.right, rect.bottom}, 0, 0);
+}
+
+void DrawSkinnedMenuItemOnPopup(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, const TRect& rect,
+                                TOwnerDrawState state, HMENU menu) {
+  if (SkinManager && SkinManager->MenuBarPopup()) SkinManager->MarkMenuBarPopups();
+  TWinSkinPopMenu::MenuPainted(menu);
+  const HBITMAP background = SkinManager ? SkinManager->PopupBitmap(menu) : nullptr;
+  DrawSkinnedMenuItem(skin, item, canvas, rect, state, background);
 }
 
 void MeasureSkinnedPopupItem(const TSkinData& skin, TMenuItem& item, int& width, int&) {

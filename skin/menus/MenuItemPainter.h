@@ -18,6 +18,11 @@ class TSkinData;
 // MFT_RIGHTORDER is drawn right to left: glyph at the right end, caption right-aligned.
 void DrawSkinnedMenuItem(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, const TRect& rect,
                          TOwnerDrawState state, HBITMAP background);
+// The same on the background of the popup window that shows `menu` (the menu the item is an entry
+// of), as every skinned menu's items are drawn: the popup skinners learn on the way which menu a
+// waiting popup shows, and that the popups came from a menu bar while one of its drop-downs is open.
+void DrawSkinnedMenuItemOnPopup(const TSkinData& skin, TMenuItem& item, TCanvas& canvas, const TRect& rect,
+                                TOwnerDrawState state, HMENU menu);
 
 // Sizes: an item of a popup menu, and an item of a menu bar's drop-down, each from the item's
 // standard size (in `width`, `height`) widened for the skin.

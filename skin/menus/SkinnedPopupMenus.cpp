@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "skin/controls/SkinManager.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/menus/MenuItemPainter.h"
-#include "skin/menus/WinSkinPopMenu.h"
 #include "ui/Forms.h"
 
 namespace qlt {
@@ -23,12 +21,9 @@ struct SkinItemDrawer {
     if (!item || !canvas) return;
     const std::shared_ptr<SkinLink> to = link.lock();
     if (!to || !to->skin) return item->DefaultDrawItem(canvas, rect, state, false);
-    if (SkinManager && SkinManager->MenuBarPopup()) SkinManager->MarkMenuBarPopups();
     TMenuItem* parent = item->Parent();
     const HMENU menu = parent && parent->HandleAllocated() ? parent->Handle() : nullptr;
-    TWinSkinPopMenu::MenuPainted(menu);
-    const HBITMAP background = SkinManager ? SkinManager->PopupBitmap(menu) : nullptr;
-    DrawSkinnedMenuItem(*to->skin, *item, *canvas, rect, state, background);
+    DrawSkinnedMenuItemOnPopup(*to->skin, *item, *canvas, rect, state, menu);
   }
 };
 

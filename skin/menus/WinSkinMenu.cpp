@@ -13,6 +13,103 @@ namespace qlt {
 
 // ---- the open drop-down, one per process ----
 
+// The entries of a drop-down that the window's menu does not draw itself (a window without a form
+// object, an entry merged in by Win32 calls): marked owner-drawn while the drop-down shows, so that
+// the skin draws them as it draws every menu, and given back as they were when it has closed. Only
+// the owner-draw mark is added and taken away again: type, text and item data stay the window's.
+class EntryMarks {
+ public:
+  struct Entry {
+    HMENU menu;
+    UINT position;
+    UINT id;
+    ULONG_PTR data;
+  };
+  explicit EntryMarks(HMENU menu) { Mark(menu, 0); }
+  ~EntryMarks() {
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) Unmark(*it);
+  }
+  EntryMarks(const EntryMarks&) = delete;
+  EntryMarks& operator=(const EntryMarks&) = delete;
+
+  // A menu is about to show: the system measures its entries next, in their order.
+  void Showing(HMENU menu) {
+    measuring_ = menu;
+    lastMeasured_ = -1;
+  }
+  // The marked entry the system measures (it names no menu: the one showing, entries alike in id and
+  // data taken in order) or draws (of entries alike in id and data, the one at `screenTop`); nullptr
+  // for an entry the skin did not mark.
+  const Entry* Measured(UINT id, ULONG_PTR data) {
+    const Entry* first = nullptr;
+    for (const Entry& e : entries_) {
+      if ((measuring_ && e.menu != measuring_) || e.id != id || e.data != data) continue;
+      if (!first) first = &e;
+      if (static_cast<int>(e.position) > lastMeasured_) {
+        first = &e;
+        break;
+      }
+    }
+    if (first) lastMeasured_ = static_cast<int>(first->position);
+    return first;
+  }
+  const Entry* Drawn(HMENU menu, UINT id, ULONG_PTR data, LONG screenTop) const {
+    const Entry* first = nullptr;
+    for (const Entry& e : entries_) {
+      if (e.menu != menu || e.id != id || e.data != data) continue;
+      RECT r{};
+      if (GetMenuItemRect(nullptr, e.menu, e.position, &r) && r.top == screenTop) return &e;
+      if (!first) first = &e;
+    }
+    return first;
+  }
+
+ private:
+  static bool Read(HMENU menu, UINT position, MENUITEMINFOW& mii) {
+    mii = {};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_SUBMENU;
+    return GetMenuItemInfoW(menu, position, TRUE, &mii) != FALSE;
+  }
+  static void SetType(HMENU menu, UINT position, UINT type) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE;
+    mii.fType = type;
+    SetMenuItemInfoW(menu, position, TRUE, &mii);
+  }
+  void Mark(HMENU menu, int depth) {
+    if (!IsMenu(menu) || depth > 16) return;  // a menu that holds itself goes no deeper
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+      MENUITEMINFOW mii{};
+      if (!Read(menu, static_cast<UINT>(i), mii)) continue;
+      // Entries that draw themselves (a framework menu's, the application's) and pictures stay so.
+      if (!(mii.fType & (MFT_OWNERDRAW | MFT_BITMAP))) {
+        entries_.push_back({menu, static_cast<UINT>(i), mii.wID, mii.dwItemData});
+        SetType(menu, static_cast<UINT>(i), mii.fType | MFT_OWNERDRAW);
+      }
+      if (mii.hSubMenu) Mark(mii.hSubMenu, depth + 1);
+    }
+  }
+  static void Unmark(const Entry& e) {
+    if (!IsMenu(e.menu)) return;
+    // At its place, or where the window moved it meanwhile.
+    auto same = [&](UINT position, MENUITEMINFOW& mii) {
+      return Read(e.menu, position, mii) && mii.wID == e.id && mii.dwItemData == e.data && (mii.fType & MFT_OWNERDRAW);
+    };
+    MENUITEMINFOW mii{};
+    if (same(e.position, mii)) return SetType(e.menu, e.position, mii.fType & ~static_cast<UINT>(MFT_OWNERDRAW));
+    const int count = GetMenuItemCount(e.menu);
+    for (int i = 0; i < count; ++i) {
+      if (same(static_cast<UINT>(i), mii)) return SetType(e.menu, static_cast<UINT>(i), mii.fType & ~static_cast<UINT>(MFT_OWNERDRAW));
+    }
+  }
+  std::vector<Entry> entries_;
+  HMENU measuring_ = nullptr;
+  int lastMeasured_ = -1;
+};
+
 // What the menu loop of the open drop-down needs: which bar and button, the button to open once it
 // has closed, the selection as the window's menu messages tell it, and the filter.
 struct DropDownRun {
@@ -25,6 +122,7 @@ struct DropDownRun {
   POINT lastPos{};
   bool rightToLeft = false;
   HHOOK filter = nullptr;
+  EntryMarks* marks = nullptr;  // the open drop-down's entries the skin draws for the window
 
   static LRESULT CALLBACK FilterProc(int code, WPARAM wParam, LPARAM lParam) noexcept;
   static LRESULT CALLBACK RunnerProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
@@ -205,26 +303,35 @@ void TWinSkinMenu::AdoptMenu(TMainMenu* menu) {
       // The item's own size (the framework's, then its OnMeasureItem), then room for the skin.
       auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
       int width = static_cast<int>(mis->itemWidth), height = static_cast<int>(mis->itemHeight);
-      if (!measureDc_) measureDc_.Reset(CreateCompatibleDC(nullptr));
-      itemCanvas_.SetHandle(measureDc_.Get());
-      m.Item->MeasureItem(&itemCanvas_, width, height);
-      itemCanvas_.SetHandle(nullptr);
-      MeasureSkinnedMainMenuItem(*skin, *m.Item, width, height);
+      MeasureEntry(*skin, *m.Item, width, height);
       mis->itemWidth = static_cast<UINT>(std::max(width, 0));
       mis->itemHeight = static_cast<UINT>(std::max(height, 0));
       m.Result = TRUE;
       m.Handled = true;
       return;
     }
-    const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
-    const int saved = SaveDC(dis.hDC);
-    itemCanvas_.SetHandle(dis.hDC);
-    DrawSkinnedMenuItem(*skin, *m.Item, itemCanvas_, dis.rcItem, OwnerDrawStateOf(dis.itemState), nullptr);
-    itemCanvas_.SetHandle(nullptr);
-    RestoreDC(dis.hDC, saved);
+    DrawOnPopup(*skin, *m.Item, *reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam));
     m.Result = TRUE;
     m.Handled = true;
   });
+}
+
+void TWinSkinMenu::DrawOnPopup(const TSkinData& skin, TMenuItem& item, const DRAWITEMSTRUCT& dis) {
+  // The drop-down's items lie on the popup window's skinned background, as every popup menu's do.
+  const int saved = SaveDC(dis.hDC);
+  itemCanvas_.SetHandle(dis.hDC);
+  DrawSkinnedMenuItemOnPopup(skin, item, itemCanvas_, dis.rcItem, OwnerDrawStateOf(dis.itemState),
+                             reinterpret_cast<HMENU>(dis.hwndItem));
+  itemCanvas_.SetHandle(nullptr);
+  RestoreDC(dis.hDC, saved);
+}
+
+void TWinSkinMenu::MeasureEntry(const TSkinData& skin, TMenuItem& item, int& width, int& height) {
+  if (!measureDc_) measureDc_.Reset(CreateCompatibleDC(nullptr));
+  itemCanvas_.SetHandle(measureDc_.Get());
+  item.MeasureItem(&itemCanvas_, width, height);
+  itemCanvas_.SetHandle(nullptr);
+  MeasureSkinnedMainMenuItem(skin, item, width, height);
 }
 
 void TWinSkinMenu::ReleaseMenu() {
@@ -293,6 +400,7 @@ void TWinSkinMenu::BuildFromHandle() {
     b->Caption = (mii.fType & MFT_SEPARATOR) ? std::u16string() : std::u16string(reinterpret_cast<const char16_t*>(text));
     b->Command = mii.wID;
     b->SubMenu = mii.hSubMenu;
+    b->Item = TMenu::FindItemAt(menuHandle_, i);  // a framework menu's entry (not one merged in)
     buttons_.push_back(std::move(b));
   }
 }
@@ -336,8 +444,11 @@ void TWinSkinMenu::RebuildFromHandle(HMENU menu) {
   RemoveWindowBar();
 }
 
-void TWinSkinMenu::MenuChanged(bool rebuild) {
-  if (rebuild) {
+void TWinSkinMenu::MenuChanged(bool rebuild, bool merge) {
+  if (rebuild && merge) {
+    // What the window's menu holds now, entries merged into it by others included.
+    RebuildFromHandle(GetMenu(form_.Window()));
+  } else if (rebuild) {
     Build();
   } else {
     RemoveWindowBar();
@@ -484,8 +595,18 @@ void TWinSkinMenu::Open(const TMenuBtn& button) {
 
 bool TWinSkinMenu::DropDown(int index) {
   TMenuBtn* b = Button(index);
-  if (!b || !b->Opens() || GetMenuItemCount(b->SubMenu) <= 0) return true;
+  if (!b || !b->Opens()) return true;
   const HWND window = form_.Window();
+  if (b->Item) {
+    // The bar item's own click comes first, also for a drop-down reached from a neighbour: it may
+    // change the sub-items before they show, or the menu (the buttons are then new), or close the
+    // window.
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(b->Item->Command(), 0), 0);
+    if (g_run.bar != this) return false;
+    b = Button(index);
+    if (!b || !b->Opens()) return true;
+  }
+  if (GetMenuItemCount(b->SubMenu) <= 0) return true;
   RECT wr{};
   GetWindowRect(window, &wr);
   g_run.index = index;
@@ -508,6 +629,12 @@ bool TWinSkinMenu::DropDown(int index) {
     Filter& operator=(const Filter&) = delete;
   };
   std::optional<Filter> filter(std::in_place);
+  // Popups made from now on are this bar's, whatever a popup closed before has cleared.
+  if (SkinManager) SkinManager->SetMenuBarPopup(true);
+  const TSkinData* skin = form_.Skin();
+  std::optional<EntryMarks> marks;
+  if (skin && !skin->NoSkin) marks.emplace(b->SubMenu);
+  g_run.marks = marks ? &*marks : nullptr;
   const SkinRect& r = b->Rect;
   TPMPARAMS params{};
   params.cbSize = sizeof params;
@@ -518,6 +645,8 @@ bool TWinSkinMenu::DropDown(int index) {
   g_run.inMenu = true;
   TrackPopupMenuEx(b->SubMenu, flags, x, params.rcExclude.bottom, window, &params);
   filter.reset();
+  g_run.marks = nullptr;
+  marks.reset();
   // A menu that did not take the Down key leaves it to nobody.
   MSG pending{};
   if (PeekMessageW(&pending, window, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) && pending.wParam == VK_DOWN &&
@@ -539,6 +668,61 @@ bool TWinSkinMenu::DropDown(int index) {
     }
   }
   return true;
+}
+
+bool TWinSkinMenu::OwnerDrawMessage(UINT msg, LPARAM lParam, LRESULT& result) {
+  if (g_run.bar != this || !g_run.marks || !lParam) return false;
+  const TSkinData* skin = form_.Skin();
+  if (!skin || skin->NoSkin) return false;
+  if (msg == WM_MEASUREITEM) {
+    auto& mis = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    const EntryMarks::Entry* e = mis.CtlType == ODT_MENU ? g_run.marks->Measured(mis.itemID, mis.itemData) : nullptr;
+    if (!e) return false;
+    int width = 0, height = 0;
+    MeasureEntry(*skin, EntryItem(e->menu, e->position), width, height);
+    mis.itemWidth = static_cast<UINT>(std::max(width, 0));
+    mis.itemHeight = static_cast<UINT>(std::max(height, 0));
+  } else if (msg == WM_DRAWITEM) {
+    const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (dis.CtlType != ODT_MENU) return false;
+    POINT top{0, dis.rcItem.top};
+    ClientToScreen(WindowFromDC(dis.hDC), &top);
+    const EntryMarks::Entry* e = g_run.marks->Drawn(reinterpret_cast<HMENU>(dis.hwndItem), dis.itemID, dis.itemData, top.y);
+    if (!e) return false;
+    DrawOnPopup(*skin, EntryItem(e->menu, e->position), dis);
+  } else {
+    return false;
+  }
+  result = TRUE;
+  return true;
+}
+
+TMenuItem& TWinSkinMenu::EntryItem(HMENU menu, UINT position) {
+  // One item, filled afresh from the entry each time: what the system menu holds is what shows.
+  if (!entryItem_) entryItem_ = std::make_unique<TMenuItem>(nullptr);
+  TMenuItem& item = *entryItem_;
+  wchar_t text[256] = {};
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+  mii.dwTypeData = text;
+  mii.cch = 255;
+  if (!GetMenuItemInfoW(menu, position, TRUE, &mii)) mii = {};
+  std::u16string caption(reinterpret_cast<const char16_t*>(text));
+  // A shortcut after a tab is drawn in the shortcut's place, when it reads as one.
+  TShortCut shortCut = 0;
+  if (const size_t tab = caption.find(u'\t'); tab != std::u16string::npos) {
+    shortCut = TextToShortCut(caption.substr(tab + 1));
+    if (shortCut) caption.resize(tab);
+  }
+  if (mii.fType & MFT_SEPARATOR) caption = u"-";
+  item.SetCaption(caption);
+  item.SetShortCut(shortCut);
+  item.SetEnabled((mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0);
+  item.SetChecked((mii.fState & MFS_CHECKED) != 0);
+  item.SetRadioItem((mii.fType & MFT_RADIOCHECK) != 0);
+  item.SetDefault((mii.fState & MFS_DEFAULT) != 0);
+  return item;
 }
 
 void TWinSkinMenu::SwitchTo(int index) {
@@ -594,6 +778,7 @@ void TWinSkinMenu::MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_INITMENUPOPUP:
       ++s.openMenus;
+      if (g_run.marks) g_run.marks->Showing(reinterpret_cast<HMENU>(wParam));
       break;
     case WM_UNINITMENUPOPUP:
       s.openMenus = std::max(0, s.openMenus - 1);

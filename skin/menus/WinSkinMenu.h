@@ -15,7 +15,13 @@
 //
 // The items of a framework main menu are drawn by the skin's item painter while the window is
 // skinned (owner-drawn; items with a drawing handler of their own keep it), and the menu is given
-// back exactly as it was.
+// back exactly as it was. Entries the window's menu does not draw itself (a window without a form
+// object, entries merged in by Win32 calls) are marked owner-drawn while their drop-down shows and
+// drawn by the same painter; the mark goes when the drop-down closes. Drop-down items lie on the
+// popup window's skinned background, as the items of every skinned popup menu do.
+//
+// Opening a bar item's drop-down runs the item's own click first (WM_COMMAND), so that it can
+// bring its sub-items up to date before they show.
 #include <windows.h>
 
 #include <memory>
@@ -62,8 +68,9 @@ class TWinSkinMenu : public TComponent {
   // window's own bar goes. A framework main menu is drawn by the skin from now.
   void Build();
   // The window's menu changed (CM_MENUCHANGED): the window shows no bar of its own again, and the
-  // buttons are rebuilt when `rebuild`.
-  void MenuChanged(bool rebuild);
+  // buttons are rebuilt when `rebuild`: from the window's menu as it is now when `merge` (entries
+  // others merged into it get buttons too), else from the form's main menu.
+  void MenuChanged(bool rebuild, bool merge);
   // An MDI frame's bar: from the form's main menu again (its last child has gone), or from the
   // menu the frame was given (items without a caption are found in the main menu by command).
   void RebuildFromMenu();
@@ -92,6 +99,9 @@ class TWinSkinMenu : public TComponent {
   // Menu messages the window receives (WM_MENUSELECT, WM_INITMENUPOPUP, WM_UNINITMENUPOPUP): while
   // this bar's drop-down is open they tell where the selection is.
   void MenuMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  // WM_MEASUREITEM and WM_DRAWITEM the window receives: the entries of the open drop-down the skin
+  // marked are measured and drawn here (result set, true); anything else is the window's.
+  bool OwnerDrawMessage(UINT msg, LPARAM lParam, LRESULT& result);
 
   // A drop-down of a skinned menu bar is open (or about to open) now.
   static bool DropDownOpen();
@@ -112,6 +122,10 @@ class TWinSkinMenu : public TComponent {
   void AdoptMenu(TMainMenu* menu);
   void ReleaseMenu();
   void RemoveWindowBar();
+  void DrawOnPopup(const TSkinData& skin, TMenuItem& item, const DRAWITEMSTRUCT& dis);
+  void MeasureEntry(const TSkinData& skin, TMenuItem& item, int& width, int& height);
+  // A framework item standing for an entry of a menu that has none.
+  TMenuItem& EntryItem(HMENU menu, UINT position);
   void LayOut(HDC dc, const SkinRect& bar);
   // One drop-down, from its opening until TrackPopupMenuEx returns; false when this bar went away
   // meanwhile (nothing of it may be touched then).
@@ -131,6 +145,7 @@ class TWinSkinMenu : public TComponent {
   // The items' canvas, with the menu font made once (a font per item costs more than the item).
   TCanvas itemCanvas_;
   UniqueMemoryDc measureDc_;
+  std::unique_ptr<TMenuItem> entryItem_;
   SkinRect barRect_;
   UniqueFont font_;
 };

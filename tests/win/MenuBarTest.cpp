@@ -14,7 +14,9 @@
 #include "gallery/FrmGallery.h"
 #include "skin/controls/SkinManager.h"
 #include "skin/frame/WinSkinForm.h"
+#include "skin/menus/MenuItemLayout.h"
 #include "skin/menus/WinSkinMenu.h"
+#include "tests/win/MenuTestSupport.h"
 #include "tests/win/UiTestSupport.h"
 #include "ui/ComCtrls.h"
 #include "ui/Utf.h"
@@ -229,6 +231,8 @@ class MenuBar : public ::testing::TestWithParam<const char*> {
     ASSERT_TRUE(ShowSkinned(gallery_));
     skin_ = gallery_->SkinData1;
     ASSERT_EQ(skin_->NoSkin, false);
+    content_ = SkinOfFile(Utf8ToWide(pine ? QLT_SECOND_SKIN_FILE : std::string(QLT_SKIN_BUILD_DIR) + "/QLTSkin.skin"));
+    ASSERT_TRUE(content_ && content_->MenuItem && content_->MenuBackground);
     recorder_.Attach(gallery_->MainMenu1->Hooks(), [this](TMenuMessage& m) {
       if (m.Msg == WM_INITMENUPOPUP || m.Msg == WM_UNINITMENUPOPUP) events_.push_back({m.Msg, m.MenuHandle});
     });
@@ -300,11 +304,45 @@ class MenuBar : public ::testing::TestWithParam<const char*> {
     return open == nullptr;
   }
 
+  // What differs on the screen from the skin's look of the drop-down of `menu` that shows now.
+  std::vector<std::string> DropDownMismatches(HMENU menu) const {
+    const HWND window = PopupShowing(menu);
+    if (!window) return {"no drop-down shows"};
+    std::vector<MenuEntry> entries;
+    int glyph = kMenuGlyphSize;
+    const std::vector<RECT> places = ItemPlaces(window, menu);
+    for (int i = 0; i < static_cast<int>(places.size()); ++i) {
+      MENUITEMINFOW mii{};
+      mii.cbSize = sizeof mii;
+      mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
+      GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii);
+      TMenuItem* item = TMenu::FindItemAt(menu, i);
+      TImageList* images = item ? item->GetImageList() : nullptr;
+      if (images) glyph = MenuGlyphSize(images->Width(), true, false);
+      entries.push_back({places[static_cast<size_t>(i)], !item || !item->OnAdvancedDrawItem,
+                         (mii.fType & MFT_SEPARATOR) != 0,
+                         (mii.fState & MFS_CHECKED) || (images && item->ImageIndex() >= 0), mii.hSubMenu != nullptr});
+    }
+    return MenuWindowMismatches(*content_, window, entries, Highlighted(menu), glyph);
+  }
+  // The button's outline (hot or pressed) on the screen: its four edges in the outline colour.
+  bool Outlined(TForm* form, int index) const {
+    const COLORREF outline = Colour(skin_->ButtonHilightColour, COLOR_BTNHIGHLIGHT);
+    const RECT r = ScreenRect(form, Button(form, index).Rect);
+    const ScreenGrab grab(r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    return CountColour(grab, {r.left, r.top, r.right, r.top + 1}, outline) == w &&
+           CountColour(grab, {r.left, r.bottom - 1, r.right, r.bottom}, outline) == w &&
+           CountColour(grab, {r.left, r.top, r.left + 1, r.bottom}, outline) == h &&
+           CountColour(grab, {r.right - 1, r.top, r.right, r.bottom}, outline) == h;
+  }
+
   std::wstring Shot(const std::string& what) const { return L"menubar-" + Utf8ToWide(GetParam()) + L"-" + Utf8ToWide(what); }
 
   std::unique_ptr<TSkinEngine> engine_;
   TFrm_Gallery* gallery_ = nullptr;
   TSkinData* skin_ = nullptr;
+  std::unique_ptr<TSkinContent> content_;  // the skin's objects as its file has them
   TMenuHook recorder_;
   std::vector<MenuEvent> events_;
 };
@@ -420,17 +458,7 @@ TEST_P(MenuBar, IsPaintedInsideTheFrameFromTheSkinAndOnlyItsBandAnswersAsTheMenu
 }
 
 TEST_P(MenuBar, AButtonTurnsHotUnderTheMouseAndBackWhenTheMouseLeaves) {
-  const COLORREF outline = Colour(skin_->ButtonHilightColour, COLOR_BTNHIGHLIGHT);
-  // The button's outline on the screen: its four edges in the outline colour.
-  auto outlined = [&](int index) {
-    const RECT r = ScreenRect(gallery_, Button(gallery_, index).Rect);
-    const ScreenGrab grab(r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    return CountColour(grab, {r.left, r.top, r.right, r.top + 1}, outline) == w &&
-           CountColour(grab, {r.left, r.bottom - 1, r.right, r.bottom}, outline) == w &&
-           CountColour(grab, {r.left, r.top, r.left + 1, r.bottom}, outline) == h &&
-           CountColour(grab, {r.right - 1, r.top, r.right, r.bottom}, outline) == h;
-  };
+  auto outlined = [&](int index) { return Outlined(gallery_, index); };
   // A hand resting on a button moves by a pixel now and then (Wine may report a pointer position a
   // moment late, and the hover check then takes the button for left).
   auto restOn = [&](int index, const std::function<bool()>& shows) {
@@ -456,8 +484,11 @@ TEST_P(MenuBar, AButtonTurnsHotUnderTheMouseAndBackWhenTheMouseLeaves) {
 
 TEST_P(MenuBar, AClickDropsTheMenuBelowItsButtonAndTheMouseSwitchesDropDownsOneAtATime) {
   RECT popup{};
+  std::vector<std::string> looks;
   MenuScript script;
   script.Click("click on File", [&] { return ButtonCentre(gallery_, kFile); }, Opened(kFile))
+      .Then("its items on the popup's skinned background, as popup menus show them", [] {},
+            [&] { return (looks = DropDownMismatches(DropDownOf(gallery_, kFile))).empty(); })
       .Look("look", [&] {
         GetWindowRect(PopupShowing(DropDownOf(gallery_, kFile)), &popup);
         SaveScreenshot(Shot("dropdown"));
@@ -467,7 +498,7 @@ TEST_P(MenuBar, AClickDropsTheMenuBelowItsButtonAndTheMouseSwitchesDropDownsOneA
       .MoveTo("mouse over the disabled Tools", [&] { return ButtonCentre(gallery_, kTools); },
               [&] { return Opened(kView)() && PointerAt(ButtonCentre(gallery_, kTools)); })
       .Click("click on the open View", [&] { return ButtonCentre(gallery_, kView); }, Closed());
-  EXPECT_EQ(script.Run(), "");
+  EXPECT_EQ(script.Run(), "") << ::testing::PrintToString(looks);
 
   const RECT file = ScreenRect(gallery_, Button(gallery_, kFile).Rect);
   EXPECT_EQ(popup.top, Band(gallery_).bottom) << "the drop-down hangs below the bar";
@@ -488,8 +519,15 @@ TEST_P(MenuBar, LeftAndRightMoveAlongTheBarWrapAroundTheEndsAndOpenAndCloseSubMe
   ASSERT_NE(recentItem, nullptr);
   HMENU recent = recentItem->Handle();
   MenuScript script;
+  const auto since = std::make_shared<std::chrono::steady_clock::time_point>();
   script.Click("click on File", [&] { return ButtonCentre(gallery_, kFile); }, Opened(kFile))
       .Key("Right on New", {VK_RIGHT}, Opened(kEdit))
+      .Then("Edit stays pressed past the hover check, the pointer on File",
+            [&] { *since = std::chrono::steady_clock::now(); },
+            [&] {
+              return std::chrono::steady_clock::now() - *since > std::chrono::milliseconds(700) &&
+                     Button(gallery_, kEdit).State == kButtonPressed && Outlined(gallery_, kEdit);
+            })
       .Key("Right to View", {VK_RIGHT}, Opened(kView))
       .Key("Right to Windows", {VK_RIGHT}, Opened(kWindows))
       .Key("Right over the disabled and the invisible item", {VK_RIGHT}, Opened(kHelp))
@@ -743,7 +781,78 @@ TEST_P(MenuBar, AChosenItemRunsAndAMenuThatChangesKeepsTheSkinsBar) {
   debug.Click("click on Debug", [&] { return ButtonCentre(gallery_, kDebug); }, Opened(kDebug))
       .Key("Escape", {VK_ESCAPE}, Closed());
   EXPECT_EQ(debug.Run(), "");
+
+  // A bar item's own click runs before its drop-down shows, also one reached from a neighbour:
+  // Edit enables Paste exactly when the clipboard holds text.
+  auto clipboard = [&](const std::wstring& text) {
+    ASSERT_TRUE(OpenClipboard(window));
+    EmptyClipboard();
+    if (HGLOBAL g = text.empty() ? nullptr : GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
+      wcscpy(static_cast<wchar_t*>(GlobalLock(g)), text.c_str());
+      GlobalUnlock(g);
+      SetClipboardData(CF_UNICODETEXT, g);
+    }
+    CloseClipboard();
+  };
+  auto* paste = dynamic_cast<TMenuItem*>(gallery_->FindComponent(u"Mnu_Paste"));
+  auto editWithPaste = [&](bool on) { return [&, on] { return Opened(kEdit)() && paste->Enabled() == on; }; };
+  clipboard(L"text");
+  MenuScript clicks;
+  clicks.Click("click on Edit", [&] { return ButtonCentre(gallery_, kEdit); }, editWithPaste(true))
+      .Then("the clipboard emptied; Right", [&] {
+        clipboard(L"");
+        SendKeys({VK_RIGHT});
+      }, Opened(kView))
+      .Key("Left back to Edit", {VK_LEFT}, editWithPaste(false))
+      .Key("Escape", {VK_ESCAPE}, Closed());
+  EXPECT_EQ(clicks.Run(), "");
+
+  // With MenuMerge, a drop-down merged into the window's menu by Win32 calls gets a button, and the
+  // skin draws its items; without, the bar is the form's menu alone.
+  HMENU plugin = CreatePopupMenu();
+  AppendMenuW(plugin, MF_STRING, 0x7001, L"&Run 运行");
+  AppendMenuW(plugin, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(plugin, MF_STRING | MF_CHECKED, 0x7002, L"&Trace 跟踪");
+  const HMENU bar = gallery_->MainMenu1->Handle();
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(plugin), L"&Plugin");
+  skin_->SetMenuMerge(true);
+  hidden->SetVisible(false);  // the menu changes (and leaves room at the bar's end)
+  const int last = static_cast<int>(Bar(gallery_)->Buttons().size()) - 1;
+  ASSERT_EQ(Button(gallery_, last).Caption, u"&Plugin") << "the window's menu as it is, the hidden item left out";
+  std::vector<std::string> looks;
+  MenuScript merged;
+  merged.Click("click on Plugin", [&] { return ButtonCentre(gallery_, last); }, Opened(last))
+      .Then("its items drawn by the skin", [] {}, [&] { return (looks = DropDownMismatches(plugin)).empty(); })
+      .Key("Escape", {VK_ESCAPE}, Closed());
+  EXPECT_EQ(merged.Run(), "") << ::testing::PrintToString(looks);
+  skin_->SetMenuMerge(false);
+  statusBar->SetChecked(false);  // the menu changes
+  EXPECT_EQ(Bar(gallery_)->Buttons().size(), 7u);
+  EXPECT_EQ(Button(gallery_, kHelp).Caption, u"&Help 帮助");
+  RemoveMenu(bar, static_cast<UINT>(GetMenuItemCount(bar) - 1), MF_BYPOSITION);
+  DestroyMenu(plugin);
 }
+
+TEST_P(MenuBar, ANewSkinColoursTheFormsPlacedInsideTheFormAndUnskinningGivesTheirColourBack) {
+  // A form inside the gallery that the skin takes for a scroll bar container (Tag 55): no skinner of
+  // its own colours it.
+  TForm* inner = NewFormFromText<TForm>(gallery_, "object Inner: TForm\n  Tag = 55\n  Color = clAqua\nend\n");
+  inner->SetBorderStyle(bsNone);
+  inner->SetParent(gallery_);
+  inner->SetBounds(250, 150, 120, 60);
+  inner->Show();
+  const TColor own = inner->Color();
+  const bool pine = std::string(GetParam()) == "Pine";
+  skin_->SetSkinFile(pine ? Widen(std::string(QLT_SKIN_BUILD_DIR) + "/QLTSkin.skin") : Widen(QLT_SECOND_SKIN_FILE));
+  ASSERT_TRUE(PumpUntil([&] { return inner->Color() == skin_->ButtonFaceColour; }, std::chrono::seconds(5)))
+      << "the new skin's face colour, as the form's";
+  EXPECT_EQ(gallery_->Color(), skin_->ButtonFaceColour);
+  EXPECT_TRUE(ShowSkinned(gallery_)) << "the bar is the skin's still";
+  skin_->SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return !SkinManager->FindFormSkinner(gallery_->Handle()); }, std::chrono::seconds(5)));
+  EXPECT_EQ(inner->Color(), own);
+}
+
 
 TEST_P(MenuBar, UnskinningWhileADropDownIsOpenEndsItAndGivesTheBarBack) {
   const HWND window = gallery_->Handle();
@@ -760,28 +869,27 @@ TEST_P(MenuBar, UnskinningWhileADropDownIsOpenEndsItAndGivesTheBarBack) {
   EXPECT_TRUE(ShowSkinned(gallery_));
 }
 
-TEST_P(MenuBar, AWindowWithoutAFormGetsItsBarFromItsMenuAndGetsItBack) {
-  // A plain window of the program with a menu of its own: two drop-downs and an item of the bar
-  // itself.
-  HMENU menu = CreateMenu();
-  HMENU first = CreatePopupMenu();
-  HMENU second = CreatePopupMenu();
-  AppendMenuW(first, MF_STRING, 101, L"&One");
-  AppendMenuW(first, MF_STRING, 102, L"T&wo");
-  AppendMenuW(second, MF_STRING, 201, L"&Three");
-  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(first), L"&First");
-  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(second), L"&Second");
-  AppendMenuW(menu, MF_STRING, 301, L"&Go");
-  TestWindow plain(false, RECT{520, 300, 860, 480}, RGB(255, 255, 255), L"plain window");
-  std::vector<WORD> commands;
-  plain.OnMessage = [&](UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&) {
-    if (msg == WM_COMMAND && lParam == 0) commands.push_back(LOWORD(wParam));
-    return false;
+TEST_P(MenuBar, AWindowWithoutAFormGetsItsBarAndSkinnedDropDownsFromItsMenuAndGetsItBackUnchanged) {
+  // The gallery's plain window: a menu of Win32 calls, no framework object behind it.
+  TGalleryPlainWindow& plain = *gallery_->Plain();
+  const HWND window = plain.Handle();
+  const HMENU menu = plain.Menu();
+  auto entries = [&] {
+    std::vector<std::tuple<UINT, UINT, ULONG_PTR, std::wstring>> out;
+    ForEachEntry(menu, [&](HMENU m, int i, UINT) {
+      wchar_t text[80] = {};
+      MENUITEMINFOW mii{};
+      mii.cbSize = sizeof mii;
+      mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STRING;
+      mii.dwTypeData = text;
+      mii.cch = 80;
+      GetMenuItemInfoW(m, static_cast<UINT>(i), TRUE, &mii);
+      out.emplace_back(mii.fType, mii.wID, mii.dwItemData, text);
+    });
+    return out;
   };
-  const HWND window = plain.Get();
-  SetMenu(window, menu);
-  ShowWindow(window, SW_SHOW);
-  SetForegroundWindow(window);
+  const auto before = entries();
+  plain.Show();
   TWinSkinForm* skinner = nullptr;
   ASSERT_TRUE(PumpUntil([&] {
     skinner = SkinManager->FindFormSkinner(window);
@@ -791,31 +899,48 @@ TEST_P(MenuBar, AWindowWithoutAFormGetsItsBarFromItsMenuAndGetsItBack) {
   EXPECT_EQ(GetMenu(window), nullptr);
   EXPECT_EQ(bar.MenuHandle(), menu);
   ASSERT_EQ(bar.Buttons().size(), 3u);
-  EXPECT_EQ(bar.Button(0)->Caption, u"&First");
-  EXPECT_EQ(bar.Button(1)->SubMenu, second);
+  EXPECT_EQ(bar.Button(0)->Caption, u"&File 文件");
   EXPECT_EQ(bar.Button(2)->SubMenu, nullptr);
+  const HMENU file = GetSubMenu(menu, 0), edit = GetSubMenu(menu, 1), more = GetSubMenu(file, 6);
   auto centre = [&](int index) {
-    const RECT w = WindowRect(window);
-    const SkinRect& r = bar.Button(index)->Rect;
-    return POINT{w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2};
+    return [&, index] {
+      const RECT w = WindowRect(window);
+      const SkinRect& r = bar.Button(index)->Rect;
+      return POINT{w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2};
+    };
   };
-  auto shows = [&](HMENU drop) {
-    return [=] { return MenuWindows().size() == 1 && PopupShowing(drop) && Highlighted(drop) == 0; };
+  auto shows = [&](HMENU drop, size_t windows = 1) {
+    return [=] { return MenuWindows().size() == windows && PopupShowing(drop) && Highlighted(drop) == 0; };
   };
+  std::vector<std::string> looks;
+  bool marked = false;
   MenuScript script;
-  script.Click("click on First", [&] { return centre(0); }, shows(first))
-      .Key("Right", {VK_RIGHT}, shows(second))
-      .Key("Right past the bar's own item", {VK_RIGHT}, shows(first))
-      .Key("Enter chooses One", {VK_RETURN}, [&] { return Closed()() && !commands.empty(); })
-      .Click("click on Go", [&] { return centre(2); }, [&] { return commands.size() == 2; })
-      .Key("Alt+S", {VK_MENU, 'S'}, shows(second))
+  script.Click("click on File", centre(0), shows(file))
+      .Then("its items drawn by the skin", [] {}, [&] {
+        marked = entries() != before;
+        return (looks = DropDownMismatches(file)).empty();
+      })
+      .Look("look", [&] { SaveScreenshot(Shot("plain-window")); })
+      .Key("Right", {VK_RIGHT}, shows(edit))
+      .Key("Right past the bar's own item", {VK_RIGHT}, shows(file))
+      .Key("Up to More", {VK_UP}, [&] { return Highlighted(file) == 6; })
+      .Key("Right opens More", {VK_RIGHT}, shows(more, 2))
+      .Then("its items drawn by the skin", [] {}, [&] { return (looks = DropDownMismatches(more)).empty(); })
+      .Key("Escape closes More", {VK_ESCAPE}, [&] { return MenuWindows().size() == 1; })
+      .Key("Down to New", {VK_DOWN}, [&] { return Highlighted(file) == 0; })
+      .Key("Enter chooses New", {VK_RETURN}, [&] { return Closed()() && !plain.Commands().empty(); })
+      .Click("click on Go", centre(2), [&] { return plain.Commands().size() == 2; })
+      .Key("Alt+E", {VK_MENU, 'E'}, shows(edit))
       .Key("Escape", {VK_ESCAPE}, Closed());
-  EXPECT_EQ(script.Run(), "");
-  EXPECT_EQ(commands, (std::vector<WORD>{101, 301}));
+  EXPECT_EQ(script.Run(), "") << ::testing::PrintToString(looks);
+  EXPECT_EQ(plain.Commands(), (std::vector<UINT>{TGalleryPlainWindow::kNew, TGalleryPlainWindow::kGo}));
+  EXPECT_TRUE(marked) << "owner-drawn while it showed";
+  EXPECT_TRUE(entries() == before) << "types, ids, item data and texts as they were once it closed";
 
   skin_->SetActive(false);
   EXPECT_TRUE(PumpUntil([&] { return !SkinManager->FindFormSkinner(window) && GetMenu(window) == menu; }))
       << "the window's own bar is back";
+  EXPECT_TRUE(entries() == before);
   skin_->SetActive(true);
   ASSERT_TRUE(ShowSkinned(gallery_));
 }

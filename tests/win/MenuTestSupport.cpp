@@ -104,6 +104,27 @@ std::vector<std::string> PixelMismatches(const ScreenGrab& grab, POINT origin, P
   return out;
 }
 
+std::vector<std::string> MenuWindowMismatches(const TSkinContent& skin, HWND window,
+                                              const std::vector<MenuEntry>& entries, int selected, int glyphSize) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+  std::vector<ShownItem> look;
+  std::vector<RECT> areas = BorderAreas(w, h);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const MenuEntry& e = entries[i];
+    if (!e.skinned) continue;
+    look.push_back({e.rect, e.separator, static_cast<int>(i) == selected});
+    if (e.separator) {
+      areas.push_back(e.rect);
+    } else {
+      for (const RECT& a : ContentFreeAreas(skin, e.rect, glyphSize, e.glyph, e.subMenu)) areas.push_back(a);
+    }
+  }
+  PixelBuffer expected = ComposedMenu(skin, w, h, look);
+  return PixelMismatches(ScreenGrab::OfWindow(window), POINT{frame.left, frame.top}, expected, areas);
+}
+
 std::optional<Bitmap24> SystemMenuGlyphs() {
   const std::string bytes = ReadFileBytes(Utf8ToWide(std::string(QLT_SKIN_BUILD_DIR) + "/menuglyphs.bmp"));
   return DecodeBmp(ByteView(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));

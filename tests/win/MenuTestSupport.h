@@ -52,6 +52,22 @@ std::vector<RECT> BorderAreas(int width, int height);
 std::vector<std::string> PixelMismatches(const ScreenGrab& grab, POINT origin, PixelBuffer& expected,
                                          const std::vector<RECT>& areas, size_t limit = 8);
 
+// An entry of a menu window as a check of the screen takes it (window coordinates): whether the
+// skin draws it, and what leaves parts of it to the content (a glyph, the system's sub-menu arrow).
+struct MenuEntry {
+  RECT rect{};
+  bool skinned = true;
+  bool separator = false;
+  bool glyph = false;
+  bool subMenu = false;
+};
+// Mismatches of the menu window on the screen against the skin: its border, and every entry the
+// skin draws: a separator whole, an item's parts without content (its cell over the popup's
+// background; entry `selected` in the selected cell). `glyphSize` as the items' painter takes it.
+std::vector<std::string> MenuWindowMismatches(const TSkinContent& skin, HWND window,
+                                              const std::vector<MenuEntry>& entries, int selected,
+                                              int glyphSize = 16);
+
 // The skinned system menu's glyphs as the build drew them: 16 x 16 each (restore, maximise,
 // minimise, close), the bottom-left colour transparent.
 std::optional<Bitmap24> SystemMenuGlyphs();

@@ -84,26 +84,16 @@ class SkinPopupMenu : public ::testing::TestWithParam<GallerySkin> {
     return Utf8ToWide("menu-" + SkinCaseName(GetParam()) + "-" + what);
   }
 
-  // What the skin shows of a popup with these items: border, every item's content-free parts
-  // (its cell over the background), separators whole.
+  // What the skin shows of a popup with these items.
   std::vector<std::string> SkinMismatches(HWND window, const std::vector<Shown>& items, int selected,
                                           int glyphSize = kMenuGlyphSize) const {
-    const SIZE size = SizeOf(window);
-    std::vector<ShownItem> look;
-    std::vector<RECT> areas = BorderAreas(size.cx, size.cy);
-    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
-      const Shown& s = items[static_cast<size_t>(i)];
-      if (!s.item || !TSkinnedPopupMenus::PaintedBySkin(*s.item)) continue;
-      look.push_back({s.rect, s.item->IsLine(), i == selected});
-      if (s.item->IsLine()) {
-        areas.push_back(s.rect);
-      } else {
-        const bool glyph = s.item->Checked() || s.item->ImageIndex() >= 0;
-        for (const RECT& a : ContentFreeAreas(*skin_, s.rect, glyphSize, glyph, s.item->Count() > 0)) areas.push_back(a);
-      }
+    std::vector<MenuEntry> entries;
+    for (const Shown& s : items) {
+      const bool skinned = s.item && TSkinnedPopupMenus::PaintedBySkin(*s.item);
+      entries.push_back({s.rect, skinned, skinned && s.item->IsLine(),
+                         skinned && (s.item->Checked() || s.item->ImageIndex() >= 0), skinned && s.item->Count() > 0});
     }
-    PixelBuffer expected = ComposedMenu(*skin_, size.cx, size.cy, look);
-    return PixelMismatches(ScreenGrab::OfWindow(window), Origin(window), expected, areas);
+    return MenuWindowMismatches(*skin_, window, entries, selected, glyphSize);
   }
 
   std::unique_ptr<TSkinContent> skin_;
