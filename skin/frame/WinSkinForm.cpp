@@ -583,9 +583,10 @@ void TWinSkinForm::ColourEmbeddedForms() {
   if (!form_ || !skin_) return;
   for (TComponent* c : form_->ComponentList()) {
     auto* inner = dynamic_cast<TForm*>(c);
-    // A form with a window of its own is coloured by its own skinner; one the skin leaves alone
-    // keeps its colour.
+    // A form with a window of its own, or with a form skinner of its own (shown and activated in
+    // its place), is coloured by its own skinner; one the skin leaves alone keeps its colour.
     if (!inner || !inner->Parent() || c->Tag() % 100 == skin_->DisableTag()) continue;
+    if (inner->HandleAllocated() && SkinManager && SkinManager->FindFormSkinner(inner->Handle())) continue;
     const bool known = std::any_of(embeddedColours_.begin(), embeddedColours_.end(),
                                    [inner](const auto& e) { return e.first == inner; });
     if (!known) {
