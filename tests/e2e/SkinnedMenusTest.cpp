@@ -89,18 +89,14 @@ class SkinnedMenus : public ::testing::Test {
     std::vector<std::string> last;
     WaitUntil(
         [&] {
-          const SIZE size = SizeOf(menu);
-          std::vector<RECT> areas = test::BorderAreas(size.cx, size.cy);
+          std::vector<test::MenuEntry> entries;
+          int selected = -1;
           for (const ShownItem& item : items) {
-            if (item.separator) {
-              areas.push_back(item.rect);
-            } else {
-              for (const RECT& a : test::ContentFreeAreas(*skin_, item.rect, 16, glyphs, false)) areas.push_back(a);
-            }
+            if (item.selected) selected = static_cast<int>(entries.size());
+            entries.push_back({item.rect, true, item.separator, glyphs && !item.separator, false});
           }
-          PixelBuffer expected = test::ComposedMenu(*skin_, size.cx, size.cy, items);
+          last = test::MenuWindowMismatches(*skin_, menu, entries, selected);
           const ScreenGrab grab = ScreenGrab::OfWindow(menu);
-          last = test::PixelMismatches(grab, Origin(menu), expected, areas);
           for (int i = 0; i < static_cast<int>(items.size()); ++i) {
             const ShownItem& item = items[static_cast<size_t>(i)];
             const TColor text = i == disabled ? skin_->ButtonShadowColour
