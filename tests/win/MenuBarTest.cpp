@@ -14,7 +14,6 @@
 #include "gallery/FrmGallery.h"
 #include "skin/controls/SkinManager.h"
 #include "skin/frame/WinSkinForm.h"
-#include "skin/menus/MenuItemLayout.h"
 #include "skin/menus/WinSkinMenu.h"
 #include "tests/win/MenuTestSupport.h"
 #include "tests/win/UiTestSupport.h"
@@ -309,34 +308,18 @@ class MenuBar : public ::testing::TestWithParam<const char*> {
     const HWND window = PopupShowing(menu);
     if (!window) return {"no drop-down shows"};
     std::vector<MenuEntry> entries;
-    int glyph = kMenuGlyphSize;
     const std::vector<RECT> places = ItemPlaces(window, menu);
     for (int i = 0; i < static_cast<int>(places.size()); ++i) {
       MENUITEMINFOW mii{};
       mii.cbSize = sizeof mii;
       mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU;
       GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii);
-      TMenuItem* item = TMenu::FindItemAt(menu, i);
-      TImageList* images = item ? item->GetImageList() : nullptr;
-      if (images) glyph = MenuGlyphSize(images->Width(), true, false);
-      entries.push_back({places[static_cast<size_t>(i)], !item || !item->OnAdvancedDrawItem,
-                         (mii.fType & MFT_SEPARATOR) != 0,
-                         (mii.fState & MFS_CHECKED) || (images && item->ImageIndex() >= 0), mii.hSubMenu != nullptr});
+      TMenuItem* item = TMenu::FindItemAt(menu, i);  // the gallery's images are 16 wide: the glyph square
+      entries.push_back({places[static_cast<size_t>(i)], !item || !item->OnAdvancedDrawItem, (mii.fType & MFT_SEPARATOR) != 0,
+                         (mii.fState & MFS_CHECKED) || (item && item->ImageIndex() >= 0), mii.hSubMenu != nullptr});
     }
-    return MenuWindowMismatches(*content_, window, entries, Highlighted(menu), glyph);
+    return MenuWindowMismatches(*content_, window, entries, Highlighted(menu));
   }
-  // The button's outline (hot or pressed) on the screen: its four edges in the outline colour.
-  bool Outlined(TForm* form, int index) const {
-    const COLORREF outline = Colour(skin_->ButtonHilightColour, COLOR_BTNHIGHLIGHT);
-    const RECT r = ScreenRect(form, Button(form, index).Rect);
-    const ScreenGrab grab(r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    return CountColour(grab, {r.left, r.top, r.right, r.top + 1}, outline) == w &&
-           CountColour(grab, {r.left, r.bottom - 1, r.right, r.bottom}, outline) == w &&
-           CountColour(grab, {r.left, r.top, r.left + 1, r.bottom}, outline) == h &&
-           CountColour(grab, {r.right - 1, r.top, r.right, r.bottom}, outline) == h;
-  }
-
   std::wstring Shot(const std::string& what) const { return L"menubar-" + Utf8ToWide(GetParam()) + L"-" + Utf8ToWide(what); }
 
   std::unique_ptr<TSkinEngine> engine_;
@@ -458,7 +441,17 @@ TEST_P(MenuBar, IsPaintedInsideTheFrameFromTheSkinAndOnlyItsBandAnswersAsTheMenu
 }
 
 TEST_P(MenuBar, AButtonTurnsHotUnderTheMouseAndBackWhenTheMouseLeaves) {
-  auto outlined = [&](int index) { return Outlined(gallery_, index); };
+  const COLORREF outline = Colour(skin_->ButtonHilightColour, COLOR_BTNHIGHLIGHT);
+  // The button's outline on the screen: its four edges in the outline colour.
+  auto outlined = [&](int index) {
+    const RECT r = ScreenRect(gallery_, Button(gallery_, index).Rect);
+    const ScreenGrab grab(r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    return CountColour(grab, {r.left, r.top, r.right, r.top + 1}, outline) == w &&
+           CountColour(grab, {r.left, r.bottom - 1, r.right, r.bottom}, outline) == w &&
+           CountColour(grab, {r.left, r.top, r.left + 1, r.bottom}, outline) == h &&
+           CountColour(grab, {r.right - 1, r.top, r.right, r.bottom}, outline) == h;
+  };
   // A hand resting on a button moves by a pixel now and then (Wine may report a pointer position a
   // moment late, and the hover check then takes the button for left).
   auto restOn = [&](int index, const std::function<bool()>& shows) {
@@ -525,8 +518,10 @@ TEST_P(MenuBar, LeftAndRightMoveAlongTheBarWrapAroundTheEndsAndOpenAndCloseSubMe
       .Then("Edit stays pressed past the hover check, the pointer on File",
             [&] { *since = std::chrono::steady_clock::now(); },
             [&] {
+              const RECT r = ScreenRect(gallery_, Button(gallery_, kEdit).Rect), top{r.left, r.top, r.right, r.top + 1};
               return std::chrono::steady_clock::now() - *since > std::chrono::milliseconds(700) &&
-                     Button(gallery_, kEdit).State == kButtonPressed && Outlined(gallery_, kEdit);
+                     Button(gallery_, kEdit).State == kButtonPressed &&
+                     CountColour(ScreenGrab(top), top, Colour(skin_->ButtonHilightColour, COLOR_BTNHIGHLIGHT)) == r.right - r.left;
             })
       .Key("Right to View", {VK_RIGHT}, Opened(kView))
       .Key("Right to Windows", {VK_RIGHT}, Opened(kWindows))
@@ -614,14 +609,18 @@ TEST_P(MenuBar, ARightToLeftFormMirrorsItsBarItsDropDownsAndTheArrowKeys) {
   EXPECT_TRUE(rtl->MainMenu1->IsRightToLeft());
 }
 
-// Every entry of a menu and its sub-menus, by handle and position, with its type.
-void ForEachEntry(HMENU menu, const std::function<void(HMENU, int, UINT)>& visit) {
+// Every entry of a menu and its sub-menus: its type, id, item data and text.
+using Entry = std::tuple<UINT, UINT, ULONG_PTR, std::wstring>;
+void ForEachEntry(HMENU menu, const std::function<void(const Entry&)>& visit) {
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[80] = {};
     MENUITEMINFOW mii{};
     mii.cbSize = sizeof mii;
-    mii.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+    mii.fMask = MIIM_FTYPE | MIIM_SUBMENU | MIIM_ID | MIIM_DATA | MIIM_STRING;
+    mii.dwTypeData = text;
+    mii.cch = 80;
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii)) continue;
-    visit(menu, i, mii.fType);
+    visit(Entry{mii.fType, mii.wID, mii.dwItemData, text});
     if (mii.hSubMenu) ForEachEntry(mii.hSubMenu, visit);
   }
 }
@@ -668,7 +667,7 @@ TEST_P(MenuBar, UnskinningGivesTheWindowItsOwnBarBackAtTheSameClientSizeWithTheM
   EXPECT_FALSE(menu->OwnerDraw()) << "as the application had it";
   EXPECT_TRUE(static_cast<bool>(copy->OnAdvancedDrawItem)) << "the application's own drawing stays";
   int marked = 0;
-  ForEachEntry(menu->Handle(), [&](HMENU, int, UINT type) { marked += (type & MFT_OWNERDRAW) != 0; });
+  ForEachEntry(menu->Handle(), [&](const Entry& e) { marked += (std::get<0>(e) & MFT_OWNERDRAW) != 0; });
   EXPECT_EQ(marked, 0) << "no entry is left owner-drawn";
   RECT item{};
   ASSERT_TRUE(GetMenuItemRect(window, menu->Handle(), kEdit, &item));
@@ -785,13 +784,9 @@ TEST_P(MenuBar, AChosenItemRunsAndAMenuThatChangesKeepsTheSkinsBar) {
   // A bar item's own click runs before its drop-down shows, also one reached from a neighbour:
   // Edit enables Paste exactly when the clipboard holds text.
   auto clipboard = [&](const std::wstring& text) {
-    ASSERT_TRUE(OpenClipboard(window));
-    EmptyClipboard();
-    if (HGLOBAL g = text.empty() ? nullptr : GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t))) {
-      wcscpy(static_cast<wchar_t*>(GlobalLock(g)), text.c_str());
-      GlobalUnlock(g);
-      SetClipboardData(CF_UNICODETEXT, g);
-    }
+    ASSERT_TRUE(OpenClipboard(window) && EmptyClipboard());
+    HGLOBAL g = text.empty() ? nullptr : GlobalAlloc(GMEM_FIXED, (text.size() + 1) * sizeof(wchar_t));
+    if (g && wcscpy(static_cast<wchar_t*>(g), text.c_str())) SetClipboardData(CF_UNICODETEXT, g);
     CloseClipboard();
   };
   auto* paste = dynamic_cast<TMenuItem*>(gallery_->FindComponent(u"Mnu_Paste"));
@@ -870,17 +865,8 @@ TEST_P(MenuBar, AWindowWithoutAFormGetsItsBarAndSkinnedDropDownsFromItsMenuAndGe
   const HWND window = plain.Handle();
   const HMENU menu = plain.Menu();
   auto entries = [&] {
-    std::vector<std::tuple<UINT, UINT, ULONG_PTR, std::wstring>> out;
-    ForEachEntry(menu, [&](HMENU m, int i, UINT) {
-      wchar_t text[80] = {};
-      MENUITEMINFOW mii{};
-      mii.cbSize = sizeof mii;
-      mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA | MIIM_STRING;
-      mii.dwTypeData = text;
-      mii.cch = 80;
-      GetMenuItemInfoW(m, static_cast<UINT>(i), TRUE, &mii);
-      out.emplace_back(mii.fType, mii.wID, mii.dwItemData, text);
-    });
+    std::vector<Entry> out;
+    ForEachEntry(menu, [&](const Entry& e) { out.push_back(e); });
     return out;
   };
   const auto before = entries();
@@ -898,11 +884,9 @@ TEST_P(MenuBar, AWindowWithoutAFormGetsItsBarAndSkinnedDropDownsFromItsMenuAndGe
   EXPECT_EQ(bar.Button(2)->SubMenu, nullptr);
   const HMENU file = GetSubMenu(menu, 0), edit = GetSubMenu(menu, 1), more = GetSubMenu(file, 6);
   auto centre = [&](int index) {
-    return [&, index] {
-      const RECT w = WindowRect(window);
-      const SkinRect& r = bar.Button(index)->Rect;
-      return POINT{w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2};
-    };
+    const RECT w = WindowRect(window);
+    const SkinRect& r = bar.Button(index)->Rect;
+    return POINT{w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2};
   };
   auto shows = [&](HMENU drop, size_t windows = 1) {
     return [=] { return MenuWindows().size() == windows && PopupShowing(drop) && Highlighted(drop) == 0; };
@@ -910,7 +894,7 @@ TEST_P(MenuBar, AWindowWithoutAFormGetsItsBarAndSkinnedDropDownsFromItsMenuAndGe
   std::vector<std::string> looks;
   bool marked = false;
   MenuScript script;
-  script.Click("click on File", centre(0), shows(file))
+  script.Click("click on File", [&] { return centre(0); }, shows(file))
       .Then("its items drawn by the skin", [] {}, [&] {
         marked = entries() != before;
         return (looks = DropDownMismatches(file)).empty();
@@ -924,7 +908,7 @@ TEST_P(MenuBar, AWindowWithoutAFormGetsItsBarAndSkinnedDropDownsFromItsMenuAndGe
       .Key("Escape closes More", {VK_ESCAPE}, [&] { return MenuWindows().size() == 1; })
       .Key("Down to New", {VK_DOWN}, [&] { return Highlighted(file) == 0; })
       .Key("Enter chooses New", {VK_RETURN}, [&] { return Closed()() && !plain.Commands().empty(); })
-      .Click("click on Go", centre(2), [&] { return plain.Commands().size() == 2; })
+      .Click("click on Go", [&] { return centre(2); }, [&] { return plain.Commands().size() == 2; })
       .Key("Alt+E", {VK_MENU, 'E'}, shows(edit))
       .Key("Escape", {VK_ESCAPE}, Closed());
   EXPECT_EQ(script.Run(), "") << ::testing::PrintToString(looks);
