@@ -195,8 +195,8 @@ class TWinSkinForm : public TComponent {
   void SkinControls();
   void FreeControlSkinners();
   void LeaveHotButton();
-  // The forms placed inside this one take the skin's face colour with it (whatever their own
-  // skinner is); what they had comes back when the skin goes.
+  // The forms placed inside this one that have no form skinner of their own take the skin's face
+  // colour with it; what they had comes back when the skin goes.
   void ColourEmbeddedForms();
   void RestoreEmbeddedColours();
 

@@ -98,11 +98,12 @@ class EntryMarks {
     auto same = [&](UINT position, MENUITEMINFOW& mii) {
       return Read(e.menu, position, mii) && mii.wID == e.id && mii.dwItemData == e.data && (mii.fType & MFT_OWNERDRAW);
     };
+    constexpr UINT kUnmarked = ~static_cast<UINT>(MFT_OWNERDRAW);
     MENUITEMINFOW mii{};
-    if (same(e.position, mii)) return SetType(e.menu, e.position, mii.fType & ~static_cast<UINT>(MFT_OWNERDRAW));
+    if (same(e.position, mii)) return SetType(e.menu, e.position, mii.fType & kUnmarked);
     const int count = GetMenuItemCount(e.menu);
     for (int i = 0; i < count; ++i) {
-      if (same(static_cast<UINT>(i), mii)) return SetType(e.menu, static_cast<UINT>(i), mii.fType & ~static_cast<UINT>(MFT_OWNERDRAW));
+      if (same(static_cast<UINT>(i), mii)) return SetType(e.menu, static_cast<UINT>(i), mii.fType & kUnmarked);
     }
   }
   std::vector<Entry> entries_;
@@ -687,7 +688,8 @@ bool TWinSkinMenu::OwnerDrawMessage(UINT msg, LPARAM lParam, LRESULT& result) {
     if (dis.CtlType != ODT_MENU) return false;
     POINT top{0, dis.rcItem.top};
     ClientToScreen(WindowFromDC(dis.hDC), &top);
-    const EntryMarks::Entry* e = g_run.marks->Drawn(reinterpret_cast<HMENU>(dis.hwndItem), dis.itemID, dis.itemData, top.y);
+    const auto menu = reinterpret_cast<HMENU>(dis.hwndItem);
+    const EntryMarks::Entry* e = g_run.marks->Drawn(menu, dis.itemID, dis.itemData, top.y);
     if (!e) return false;
     DrawOnPopup(*skin, EntryItem(e->menu, e->position), dis);
   } else {
