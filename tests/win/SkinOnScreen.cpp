@@ -7,6 +7,7 @@
 
 #include "skin/data/BitmapTransforms.h"
 #include "skin/frame/SkinPixels.h"
+#include "ui/Handles.h"
 
 namespace qlt::test {
 
@@ -51,6 +52,32 @@ int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF
     for (int x = area.left; x < area.right; ++x) n += grab.PixelAt({origin.x + x, origin.y + y}) == colour;
   }
   return n;
+}
+
+RECT ColourBounds(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour) {
+  RECT box{area.right, area.bottom, area.left, area.top};
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      if (grab.PixelAt({origin.x + x, origin.y + y}) != colour) continue;
+      box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+             std::max<LONG>(box.bottom, y + 1)};
+    }
+  }
+  return box.left < box.right ? box : RECT{};
+}
+
+int SystemFontTextWidth(const std::wstring& text, bool menuFont) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
+  UniqueFont font(CreateFontIndirectW(menuFont ? &metrics.lfMenuFont : &metrics.lfCaptionFont));
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font.Get());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return size.cx;
 }
 
 namespace {
