@@ -470,6 +470,21 @@ SIZE StandardFrameOf(const Design& design) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
+// The width of a caption in the system's caption font.
+int CaptionTextWidth(const std::wstring& text) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
+  UniqueFont font(CreateFontIndirectW(&metrics.lfCaptionFont));
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font.Get());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return size.cx;
+}
+
 TEST_F(SkinFrame, TheDialogsAndMessageBoxesWearTheFrameTooTheMessageBoxWithoutAnIcon) {
   ASSERT_TRUE(ShowMain());
   const FrameLook mainLook{&skin_, DesignOf(QltFormDescription(L"TFRM_MAIN")), true};
@@ -537,7 +552,7 @@ TEST_F(SkinFrame, TheDialogsAndMessageBoxesWearTheFrameTooTheMessageBoxWithoutAn
     // Wide enough for its caption between the skin's title margins, and its button the skin's.
     wchar_t caption[256] = {};
     GetWindowTextW(box, caption, 256);
-    EXPECT_GE(WindowSize(box).cx, skin_.Title->LeftWidth + test::SystemFontTextWidth(caption) + skin_.Title->RightWidth)
+    EXPECT_GE(WindowSize(box).cx, skin_.Title->LeftWidth + CaptionTextWidth(caption) + skin_.Title->RightWidth)
         << "the box is widened to its caption";
     HWND ok = FindWindowExW(box, nullptr, L"Button", nullptr);
     ASSERT_NE(ok, nullptr);

@@ -66,18 +66,34 @@ RECT ColourBounds(const ScreenGrab& grab, POINT origin, const RECT& area, COLORR
   return box.left < box.right ? box : RECT{};
 }
 
-int SystemFontTextWidth(const std::wstring& text, bool menuFont) {
+int TextInkWidth(const std::wstring& text, COLORREF colour, bool menuFont) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
+  constexpr int kWidth = 1000, kHeight = 100;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
   UniqueFont font(CreateFontIndirectW(menuFont ? &metrics.lfMenuFont : &metrics.lfCaptionFont));
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font.Get());
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return size.cx;
+  if (!bitmap || !dc || !font) return 0;
+  auto* pixels = static_cast<DWORD*>(bits);
+  const DWORD ink = (DWORD{GetRValue(colour)} << 16) | (DWORD{GetGValue(colour)} << 8) | GetBValue(colour);
+  std::fill_n(pixels, kWidth * kHeight, ink ^ 0x808080);
+  {
+    SelectedObject b(dc.Get(), bitmap.Get()), f(dc.Get(), font.Get());
+    SetBkMode(dc.Get(), TRANSPARENT);
+    SetTextColor(dc.Get(), colour);
+    RECT r{10, 10, kWidth, kHeight};
+    DrawTextW(dc.Get(), text.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX);
+    GdiFlush();
+  }
+  int left = kWidth, right = 0;
+  for (int i = 0; i < kWidth * kHeight; ++i) {
+    if ((pixels[i] & 0xFFFFFF) == ink) left = std::min(left, i % kWidth), right = std::max(right, i % kWidth + 1);
+  }
+  return std::max(right - left, 0);
 }
 
 namespace {

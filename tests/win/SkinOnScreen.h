@@ -28,8 +28,9 @@ COLORREF ColourOf(TColor colour);
 int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
 // The smallest rectangle around the pixels of exactly this colour there (empty when none is).
 RECT ColourBounds(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
-// The width of a text in the system's caption font (or its menu font), as drawn without prefixes.
-int SystemFontTextWidth(const std::wstring& text, bool menuFont = false);
+// How wide ColourBounds finds a text drawn in a colour, in the system's caption font (or its menu
+// font), without prefixes: the pixels wholly covered, as on the screen whatever the background.
+int TextInkWidth(const std::wstring& text, COLORREF colour, bool menuFont = false);
 
 // What an up-down control of w x h shows with the looks of its two halves (ControlLook values),
 // composed from the skin: its "UpDown" images where it has them, drawn halves otherwise.
