@@ -624,13 +624,7 @@ TEST_P(SkinButtons, NeitherAFocusChangeNorTheApplicationsSkinnerIsFreedUnderTheE
     b->HandleNeeded();
     ASSERT_TRUE(WaitUntil([&] { return SkinnerOf<TSkinButton>(b) != nullptr; }));
     b->OnClick = [&](TObject*) { ++clicks; };
-    c->Lst_Long->OnExit = [&](TObject*) {
-      if (free) {
-        delete b;
-      } else {
-        b->SetVisible(false);
-      }
-    };
+    c->Lst_Long->OnExit = [&](TObject*) { free ? delete b : b->SetVisible(false); };
     ClickAt(CentreOf(b));
     c->Lst_Long->OnExit = nullptr;
     if (!free) delete b;
