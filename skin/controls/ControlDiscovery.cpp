@@ -261,7 +261,8 @@ void SkinComponent(TWinSkinForm& form, TComponent* container, TComponent* c) {
     TComponent* chosen = nullptr;
     sd->OnSkinControl(&form, sd, container, c, name, chosen);
     if (auto* skinner = dynamic_cast<TSkinControl*>(chosen)) {
-      if (!form.HasControlSkinner(skinner)) Attach(form, skinner, false);
+      // The application's object: one that cannot attach stays the application's to free.
+      if (!form.HasControlSkinner(skinner)) skinner->AttachControl(&form, sd, false);
       return;
     }
   }

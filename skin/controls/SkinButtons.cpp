@@ -248,14 +248,19 @@ bool TSkinButton::MouseMessage(TMessage& m) {
   HWND h = Handle();
   switch (m.Msg) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONDBLCLK: {
+      const std::shared_ptr<const bool> alive = Alive();
       if (h && GetFocus() != h) SetFocus(h);
+      // The focus moving on may free, hide or disable the button (another control's OnExit):
+      // then nothing is pressed.
+      m.Result = 0;
+      if (!*alive || !IsWindowVisible(h) || !IsWindowEnabled(h)) return true;
       mouseState_ |= kMousePressed;
       captured_ = true;
       SetCapture(h);
       DrawNow(nullptr);
-      m.Result = 0;
       return true;
+    }
     case WM_MOUSEMOVE: {
       if (!captured_) return false;
       // While held, the button looks pressed only with the pointer over it, as the system's does.

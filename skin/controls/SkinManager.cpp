@@ -163,7 +163,7 @@ void TSkinManage::PurgeDeadForms() {
     dead.push_back(f);
     return true;
   });
-  for (TWinSkinForm* f : dead) delete f;
+  for (TWinSkinForm* f : dead) TWinSkinForm::FreeWhenIdle(f);
 }
 
 void TSkinManage::DetachFormSkinners(TSkinData& sd, bool onlyLast) {
@@ -177,7 +177,8 @@ void TSkinManage::DetachFormSkinners(TSkinData& sd, bool onlyLast) {
     std::erase(formSkinners_, f);
     const HWND window = f->Window();
     f->RestoreWindow();
-    delete f;
+    // Switched off from a loop that runs inside one of the window's messages: freed once that is done.
+    TWinSkinForm::FreeWhenIdle(f);
     if (IsWindow(window)) RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   }
 }
@@ -200,7 +201,7 @@ void TSkinManage::FreeOwnerlessFormSkinners() {
   for (TWinSkinForm* f : list) {
     if (f->Owner() && f->State() != skDead) continue;
     if (f->State() != skDead) f->RestoreWindow();
-    delete f;
+    TWinSkinForm::FreeWhenIdle(f);
   }
 }
 

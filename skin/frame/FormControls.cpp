@@ -65,6 +65,9 @@ void TWinSkinForm::SkinControls() {
 
 void TWinSkinForm::SkinLateControl(TComponent* control) {
   if (!subclassed_ || state_ == skDead || state_ == skDestroying || !form_) return;
+  // A control whose window was made again (RecreateWnd) still has the skinner of its old window,
+  // dead but hooked into its messages: it goes before the new window gets its skinner.
+  PurgeDeadControls();
   SkinComponent(*this, control->Owner() ? control->Owner() : form_, control);
 }
 

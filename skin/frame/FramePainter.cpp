@@ -313,8 +313,9 @@ SkinRect TWinSkinForm::CaptionRect(int w, const std::u16string& windowText) {
   HDC dc = surface_.Dc();
   HGDIOBJ old = SelectObject(dc, titleFont_.Get());
   RECT measured{0, 0, 0, 0};
+  // Measured as it is drawn: an "&" of a caption is text, not a mnemonic.
   DrawTextW(dc, reinterpret_cast<LPCWSTR>(text.c_str()), static_cast<int>(text.size()), &measured,
-            DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE);
+            DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old);
   CaptionInput in;
   in.title = {metrics_.left, 0, w - metrics_.right, metrics_.top};

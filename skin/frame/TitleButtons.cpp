@@ -277,7 +277,8 @@ void TWinSkinForm::BuildSystemMenu() {
     item->SetCaption(caption);
     item->SetTag(tag);
     if (tag != smLine) item->SetImageIndex(tag);
-    if (tag == smClose) item->SetShortCut(TextToShortCut(u"Shift+F4"));
+    // What closes a window from the keyboard (and what the window's own system menu shows).
+    if (tag == smClose) item->SetShortCut(TextToShortCut(u"Alt+F4"));
     if (tag != smLine) item->OnClick = [this, tag](TObject*) { SystemMenuClick(tag); };
     menu->Items()->Add(item);
   };

@@ -205,15 +205,28 @@ void TWinSkinForm::ForgetMenuButtons() {
 void TWinSkinForm::Subclass() {
   if (subclassed_) return;
   subclassed_ = subclass_.Attach(window_, [this](TMessage& m, const TWindowSubclass::Next& next) {
-    // Messages nest (a paint inside a size change): each keeps the chain it came with.
-    const TWindowSubclass::Next* outer = std::exchange(next_, &next);
-    struct Restore {
-      const TWindowSubclass::Next*& slot;
-      const TWindowSubclass::Next* saved;
-      ~Restore() { slot = saved; }
-    } restore{next_, outer};
+    // Messages nest (a paint inside a size change): each keeps the chain it came with. A skinner
+    // let go of inside one (FreeWhenIdle) goes when the outermost is done with it.
+    struct Scope {
+      TWinSkinForm* self;
+      const TWindowSubclass::Next* outer;
+      ~Scope() {
+        self->next_ = outer;
+        if (--self->messageDepth_ == 0 && self->freeWhenIdle_) delete self;
+      }
+    } scope{this, std::exchange(next_, &next)};
+    ++messageDepth_;
     m.Result = FrameWndProc(m.Msg, m.WParam, m.LParam);
   });
+}
+
+void TWinSkinForm::FreeWhenIdle(TWinSkinForm* skinner) {
+  if (!skinner) return;
+  if (skinner->messageDepth_ == 0) {
+    delete skinner;
+  } else {
+    skinner->freeWhenIdle_ = true;
+  }
 }
 
 void TWinSkinForm::Unsubclass() {

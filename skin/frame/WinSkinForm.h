@@ -83,6 +83,10 @@ class TWinSkinForm : public TComponent {
   void AttachToWindow(TSkinData& skin);
   // The skin is switched off: the window gets its standard frame, styles and size back.
   void RestoreWindow();
+  // Frees a skinner the manager has let go of: at once, or, while a message of its window is still
+  // being handled (a nested loop inside it: the system menu, a move or size, a modal dialog), once
+  // the outermost of those messages has returned, so that the procedure on the stack finds it whole.
+  static void FreeWhenIdle(TWinSkinForm* skinner);
   // A new skin: the title buttons go at once (they refer to the old skin's objects) ...
   void FreeTitleButtons();
   // ... and the frame is rebuilt from the new one.
@@ -239,6 +243,8 @@ class TWinSkinForm : public TComponent {
   bool subclassed_ = false;
   TWindowSubclass subclass_;
   const TWindowSubclass::Next* next_ = nullptr;  // the chain of the message being handled
+  int messageDepth_ = 0;                         // messages of the window being handled
+  bool freeWhenIdle_ = false;                    // freed once the outermost of them returns
   bool frameSkinning_ = false;
   TSkinFormState state_ = skAttaching;
   std::uint32_t style_ = 0;

@@ -2,7 +2,8 @@
 // window, QLT's hotkey and IP/DNS dialogs and a message box's bare buttons. Every frame cell and
 // glyph cell is read back from the screen and compared with the skin's own "Buttons" image and
 // the buttons' own glyphs; the buttons are driven with the real mouse and keyboard; paints and
-// GDI objects are counted; and switching the skin off gives every button its own look back.
+// GDI objects are counted; switching the skin off gives every button its own look back; and buttons
+// recreated, hidden or freed under a press keep one skinner and no freed one is touched.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -588,6 +589,14 @@ TEST_P(SkinButtons, HotButtonNeverPointsAtAFreedSkinner) {
   MoveMouseTo(CentreOf(late));
   ASSERT_EQ(WaitForCell(late, kButtonCellHot), kButtonCellHot);
   EXPECT_EQ(form->HotButton(), SkinnerOf<TSkinButton>(late));
+  // Its window made again: the old window's skinner goes, and the new one's alone takes the mouse.
+  late->RecreateWnd();
+  MoveMouseTo(kAway);
+  MoveMouseTo(CentreOf(late));
+  EXPECT_EQ(WaitForCell(late, kButtonCellHot), kButtonCellHot);
+  EXPECT_EQ(std::count_if(form->ControlSkinners().begin(), form->ControlSkinners().end(),
+                          [&](const TSkinControl* s) { return s->Control() == late; }), 1);
+  EXPECT_EQ(form->HotButton(), SkinnerOf<TSkinButton>(late));
   delete late;  // its skinner goes with it
   EXPECT_EQ(form->HotButton(), nullptr);
   // The next hot button takes over without reaching for the freed one.
@@ -601,6 +610,45 @@ TEST_P(SkinButtons, HotButtonNeverPointsAtAFreedSkinner) {
   EXPECT_EQ(form->HotButton(), SkinnerOf<TSkinButton>(c->Spd_Four));
   MoveMouseTo(kAway);
   EXPECT_TRUE(WaitUntil([&] { return form->HotButton() == nullptr; }));
+}
+
+// A press whose focus change hides or frees the button (another control's OnExit) presses
+// nothing; a skinner the application hands over and keeps is never freed by the engine, even
+// when it cannot attach.
+TEST_P(SkinButtons, NeitherAFocusChangeNorTheApplicationsSkinnerIsFreedUnderTheEngine) {
+  TFrm_GalleryControls* c = Controls();
+  FreedMemoryWatch freed;
+  int clicks = 0;
+  for (const bool free : {false, true}) {
+    auto* b = NewButton<TButton>(c, 8, 240, 90, 25, u"Gone 走了", false);
+    b->HandleNeeded();
+    ASSERT_TRUE(WaitUntil([&] { return SkinnerOf<TSkinButton>(b) != nullptr; }));
+    b->OnClick = [&](TObject*) { ++clicks; };
+    c->Lst_Long->OnExit = [&](TObject*) { free ? delete b : b->SetVisible(false); };
+    ClickAt(CentreOf(b));
+    c->Lst_Long->OnExit = nullptr;
+    if (!free) delete b;
+    c->Lst_Long->SetFocus();
+  }
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(freed.Writes(), 0) << "freed memory written to";
+
+  struct THeld : TSkinButton {
+    explicit THeld(bool& gone) : TSkinButton(nullptr), gone(gone) {}
+    ~THeld() override { gone = true; }
+    bool& gone;
+  };
+  bool gone = false;
+  auto* held = new THeld(gone);  // no control of its own: it cannot attach
+  Skin().OnSkinControl = [&](TComponent*, TSkinData*, TComponent*, TComponent*, const std::u16string&,
+                             TComponent*& chosen) { chosen = held; };
+  auto* b = NewButton<TButton>(c, 8, 240, 90, 25, u"Held", false);
+  b->HandleNeeded();
+  PumpFor(100ms);
+  Skin().OnSkinControl = nullptr;
+  EXPECT_FALSE(gone) << "the application's skinner was freed";
+  if (!gone) delete held;
+  delete b;
 }
 
 TEST_P(SkinButtons, APaintThatFailsReleasesItsDeviceContexts) {

@@ -1,8 +1,9 @@
 // The skinned frame's lifecycle, with both skins: windows destroyed while skinned and the manager's
 // list, the manager going before its windows, an attach that fails inside the hook, a menu rebuild
-// that runs a loop of its own and fails, WM_SIZE reaching the form once, the frame messages in
-// their rarer forms, what unskinning leaves alone, the caption's clip at every size, title buttons
-// across a skin change and when they stop showing, and GDI objects and handles over many cycles.
+// that runs a loop of its own and fails, the skin switched off inside the system menu's loop,
+// WM_SIZE reaching the form once, the frame messages in their rarer forms, what unskinning leaves
+// alone, the caption's clip at every size, title buttons across a skin change and when they stop
+// showing, and GDI objects and handles over many cycles.
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -105,6 +106,22 @@ TEST_P(SkinFrameLifecycle, AMenuRebuildWithALoopOfItsOwnThatFailsLeavesEveryFram
   RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
   const std::vector<std::string> frame = FrameOnScreen(window_, true);
   EXPECT_TRUE(frame.empty()) << ::testing::PrintToString(frame);
+}
+
+// The skin switched off from a loop inside one of the window's messages (the system menu's): the
+// skinner goes only once that message is done with it.
+TEST_P(SkinFrameLifecycle, TheSkinSwitchedOffWhileTheSystemMenuShowsFreesTheSkinnerAfterTheMenu) {
+  Open();
+  FreedMemoryWatch freed;
+  WhileMenuOpen menu([&](HWND, HMENU) {
+    host_->Skin().SetActive(false);
+    SkinManager->RunPendingAction();
+    SendKeyNow(VK_ESCAPE);
+  });
+  ClickAt(CaptionPoint(), MouseButton::Right);
+  ASSERT_TRUE(WaitUntil([&] { return menu.Seen() && !OpenMenuWindow(); }, 5s));
+  EXPECT_EQ(freed.Writes(), 0) << "freed memory written to";
+  EXPECT_TRUE(WaitUnskinned(window_));
 }
 
 TEST_P(SkinFrameLifecycle, UnskinningLeavesBorderlessMaximisedAndMinimisedWindowsAndTakesBackOnlyItsStyles) {
@@ -233,7 +250,8 @@ TEST_P(SkinFrameLifecycle, FrameMessagesInTheirRarerFormsAnswerFromTheSkinAndTak
 }
 
 // A caption longer than any title: it ends before the title buttons (for a popup-style window, the
-// leftmost right-aligned one; else where the skin clips it), at every width of the window.
+// leftmost right-aligned one; else where the skin clips it), at every width of the window; one
+// that fits is drawn whole.
 TEST_P(SkinFrameLifecycle, ALongCaptionEndsBeforeTheTitleButtonsAtEveryWidth) {
   Open();
   TFrm_Gallery& g = host_->Gallery();
@@ -282,6 +300,23 @@ TEST_P(SkinFrameLifecycle, ALongCaptionEndsBeforeTheTitleButtonsAtEveryWidth) {
     PumpFor(500ms);  // what the window uncovered is painted a moment later
     SaveScreenshot(Shot(std::string("long-caption-") + f->ClassType().name));
   }
+  // Ampersands are text: a caption with them that fits is drawn whole, not cut short with "…".
+  const std::wstring amp = L"Save & Exit && Go";
+  const int want = TextInkWidth(amp, text);
+  ASSERT_TRUE(Activate(window_));
+  g.SetCaption(std::u16string(amp.begin(), amp.end()));
+  const std::vector<std::string> cut = WaitForScreen(window_, [&](const ScreenGrab& grab, POINT o) {
+    RECT room{e.left, 0, WindowSize(window_).cx - e.right, e.top};  // between the title buttons
+    for (const RECT& b : ButtonPlaces(window_)) {
+      if (b.right <= room.right / 2) room.left = std::max(room.left, b.right);
+      else room.right = std::min(room.right, b.left);
+    }
+    const RECT ink = ColourBounds(grab, o, room, text);
+    if (ink.right - ink.left == want) return std::vector<std::string>{};
+    return std::vector<std::string>{std::to_string(ink.right - ink.left) + " px wide, the text " + std::to_string(want)};
+  });
+  EXPECT_TRUE(cut.empty()) << ::testing::PrintToString(cut);
+  SaveScreenshot(Shot("ampersand-caption"));
 }
 
 TEST_P(SkinFrameLifecycle, ASkinChangeWhileATitleButtonIsHotGivesTheNewButtonsTheMouse) {

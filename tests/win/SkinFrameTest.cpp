@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "tests/win/GalleryTestSupport.h"
+#include "tests/win/MenuTestSupport.h"
 
 namespace qlt::test {
 namespace {
@@ -195,6 +196,23 @@ TEST_P(SkinFrame, RightClickOnTheCaptionOpensTheSkinnedSystemMenuWhoseItemsAct) 
   }
   EXPECT_TRUE(IsWindowVisible(window_));
   EXPECT_FALSE(IsZoomed(window_));
+  // " Close " shows the keys that close a window (its shortcut: the ink in the item's right half).
+  const COLORREF menuText = ColourOf(skin_->MenuTextColour);
+  const int altF4 = TextInkWidth(L"Alt+F4", menuText, true);
+  int shortcut = 0;
+  PumpFor(600ms);  // a second request within the double-click time is not a new menu
+  MenuScript look({[&](HWND w, HMENU m) {
+    const RECT item = ItemPlaces(w, m).at(4);
+    const ScreenGrab grab = ScreenGrab::OfWindow(w);
+    const RECT ink = ColourBounds(grab, {grab.Rect().left, grab.Rect().top},
+                                  {(item.left + item.right) / 2, item.top, item.right, item.bottom},
+                                  menuText);
+    shortcut = ink.right - ink.left;
+    if (shortcut == altF4) SaveScreenshot(Shot("system-menu"));
+    return shortcut == altF4;
+  }});
+  ClickAt(CaptionPoint(), MouseButton::Right);
+  EXPECT_TRUE(WaitUntil([&] { return look.Finished(); }, 15s) && look.Done()) << shortcut << " px, Alt+F4 " << altF4;
 
   // Each item acts: clicked with the real mouse.
   auto choose = [&](int position) {

@@ -7,6 +7,7 @@
 
 #include "skin/data/BitmapTransforms.h"
 #include "skin/frame/SkinPixels.h"
+#include "ui/Handles.h"
 
 namespace qlt::test {
 
@@ -51,6 +52,48 @@ int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF
     for (int x = area.left; x < area.right; ++x) n += grab.PixelAt({origin.x + x, origin.y + y}) == colour;
   }
   return n;
+}
+
+RECT ColourBounds(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour) {
+  RECT box{area.right, area.bottom, area.left, area.top};
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      if (grab.PixelAt({origin.x + x, origin.y + y}) != colour) continue;
+      box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+             std::max<LONG>(box.bottom, y + 1)};
+    }
+  }
+  return box.left < box.right ? box : RECT{};
+}
+
+int TextInkWidth(const std::wstring& text, COLORREF colour, bool menuFont) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
+  constexpr int kWidth = 1000, kHeight = 100;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  UniqueFont font(CreateFontIndirectW(menuFont ? &metrics.lfMenuFont : &metrics.lfCaptionFont));
+  if (!bitmap || !dc || !font) return 0;
+  auto* pixels = static_cast<DWORD*>(bits);
+  const DWORD ink = (DWORD{GetRValue(colour)} << 16) | (DWORD{GetGValue(colour)} << 8) | GetBValue(colour);
+  std::fill_n(pixels, kWidth * kHeight, ink ^ 0x808080);
+  {
+    SelectedObject b(dc.Get(), bitmap.Get()), f(dc.Get(), font.Get());
+    SetBkMode(dc.Get(), TRANSPARENT);
+    SetTextColor(dc.Get(), colour);
+    RECT r{10, 10, kWidth, kHeight};
+    DrawTextW(dc.Get(), text.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX);
+    GdiFlush();
+  }
+  int left = kWidth, right = 0;
+  for (int i = 0; i < kWidth * kHeight; ++i) {
+    if ((pixels[i] & 0xFFFFFF) == ink) left = std::min(left, i % kWidth), right = std::max(right, i % kWidth + 1);
+  }
+  return std::max(right - left, 0);
 }
 
 namespace {

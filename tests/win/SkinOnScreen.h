@@ -26,6 +26,11 @@ int ButtonCellOnScreen(const ScreenGrab& grab, const TDataSkinButton& buttons, C
 COLORREF ColourOf(TColor colour);
 // Pixels of exactly this colour in a rectangle of the grab (coordinates relative to `origin`).
 int CountColour(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
+// The smallest rectangle around the pixels of exactly this colour there (empty when none is).
+RECT ColourBounds(const ScreenGrab& grab, POINT origin, const RECT& area, COLORREF colour);
+// How wide ColourBounds finds a text drawn in a colour, in the system's caption font (or its menu
+// font), without prefixes: the pixels wholly covered, as on the screen whatever the background.
+int TextInkWidth(const std::wstring& text, COLORREF colour, bool menuFont = false);
 
 // What an up-down control of w x h shows with the looks of its two halves (ControlLook values),
 // composed from the skin: its "UpDown" images where it has them, drawn halves otherwise.

@@ -210,6 +210,20 @@ int GdiObjectCount();
 int KernelHandleCount(DWORD pid);
 int KernelHandleCount();
 
+// ---- Freed memory --------------------------------------------------------------------------
+
+// While one lives, memory given back with operator delete is filled with a pattern and kept from
+// reuse, so that a write to an object after it was freed shows: Writes() counts the freed blocks
+// written to. The memory is given back when the watch goes.
+class FreedMemoryWatch {
+ public:
+  FreedMemoryWatch();
+  ~FreedMemoryWatch();
+  FreedMemoryWatch(const FreedMemoryWatch&) = delete;
+  FreedMemoryWatch& operator=(const FreedMemoryWatch&) = delete;
+  int Writes() const;
+};
+
 // ---- The notification area -----------------------------------------------------------------
 
 // True while the shell has the tray icon (changing an icon the shell does not have fails).
