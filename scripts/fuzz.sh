@@ -3,14 +3,14 @@
 # process. Builds build/fuzz, writes the seed inputs, and keeps the growing corpus in
 # build/fuzz/corpus/TARGET; the inputs in tests/corpus/TARGET (all that ever failed) are read too.
 # A failing input is saved under build/fuzz/crashes/TARGET/: add it to tests/corpus/TARGET.
-# Usage: scripts/fuzz.sh lzh|bitmap|container|packed [SECONDS (600)] [libFuzzer flags...]
+# Usage: scripts/fuzz.sh lzh|bitmap|container|packed|geometry [SECONDS (600)] [libFuzzer flags...]
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/wine-env.sh"
-target="${1:?lzh|bitmap|container|packed}"
+target="${1:?lzh|bitmap|container|packed|geometry}"
 seconds="${2:-600}"
 shift $(( $# < 2 ? $# : 2 ))
-case "$target" in lzh|bitmap|container|packed) ;; *) echo "unknown target: $target" >&2; exit 2 ;; esac
+case "$target" in lzh|bitmap|container|packed|geometry) ;; *) echo "unknown target: $target" >&2; exit 2 ;; esac
 
 "$here/build.sh" fuzz
 fuzz="$QLT_BUILD/fuzz"
