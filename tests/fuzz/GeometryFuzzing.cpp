@@ -11,6 +11,7 @@
 #include "skin/controls/BarArt.h"
 #include "skin/controls/ControlLayout.h"
 #include "skin/controls/EditLayout.h"
+#include "skin/controls/GlyphPixels.h"
 #include "skin/controls/ScrollBarArt.h"
 #include "skin/controls/ScrollGeometry.h"
 #include "skin/controls/TabLayout.h"
@@ -354,6 +355,11 @@ void CheckScrollBar(const TSkinContent& s, ByteView knobs) {
   // The bar composed, and again without its thumb: the pixels that differ are the thumb's, and
   // they lie in the track between the arrows, wherever the layout (moved by a knob) puts it.
   const bool vertical = k.Flag(18, 4);
+  const int cells = k.Around(23, 23, INT_MIN, INT_MAX);
+  for (int cell : {ScrollArrowCell(vertical, k.Flag(18, 5), k.Flag(18, 6), k.Flag(18, 7), cells),
+                   ScrollTrackCell(k.Flag(18, 5), cells), ScrollThumbCell(k.Flag(18, 6), cells)}) {
+    Check(cell >= 1 && cell <= std::max(cells, 1), "a scroll bar part shows one of its image's cells");
+  }
   if (length <= 0 || length > 4 * kView || !s.Scrollbar) return;
   ThumbLayout moved = t;
   moved.thumbPos += k.Around(22, 0, -1000, 1000);
@@ -476,7 +482,7 @@ void CheckEdits(ByteView knobs) {
   Check(!centred.Inverted(), "a centred rectangle is not inverted");
 }
 
-void CheckControls(ByteView knobs) {
+void CheckControls(const TSkinContent& s, ByteView knobs) {
   const Knobs k(knobs, kControls);
   const ButtonState state{k.Flag(0), k.Flag(1), k.Flag(2), k.Flag(3), k.Flag(4), k.Flag(5)};
   for (int cell : {PushButtonCell(state), BitButtonCell(state), SpeedButtonCell(state)}) {
@@ -486,6 +492,15 @@ void CheckControls(ByteView knobs) {
   }
   const int w = k.Around(7, 75, 0, kScreen), h = k.Around(8, 25, 0, kScreen);
   const int gw = k.Around(9, 16, 0, 1000), gh = k.Around(10, 16, 0, 1000);
+  // A glyph cut from the buttons' image, drawn anywhere: only inside the glyph's place.
+  const Bitmap24& image = s.Buttons->Image;
+  const SkinRect glyphCell = GlyphCellRect(image.Width(), image.Height(), k.Around(6, 4, INT_MIN, INT_MAX),
+                                           k.Around(19, 1, INT_MIN, INT_MAX));
+  Check(Inside(glyphCell, {0, 0, image.Width(), image.Height()}), "a glyph cell lies inside its image");
+  PixelBuffer view(kView, kView / 2, kUntouched);
+  const int gx = k.Around(13, 4, -kScreen, kScreen), gy = k.Around(14, 4, -kScreen, kScreen);
+  DrawGlyph(view.View(), gx, gy, image, glyphCell, kSkinTransparent, k.Flag(16));
+  Check(ChangedOnlyIn(view, RectOfSize(gx, gy, glyphCell.Width(), glyphCell.Height())), "a glyph lands at its place");
   const int tw = k.Around(11, 40, 0, kScreen), th = k.Around(12, 13, 0, 1000);
   PlaceGlyphAndText(w, h, gw, gh, tw, th, k.Around(13, -1, -1, 1000), k.Around(14, -1, -1, 1000),
                     static_cast<GlyphLayout>(k.Byte(15) % 4), k.Flag(16), k.Flag(17));
@@ -581,7 +596,7 @@ void FuzzSkinGeometry(ByteView data) {
   CheckTabs(skin, knobs);
   CheckBars(skin, knobs);
   CheckEdits(knobs);
-  CheckControls(knobs);
+  CheckControls(skin, knobs);
   CheckMenus(skin, window, knobs);
 }
 
