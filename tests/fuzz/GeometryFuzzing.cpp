@@ -438,8 +438,10 @@ void CheckBars(const TSkinContent& s, ByteView knobs) {
   PixelBuffer view(kView, kView / 2, kUntouched);
   if (s.Progress) ComposeProgress(view.View(), area, *s.Progress, 0x00405060, state);
   Check(ChangedOnlyIn(view, area), "a progress bar is composed inside its area");
-  PixelBuffer turned(view.Height(), view.Width());
-  RotatePixelsLeft(view.View(), turned.View());
+  // A strip of it turned upright, as an upright bar is.
+  const PixelView lying(&view.View().At(0, 0), kView, 8, kView);
+  PixelBuffer turned(lying.Height(), lying.Width());
+  RotatePixelsLeft(lying, turned.View());
   const int cell = StatusPanelCell(k.U32(8));
   Check(cell >= 1 && cell <= 3, "a status panel shows one of three cells");
 }
