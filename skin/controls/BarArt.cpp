@@ -32,14 +32,20 @@ void ComposeProgress(const PixelView& view, const SkinRect& area, const TDataSki
                   mode);
     const Bitmap24& chunk = progress.Image2;
     if (chunk.Empty()) return;
-    const int start = area.left + std::max(progress.LeftWidth, 0);
-    const int end = area.right - std::max(progress.RightWidth, 0);
-    const int filled = ProgressFillLength(state.position, state.low, state.high, end - start);
+    // In 64 bits: margins wider than the bar leave nothing to fill.
+    const std::int64_t start = std::int64_t{area.left} + std::max(progress.LeftWidth, 0);
+    const std::int64_t end = std::int64_t{area.right} - std::max(progress.RightWidth, 0);
+    if (end <= start) return;
+    const int filled = ProgressFillLength(state.position, state.low, state.high, ClampToInt(end - start));
     if (filled <= 0) return;
-    const int top = area.top + (area.Height() - chunk.Height()) / 2;
+    // Centred across the bar: a chunk taller than the bar shows its middle rows.
+    const std::int64_t top = area.top + (std::int64_t{area.Height()} - chunk.Height()) / 2;
+    const SkinRect dest = SkinRect{static_cast<int>(start), ClampToInt(top), static_cast<int>(start + filled),
+                                   ClampToInt(top + chunk.Height())}.Intersect(area);
+    if (dest.Empty()) return;
     // Whole chunks side by side; the last one is cut where the filled part ends.
-    TileImage(view, SkinRect{start, top, start + filled, top + chunk.Height()}.Intersect(area), chunk,
-              {0, 0, chunk.Width(), chunk.Height()}, mode);
+    TileImage(view, dest, chunk,
+              {0, static_cast<int>(dest.top - top), chunk.Width(), static_cast<int>(dest.bottom - top)}, mode);
     return;
   }
   DrawNineSlice(view, area, progress.Image, 2, 1, CellLayout::kSideBySide, MarginsOf(progress), progress.Tile == 1,

@@ -124,16 +124,4 @@ void DrawArrow(const PixelView& view, const SkinRect& area, ArrowDirection direc
   }
 }
 
-void FrameRectPixels(const PixelView& view, const SkinRect& rect, Pixel32 colour) {
-  if (view.Empty() || rect.Empty()) return;
-  for (int x = rect.left; x < rect.right; ++x) {
-    Put(view, x, rect.top, colour);
-    Put(view, x, rect.bottom - 1, colour);
-  }
-  for (int y = rect.top; y < rect.bottom; ++y) {
-    Put(view, rect.left, y, colour);
-    Put(view, rect.right - 1, y, colour);
-  }
-}
-
 }  // namespace qlt

@@ -65,7 +65,4 @@ SkinRect CentreIn(const SkinRect& area, int width, int height);
 enum class ArrowDirection { kUp, kDown, kLeft, kRight };
 void DrawArrow(const PixelView& view, const SkinRect& area, ArrowDirection direction, Pixel32 colour);
 
-// The outline of a rectangle, one pixel wide, clipped to the view.
-void FrameRectPixels(const PixelView& view, const SkinRect& rect, Pixel32 colour);
-
 }  // namespace qlt

@@ -6,15 +6,16 @@ namespace qlt {
 
 namespace {
 
-// a * b / c rounded to the nearest, in 64 bits, as MulDiv does (0 for a divisor of 0).
-int MulDivRound(long long a, long long b, long long c) {
+// a * b / c rounded to the nearest, in 64 bits, as MulDiv does (0 for a divisor of 0). The callers
+// keep |a * b| below 2^63.
+long long MulDivRound(long long a, long long b, long long c) {
   if (c == 0) return 0;
   long long n = a * b;
   const bool negative = (n < 0) != (c < 0);
   n = n < 0 ? -n : n;
   const long long d = c < 0 ? -c : c;
   const long long q = (n + d / 2) / d;
-  return static_cast<int>(negative ? -q : q);
+  return negative ? -q : q;
 }
 
 }  // namespace
@@ -39,19 +40,24 @@ ScrollBars LayOutScrollBars(int w, int h, int e, int b, bool hasH, bool hasV, bo
 ThumbLayout LayOutThumb(int barLength, int arrowSize, const ScrollRange& r, int minThumb, int fixedThumb) {
   ThumbLayout t;
   if (barLength <= 0) return t;
-  t.arrow = barLength < 2 * arrowSize ? barLength / 2 : arrowSize;
+  arrowSize = std::max(arrowSize, 0);
+  t.arrow = barLength < 2LL * arrowSize ? barLength / 2 : arrowSize;
   t.track = std::max(barLength - 2 * t.arrow, 0);
   const long long range = static_cast<long long>(r.max) - r.min;
   if (t.track <= 0 || range < 0) return t;
   int size = fixedThumb;
-  if (r.page != 0) size = std::max(MulDivRound(t.track, r.page, range + 1), minThumb);
+  if (r.page != 0) {
+    // A page beyond the range asks for more than the track; such a thumb is not drawn.
+    const long long wanted = std::max<long long>(MulDivRound(t.track, r.page, range + 1), minThumb);
+    size = static_cast<int>(std::min<long long>(wanted, t.track + 1LL));
+  }
   if (size <= 0 || size > t.track) return t;
   t.thumbSize = size;
   // The last position a page allows; a page as large as the range leaves nothing to scroll.
   const long long last = r.max - std::max<long long>(static_cast<long long>(r.page) - 1, 0);
   if (last > r.min) {
     const long long pos = std::clamp<long long>(r.pos, r.min, last);
-    t.thumbPos = MulDivRound(t.track - size, pos - r.min, last - r.min);
+    t.thumbPos = static_cast<int>(MulDivRound(t.track - size, pos - r.min, last - r.min));
   }
   t.thumbPos = std::clamp(t.thumbPos, 0, t.track - size);
   return t;
@@ -64,7 +70,10 @@ int ThumbPositionToValue(const ThumbLayout& bar, int offset, const ScrollRange& 
   const long long range = r.page == 0 ? static_cast<long long>(r.max) - r.min
                                       : static_cast<long long>(r.max) - r.min - r.page + 1;
   if (range <= 0) return r.min;
-  return static_cast<int>(r.min + MulDivRound(offset, range, room));
+  // The range may span all 32 bits (INT_MIN..INT_MAX): the sum stays in 64 bits until it is known
+  // to lie within the range.
+  const long long value = r.min + MulDivRound(offset, range, room);
+  return static_cast<int>(std::clamp<long long>(value, r.min, r.min + range));
 }
 
 ScrollPart HitScrollPart(const ThumbLayout& bar, int c) {

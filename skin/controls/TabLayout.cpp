@@ -101,15 +101,27 @@ SkinMargins PageBorderMargins(TabSide side) {
 }
 
 std::vector<SlicePiece> PageBorderPieces(const SkinRect& cell, SkinMargins m, const SkinRect& page) {
-  std::vector<SlicePiece> pieces = NineSlicePieces(cell, m, page, false);
-  const SkinRect centre{page.left + m.left, page.top + m.top, page.right - m.right, page.bottom - m.bottom};
-  // Only pieces on the page's edge: the centre is where the pages are. (A page smaller than its
-  // margins is covered by the border, which then has no centre of its own.)
-  std::erase_if(pieces, [&](const SlicePiece& p) {
-    const bool onEdge = p.dest.left == page.left || p.dest.top == page.top || p.dest.right == page.right ||
-                        p.dest.bottom == page.bottom;
-    return !onEdge || p.dest == centre;
-  });
+  if (cell.Empty() || page.Empty()) return {};
+  // The margins stay even when they leave the cell no middle: the centre, where the pages are, is
+  // never drawn, so nothing of the cell may be stretched over it.
+  m = FitSliceMargins(cell, m, page);
+  std::vector<SlicePiece> pieces = SlicePieces(cell, m, page, false, false);
+  // A cell with no middle column (or row) has nothing of its own for the edges between the
+  // corners: they take the cell's whole width (or height), so the border has no gap.
+  const int top = page.top, bottom = page.bottom, left = page.left, right = page.right;
+  auto add = [&](const SkinRect& source, const SkinRect& dest) {
+    if (!source.Empty() && !dest.Empty()) pieces.push_back({source, dest, false});
+  };
+  if (m.left + m.right == cell.Width()) {
+    add({cell.left, cell.top, cell.right, cell.top + m.top}, {left + m.left, top, right - m.right, top + m.top});
+    add({cell.left, cell.bottom - m.bottom, cell.right, cell.bottom},
+        {left + m.left, bottom - m.bottom, right - m.right, bottom});
+  }
+  if (m.top + m.bottom == cell.Height()) {
+    add({cell.left, cell.top, cell.left + m.left, cell.bottom}, {left, top + m.top, left + m.left, bottom - m.bottom});
+    add({cell.right - m.right, cell.top, cell.right, cell.bottom},
+        {right - m.right, top + m.top, right, bottom - m.bottom});
+  }
   return pieces;
 }
 

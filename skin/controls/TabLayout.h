@@ -46,7 +46,8 @@ void PutStrip(TabSide side, const PixelView& from, const TabStripLayout& layout,
 SkinMargins PageBorderMargins(TabSide side);
 
 // The pieces of the page border: the corners and edges of a nine-slice of the cell into `page`,
-// never the centre, so the pages show through.
+// never the centre, so the pages show through. Nothing is drawn inside the margins' ring, whatever
+// the cell's size: a cell with no middle gives its edges its whole width (or height).
 std::vector<SlicePiece> PageBorderPieces(const SkinRect& cell, SkinMargins margins, const SkinRect& page);
 
 // Where a tab's image and caption go inside the tab (tab-local, origin 0,0): centred together, the

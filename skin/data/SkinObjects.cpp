@@ -1,5 +1,6 @@
 #include "skin/data/SkinObjects.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -19,6 +20,11 @@ class SectionReader {
   SectionReader(const TQuickIni& ini, std::string_view section) : ini_(ini), section_(section) {}
   std::int32_t Int(std::string_view key, std::int32_t defaultValue) const {
     return ini_.ReadInteger(section_, key, defaultValue);
+  }
+  // A size, margin, coordinate or cell count: the one place such a value is kept to a screen's
+  // range.
+  std::int32_t Metric(std::string_view key, std::int32_t defaultValue) const {
+    return std::clamp(Int(key, defaultValue), -kSkinMetricLimit, kSkinMetricLimit);
   }
   std::string Str(std::string_view key) const { return ini_.ReadString(section_, key, ""); }
   std::string_view Section() const { return section_; }
@@ -42,10 +48,10 @@ void ReadTextColours(const SectionReader& s, TDataSkinObject& o, TColor buttonTe
 }
 
 void ReadMargins(const SectionReader& s, TDataSkinObject& o) {
-  o.LeftWidth = s.Int("LeftWidth", 0);
-  o.RightWidth = s.Int("RightWidth", 0);
-  o.TopHeight = s.Int("TopHeight", 0);
-  o.BottomHeight = s.Int("BottomHeight", 0);
+  o.LeftWidth = s.Metric("LeftWidth", 0);
+  o.RightWidth = s.Metric("RightWidth", 0);
+  o.TopHeight = s.Metric("TopHeight", 0);
+  o.BottomHeight = s.Metric("BottomHeight", 0);
 }
 
 // Tile is 0 or 1 for the objects whose readers apply this rule.
@@ -107,8 +113,8 @@ std::unique_ptr<TDataSkinBoxLabel> ReadBoxLabel(const TSkinReader& reader, const
   auto o = ReadImageObject<TDataSkinBoxLabel>(reader, s, buttonText);
   if (!o) return nullptr;
   o->BackgroundAlignment = s.Int("BackgroundAlignment", 0);
-  o->BackgroundLeftShift = s.Int("BackgroundLeftShift", 0);
-  o->BackgroundRightShift = s.Int("BackgroundRightShift", 0);
+  o->BackgroundLeftShift = s.Metric("BackgroundLeftShift", 0);
+  o->BackgroundRightShift = s.Metric("BackgroundRightShift", 0);
   return o;
 }
 
@@ -119,8 +125,8 @@ SkinObjectPtr ReadMenuBar(const TSkinReader& reader, const SectionReader& s) {
   auto o = std::make_unique<TDataSkinObject>("Personality");
   LoadSkinImage(reader, o->Image, image);
   o->Tile = s.Int("TileMenu", 0);
-  o->LeftWidth = s.Int("TileLeftMenu", 1);
-  o->RightWidth = s.Int("TileRightMenu", 1);
+  o->LeftWidth = s.Metric("TileLeftMenu", 1);
+  o->RightWidth = s.Metric("TileRightMenu", 1);
   return o;
 }
 
@@ -133,8 +139,8 @@ void ReadButtons(const TSkinReader& reader, const SectionReader& s, TDataSkinBut
   LoadSkinImage(reader, o.CheckImage, s.Str("CheckButton"));
   LoadSkinImage(reader, o.RadioImage, s.Str("RadioButton"));
   ReadIntegerColours(s, o);
-  o.RadioFrame = s.Int("RadioButtonFrame", 0);
-  o.CheckFrame = s.Int("CheckButtonFrame", 0);
+  o.RadioFrame = s.Metric("RadioButtonFrame", 0);
+  o.CheckFrame = s.Metric("CheckButtonFrame", 0);
   o.HasNormalColour2 = !s.Str("NormalColour2").empty();
   o.HasMouseOverColour2 = !s.Str("MouseOverColour2").empty();
   o.HasPressedColour2 = !s.Str("PressedColour2").empty();
@@ -145,15 +151,15 @@ void ReadButtons(const TSkinReader& reader, const SectionReader& s, TDataSkinBut
 void ReadTitle(const TSkinReader& reader, const TQuickIni& ini, TDataSkinTitle& o) {
   const SectionReader s(ini, "Personality");
   LoadSkinImage(reader, o.Image, s.Str("TextBack"));
-  o.LeftWidth = s.Int("TextShift", 0);
-  o.TopHeight = s.Int("TextShiftVert", 0);
-  o.RightWidth = s.Int("TextRightClip", 0);
+  o.LeftWidth = s.Metric("TextShift", 0);
+  o.TopHeight = s.Metric("TextShiftVert", 0);
+  o.RightWidth = s.Metric("TextRightClip", 0);
   o.BottomHeight = 0;
   o.TextAlignment = s.Int("TextAlignment", 0);
   o.TextBackground = s.Int("Textbackground", 0);
-  o.FontHeight = ini.ReadInteger("Fonts", "FontHeight", 14);
-  o.TextBackLeft = s.Int("TXTBackleft", 0);
-  o.TextBackRight = s.Int("TXTBackRight", 0);
+  o.FontHeight = SectionReader(ini, "Fonts").Metric("FontHeight", 14);
+  o.TextBackLeft = s.Metric("TXTBackleft", 0);
+  o.TextBackRight = s.Metric("TXTBackRight", 0);
   o.ActiveTextColour = clNone;
   o.InactiveTextColour = clNone;
   ReadRGB(ini, "Personality", "ActiveText", o.ActiveTextColour);
@@ -164,8 +170,8 @@ void ReadTitle(const TSkinReader& reader, const TQuickIni& ini, TDataSkinTitle& 
 void ReadEdge(const TSkinReader& reader, const TQuickIni& ini, TDataSkinBorder& o) {
   const SectionReader s(ini, "Personality");
   const std::string& name = o.Name;
-  const std::int32_t first = s.Int(name + "TopHeight", 0);
-  const std::int32_t second = s.Int(name + "BotHeight", 0);
+  const std::int32_t first = s.Metric(name + "TopHeight", 0);
+  const std::int32_t second = s.Metric(name + "BotHeight", 0);
   if (name == "Left" || name == "Right") {
     o.TopHeight = first;
     o.BottomHeight = second;
@@ -176,7 +182,7 @@ void ReadEdge(const TSkinReader& reader, const TQuickIni& ini, TDataSkinBorder& 
     o.TopHeight = o.BottomHeight = 0;
   }
   // The frame painter divides the image by the cell count: a count below 1 would divide by zero.
-  o.Frame = s.Int(name + "Frame", 1);
+  o.Frame = s.Metric(name + "Frame", 1);
   if (o.Frame < 1) o.Frame = 1;
   o.Tile = s.Int(name + "Stretch", 1);
   o.Trans = s.Int(name + "Trans", 1);
@@ -205,12 +211,12 @@ std::vector<std::unique_ptr<TDataSkinSysButton>> ReadTitleButtons(const TSkinRea
     auto b = std::make_unique<TDataSkinSysButton>(AsciiUpper(section));
     b->Action = s.Int("Action", 0);
     b->Align = s.Int("Align", 0);
-    b->Xcoord = s.Int("Xcoord", 0);
-    b->Ycoord = s.Int("Ycoord", 0);
+    b->Xcoord = s.Metric("Xcoord", 0);
+    b->Ycoord = s.Metric("Ycoord", 0);
     b->Visibility = s.Int("Visibility", 0);
     b->Visibility1 = s.Int("Visibility1", b->Action == -1 ? -1 : 0);
     b->CombineOp = s.Int("CombineOp", -1);
-    b->Frame = s.Int("frame", 0);
+    b->Frame = s.Metric("frame", 0);
     LoadSkinImage(reader, b->Image, s.Str("ButtonImage"));
     // A count the skin does not give (or a nonsensical negative one) comes from the image.
     if (b->Frame <= 0) {
@@ -436,7 +442,7 @@ void TSkinContent::SetStateCells(const TQuickIni& ini) {
   }
   for (TDataSkinObject* thumb : {HorzScrollThumb.get(), VertScrollThumb.get()}) {
     if (!thumb) continue;
-    thumb->Frame = ini.ReadInteger(thumb->Name, "FrameCount", 3);
+    thumb->Frame = SectionReader(ini, thumb->Name).Metric("FrameCount", 3);
     if (thumb->Frame < 1) thumb->Frame = 3;
   }
 }

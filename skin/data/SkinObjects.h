@@ -22,6 +22,12 @@ class TQuickIni;
 // 0xFF0000nn, clNone; and -1 for an integer colour key the description does not give.
 inline constexpr TColor kColourNotGiven = -1;
 
+// Every size, margin, coordinate and cell count a description states is brought into
+// -kSkinMetricLimit..kSkinMetricLimit as it is read (window coordinates are 16-bit in the system's
+// messages): a painter adds a few of them to window sizes without ever leaving int's range. Codes
+// (styles, actions, alignments, visibilities) and colours are kept as stated.
+inline constexpr std::int32_t kSkinMetricLimit = 32767;
+
 // The image of one element and how to slice it. Fields start at 0 and the bitmap empty.
 class TDataSkinObject {
  public:

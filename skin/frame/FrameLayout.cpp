@@ -1,6 +1,7 @@
 #include "skin/frame/FrameLayout.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "skin/data/StateCells.h"
 
@@ -62,27 +63,29 @@ std::uint32_t RestoreFrameStyles(std::uint32_t style, std::uint32_t& removed) {
 
 SkinRect SkinnedClientRect(const SkinRect& window, const FrameMetrics& m, int menuBarHeight) {
   SkinRect r;
-  r.left = std::min(window.left + m.left, window.right);
-  r.top = std::min(window.top + m.top + menuBarHeight, window.bottom);
-  r.right = std::max(window.right - m.right, r.left);
-  r.bottom = std::max(window.bottom - m.bottom, r.top);
+  r.left = ClampToInt(std::min<std::int64_t>(std::int64_t{window.left} + m.left, window.right));
+  r.top = ClampToInt(std::min<std::int64_t>(std::int64_t{window.top} + m.top + menuBarHeight, window.bottom));
+  r.right = ClampToInt(std::max<std::int64_t>(std::int64_t{window.right} - m.right, r.left));
+  r.bottom = ClampToInt(std::max<std::int64_t>(std::int64_t{window.bottom} - m.bottom, r.top));
   return r;
 }
 
 MinimumSize MinimumFrameSize(const FrameMetrics& m, int menuBarHeight) {
-  return {m.left + m.right, m.top + menuBarHeight + m.bottom};
+  return {ClampToInt(std::int64_t{m.left} + m.right), ClampToInt(std::int64_t{m.top} + menuBarHeight + m.bottom)};
 }
 
 MinimumSize WindowSizeForClient(int clientWidth, int clientHeight, const FrameMetrics& m, int menuBarHeight) {
-  return {std::max(clientWidth, 0) + m.left + m.right, std::max(clientHeight, 0) + m.top + menuBarHeight + m.bottom};
+  return {ClampToInt(std::int64_t{std::max(clientWidth, 0)} + m.left + m.right),
+          ClampToInt(std::int64_t{std::max(clientHeight, 0)} + m.top + menuBarHeight + m.bottom)};
 }
 
 CaptionLayout LayOutCaption(const TDataSkinTitle& title, const CaptionInput& in) {
-  const int shift = title.LeftWidth, shiftVert = title.TopHeight, rightClip = title.RightWidth;
-  const int backLeft = title.TextBackLeft, backRight = title.TextBackRight;
+  // In 64 bits: the title's numbers and the measured text only ever meet here.
+  const std::int64_t shift = title.LeftWidth, shiftVert = title.TopHeight, rightClip = title.RightWidth;
+  const std::int64_t backLeft = title.TextBackLeft, backRight = title.TextBackRight;
   const SkinRect& t = in.title;
-  const int blockWidth = in.textWidth + backLeft + backRight;
-  int dx = 0;
+  const std::int64_t blockWidth = std::int64_t{in.textWidth} + backLeft + backRight;
+  std::int64_t dx = 0;
   const int alignment = in.rightToLeft ? 2 : title.TextAlignment;
   switch (alignment) {
     case 0: dx = shift; break;
@@ -91,18 +94,20 @@ CaptionLayout LayOutCaption(const TDataSkinTitle& title, const CaptionInput& in)
     default: break;
   }
   // Both divisions truncate toward zero, as the skins were drawn for.
-  const int dy = (t.Height() - in.textHeight) / 2 + shiftVert / 2;
-  SkinRect r = RectOfSize(t.left + dx, t.top + dy, blockWidth, in.textHeight);
+  const std::int64_t dy = (std::int64_t{t.Height()} - in.textHeight) / 2 + shiftVert / 2;
+  const std::int64_t left = t.left + dx, top = t.top + dy;
+  std::int64_t right = left + blockWidth;
   if (in.popupStyle) {
-    if (in.buttonsLeft > 5 && in.buttonsLeft - 5 < r.right) r.right = in.buttonsLeft - 5;
+    if (in.buttonsLeft > 5 && in.buttonsLeft - 5 < right) right = in.buttonsLeft - 5;
   } else {
-    r.right = std::min(r.right, t.right - rightClip);
+    right = std::min(right, t.right - rightClip);
   }
   // Dialogs show no icon: a left-aligned caption takes its place.
-  if (in.dialog && title.TextAlignment == 0) r.left -= 16;
+  const std::int64_t blockLeft = in.dialog && title.TextAlignment == 0 ? left - 16 : left;
+  const std::int64_t bottom = top + in.textHeight;
   CaptionLayout layout;
-  layout.block = r;
-  layout.text = {r.left + backLeft, r.top, r.right - backRight, r.bottom};
+  layout.block = {ClampToInt(blockLeft), ClampToInt(top), ClampToInt(right), ClampToInt(bottom)};
+  layout.text = {ClampToInt(blockLeft + backLeft), ClampToInt(top), ClampToInt(right - backRight), ClampToInt(bottom)};
   return layout;
 }
 
@@ -145,22 +150,25 @@ bool IsRightAligned(const TDataSkinSysButton& button) { return button.Align == 1
 
 SkinRect TitleButtonRect(const TDataSkinSysButton& b, int cellWidth, int cellHeight, const TitleButtonContext& c) {
   if (cellWidth <= 0 || cellHeight <= 0) return {};
-  int x = 0, y = 0;
+  // In 64 bits, and the whole cell kept: a button placed beyond int's range stays its own size.
+  std::int64_t x = 0, y = 0;
   switch (b.Align) {
     case 0: x = b.Xcoord, y = b.Ycoord; break;
-    case 1: x = c.windowWidth - b.Xcoord, y = b.Ycoord; break;
+    case 1: x = std::int64_t{c.windowWidth} - b.Xcoord, y = b.Ycoord; break;
     case 2:
-    case 8: x = c.caption.left - cellWidth - b.Xcoord, y = b.Ycoord; break;
+    case 8: x = std::int64_t{c.caption.left} - cellWidth - b.Xcoord, y = b.Ycoord; break;
     case 3:
-    case 9: x = c.caption.right + b.Xcoord, y = b.Ycoord; break;
+    case 9: x = std::int64_t{c.caption.right} + b.Xcoord, y = b.Ycoord; break;
     case 100:
-      y = (c.menuBarHeight - cellHeight) / 2 + c.metrics.top;
-      x = c.rightToLeft ? b.Xcoord + c.menuBarLeftWidth + c.metrics.left
-                        : c.windowWidth - b.Xcoord - c.metrics.right - c.menuBarLeftWidth;
+      y = (std::int64_t{c.menuBarHeight} - cellHeight) / 2 + c.metrics.top;
+      x = c.rightToLeft ? std::int64_t{b.Xcoord} + c.menuBarLeftWidth + c.metrics.left
+                        : std::int64_t{c.windowWidth} - b.Xcoord - c.metrics.right - c.menuBarLeftWidth;
       break;
     default: break;
   }
-  return RectOfSize(x, y, cellWidth, cellHeight);
+  x = std::clamp<std::int64_t>(x, INT_MIN, std::int64_t{INT_MAX} - cellWidth);
+  y = std::clamp<std::int64_t>(y, INT_MIN, std::int64_t{INT_MAX} - cellHeight);
+  return RectOfSize(static_cast<int>(x), static_cast<int>(y), cellWidth, cellHeight);
 }
 
 int TitleButtonCell(const TDataSkinSysButton& b, int state, bool active) {
@@ -175,7 +183,10 @@ int SkinnedHitTest(int defaultAnswer, int x, int y, int windowWidth, const Frame
   // The outer rows keep the window procedure's answer.
   if (y <= 3) return defaultAnswer;
   if (y < m.top) return hit::kCaption;
-  if (menuBarHeight > 0 && y < m.top + menuBarHeight && x >= m.left && x < windowWidth - m.right) return hit::kMenu;
+  if (menuBarHeight > 0 && y < std::int64_t{m.top} + menuBarHeight && x >= m.left &&
+      x < std::int64_t{windowWidth} - m.right) {
+    return hit::kMenu;
+  }
   return hit::kBorder;
 }
 

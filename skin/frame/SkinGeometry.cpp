@@ -25,21 +25,21 @@ void AddPiece(std::vector<SlicePiece>& pieces, SkinRect source, SkinRect dest, b
 
 }  // namespace
 
-std::vector<SlicePiece> NineSlicePieces(const SkinRect& cell, SkinMargins m, const SkinRect& dest, bool tile) {
-  std::vector<SlicePiece> pieces;
-  if (cell.Empty() || dest.Empty()) return pieces;
-  const int cw = cell.Width(), ch = cell.Height();
+SkinMargins FitSliceMargins(const SkinRect& cell, SkinMargins m, const SkinRect& dest) {
+  const int cw = std::max(cell.Width(), 0), ch = std::max(cell.Height(), 0);
   m.left = std::clamp(m.left, 0, cw);
   m.right = std::clamp(m.right, 0, cw - m.left);
   m.top = std::clamp(m.top, 0, ch);
   m.bottom = std::clamp(m.bottom, 0, ch - m.top);
   if (dest.Width() < m.left + m.right) m.left = m.right = 0;
   if (dest.Height() < m.top + m.bottom) m.top = m.bottom = 0;
-  // Margins that leave the cell no middle cannot fill a destination that has one: the whole cell
-  // is stretched (or tiled) instead of leaving a gap.
-  if (m.left + m.right == cw && dest.Width() > cw) m.left = m.right = 0;
-  if (m.top + m.bottom == ch && dest.Height() > ch) m.top = m.bottom = 0;
+  return m;
+}
 
+std::vector<SlicePiece> SlicePieces(const SkinRect& cell, const SkinMargins& m, const SkinRect& dest, bool tile,
+                                    bool centre) {
+  std::vector<SlicePiece> pieces;
+  if (cell.Empty() || dest.Empty()) return pieces;
   const int sl = cell.left, st = cell.top, sr = cell.right, sb = cell.bottom;
   const int dl = dest.left, dt = dest.top, dr = dest.right, db = dest.bottom;
   const int L = m.left, T = m.top, R = m.right, B = m.bottom;
@@ -49,14 +49,25 @@ std::vector<SlicePiece> NineSlicePieces(const SkinRect& cell, SkinMargins m, con
   AddPiece(pieces, {sr - R, st, sr, st + T}, {dr - R, dt, dr, dt + T});                  // top-right
   AddPiece(pieces, {sl, st + T, sl + L, sb - B}, {dl, dt + T, dl + L, db - B});          // left edge
   AddPiece(pieces, {sl + L, st, sr - R, st + T}, {dl + L, dt, dr - R, dt + T});          // top edge
-  AddPiece(pieces, {sl + L, st + T, sr - R, sb - B}, {dl + L, dt + T, dr - R, db - B}, tile);  // centre
+  if (centre) AddPiece(pieces, {sl + L, st + T, sr - R, sb - B}, {dl + L, dt + T, dr - R, db - B}, tile);
   AddPiece(pieces, {sr - R, sb - B, sr, sb}, {dr - R, db - B, dr, db});                  // bottom-right
   AddPiece(pieces, {sr - R, st + T, sr, sb - B}, {dr - R, dt + T, dr, db - B});          // right edge
   AddPiece(pieces, {sl + L, sb - B, sr - R, sb}, {dl + L, db - B, dr - R, db});          // bottom edge
   return pieces;
 }
 
-std::vector<SlicePiece> StripPieces(const SkinRect& cell, int leftPart, int rightPart, const SkinRect& dest) {
+std::vector<SlicePiece> NineSlicePieces(const SkinRect& cell, SkinMargins m, const SkinRect& dest, bool tile) {
+  if (cell.Empty() || dest.Empty()) return {};
+  m = FitSliceMargins(cell, m, dest);
+  // Margins that leave the cell no middle cannot fill a destination that has one: the whole cell
+  // is stretched (or tiled) instead of leaving a gap.
+  if (m.left + m.right == cell.Width() && dest.Width() > cell.Width()) m.left = m.right = 0;
+  if (m.top + m.bottom == cell.Height() && dest.Height() > cell.Height()) m.top = m.bottom = 0;
+  return SlicePieces(cell, m, dest, tile, true);
+}
+
+std::vector<SlicePiece> StripPieces(const SkinRect& cell, int leftPart, int rightPart, const SkinRect& dest,
+                                    const SkinRect& visible) {
   std::vector<SlicePiece> pieces;
   if (cell.Empty() || dest.Empty()) return pieces;
   const int cw = cell.Width();
@@ -64,19 +75,27 @@ std::vector<SlicePiece> StripPieces(const SkinRect& cell, int leftPart, int righ
   rightPart = std::clamp(rightPart, 0, cw - leftPart);
   const int middle = cw - leftPart - rightPart;
   const int dl = dest.left, dt = dest.top, dr = dest.right, db = dest.bottom;
-  const int middleEnd = dr - rightPart;
+  const int middleStart = ClampToInt(std::int64_t{dl} + leftPart);
+  const int middleEnd = ClampToInt(std::int64_t{dr} - rightPart);
   if (middle == 1) {
     // One column repeated is the same as that column stretched: one piece instead of hundreds.
     AddPiece(pieces, {cell.left + leftPart, cell.top, cell.left + leftPart + 1, cell.bottom},
-             {dl + leftPart, dt, middleEnd, db});
+             {middleStart, dt, middleEnd, db});
   } else if (middle > 1) {
-    for (int x = dl + leftPart; x < middleEnd; x += middle) {
-      const int w = std::min(middle, middleEnd - x);
-      AddPiece(pieces, {cell.left + leftPart, cell.top, cell.left + leftPart + w, cell.bottom}, {x, dt, x + w, db});
+    // From the first repeat that reaches the visible part to the last one that starts inside it.
+    std::int64_t x = middleStart;
+    if (visible.left > x) x += (visible.left - x) / middle * middle;
+    const std::int64_t end = std::min(middleEnd, visible.right);
+    for (; x < end; x += middle) {
+      const int w = static_cast<int>(std::min<std::int64_t>(middle, middleEnd - x));
+      const int left = static_cast<int>(x);
+      AddPiece(pieces, {cell.left + leftPart, cell.top, cell.left + leftPart + w, cell.bottom}, {left, dt, left + w, db});
     }
   }
-  AddPiece(pieces, {cell.left, cell.top, cell.left + leftPart, cell.bottom}, {dl, dt, dl + leftPart, db});
-  AddPiece(pieces, {cell.right - rightPart, cell.top, cell.right, cell.bottom}, {dr - rightPart, dt, dr, db});
+  // The ends at their own widths, cut where the destination ends (it is narrower than both).
+  const int leftEnd = std::min(middleStart, dr), rightStart = std::max(middleEnd, dl);
+  AddPiece(pieces, {cell.left, cell.top, cell.left + (leftEnd - dl), cell.bottom}, {dl, dt, leftEnd, db});
+  AddPiece(pieces, {cell.right - (dr - rightStart), cell.top, cell.right, cell.bottom}, {rightStart, dt, dr, db});
   return pieces;
 }
 

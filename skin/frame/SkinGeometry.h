@@ -3,10 +3,17 @@
 // image, and how a cell is cut into nine pieces (corners kept, edges and centre stretched or tiled)
 // or into three (a strip with fixed ends). Portable: no <windows.h>.
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
 namespace qlt {
+
+// Sizes are combined in 64 bits and brought back into int's range: a sum of window sizes, skin
+// metrics and a caller's lengths saturates instead of wrapping.
+constexpr int ClampToInt(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+}
 
 struct SkinRect {
   int left = 0;
@@ -14,8 +21,8 @@ struct SkinRect {
   int right = 0;
   int bottom = 0;
 
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
+  int Width() const { return ClampToInt(std::int64_t{right} - left); }
+  int Height() const { return ClampToInt(std::int64_t{bottom} - top); }
   // Nothing to draw: no area, or right/bottom before left/top.
   bool Empty() const { return right <= left || bottom <= top; }
   bool Inverted() const { return right < left || bottom < top; }
@@ -28,7 +35,7 @@ struct SkinRect {
 };
 
 inline SkinRect RectOfSize(int left, int top, int width, int height) {
-  return {left, top, left + width, top + height};
+  return {left, top, ClampToInt(std::int64_t{left} + width), ClampToInt(std::int64_t{top} + height)};
 }
 
 struct SkinMargins {
@@ -65,11 +72,22 @@ struct SlicePiece {
 // draw are left out. Order: top-left, bottom-left, top-right, left edge, top edge, centre,
 // bottom-right, right edge, bottom edge.
 std::vector<SlicePiece> NineSlicePieces(const SkinRect& cell, SkinMargins margins, const SkinRect& dest, bool tile);
+// The two steps of NineSlicePieces for painters with rules of their own: the margins clamped into
+// the cell and dropped where the destination is narrower (or lower) than both together; and the
+// pieces for such margins, in the order above, the centre only when `centre` is set.
+SkinMargins FitSliceMargins(const SkinRect& cell, SkinMargins margins, const SkinRect& dest);
+std::vector<SlicePiece> SlicePieces(const SkinRect& cell, const SkinMargins& fitted, const SkinRect& dest, bool tile,
+                                    bool centre);
+
+// Everywhere an int reaches: the default of the parts a caller sees.
+inline constexpr SkinRect kEverywhere{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
 
 // The pieces of a strip: the cell's left part copied to the left end, the right part to the right
 // end, and the middle repeated at its own width in between; every piece stretched to the height of
-// `dest`. Parts wider than the cell are clamped; a middle of no width is not repeated (the ends
-// are still drawn).
-std::vector<SlicePiece> StripPieces(const SkinRect& cell, int leftPart, int rightPart, const SkinRect& dest);
+// `dest`. Parts wider than the cell are clamped, ends wider than `dest` cut at its edge; a middle
+// of no width is not repeated (the ends are still drawn). Only the repeats that reach into `visible` are listed, so a strip far longer
+// than what shows costs no more than what shows.
+std::vector<SlicePiece> StripPieces(const SkinRect& cell, int leftPart, int rightPart, const SkinRect& dest,
+                                    const SkinRect& visible = kEverywhere);
 
 }  // namespace qlt

@@ -89,7 +89,16 @@ void DrawStrip(const PixelView& view, const SkinRect& dest, const Bitmap24& imag
                CellLayout layout, int leftPart, int rightPart, BlendMode mode) {
   if (dest.Inverted() || image.Empty()) return;
   const SkinRect cell = CellRect(image.Width(), image.Height(), count, index, layout);
-  DrawPieces(view, image, StripPieces(cell, leftPart, rightPart, dest), mode);
+  DrawPieces(view, image, StripPieces(cell, leftPart, rightPart, dest, view.Bounds()), mode);
+}
+
+void FrameRectPixels(const PixelView& view, const SkinRect& rect, Pixel32 colour) {
+  if (view.Empty() || rect.Empty()) return;
+  // Each side is filled where it crosses the view (Fill clips first).
+  view.Fill({rect.left, rect.top, rect.right, rect.top + 1}, colour);
+  view.Fill({rect.left, rect.bottom - 1, rect.right, rect.bottom}, colour);
+  view.Fill({rect.left, rect.top, rect.left + 1, rect.bottom}, colour);
+  view.Fill({rect.right - 1, rect.top, rect.right, rect.bottom}, colour);
 }
 
 std::vector<SkinRect> OpaqueRects(const PixelView& view, const SkinRect& area, int dx, int dy) {

@@ -77,6 +77,10 @@ void DrawCell(const PixelView& view, const SkinRect& dest, const Bitmap24& image
 void DrawStrip(const PixelView& view, const SkinRect& dest, const Bitmap24& image, int count, int index,
                CellLayout layout, int leftPart, int rightPart, BlendMode mode);
 
+// The outline of a rectangle, one pixel wide: only its part inside the view is visited, so a
+// rectangle far larger than the view costs no more than the view.
+void FrameRectPixels(const PixelView& view, const SkinRect& rect, Pixel32 colour);
+
 // The opaque runs of each row of `area` in the view (pixels that are not magenta), as rectangles
 // one row high moved by (dx, dy); runs of the same columns in consecutive rows are merged into one
 // rectangle, so a plain area gives a single rectangle.

@@ -1,11 +1,14 @@
 #include "skin/menus/MenuBarLayout.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace qlt {
 
 int MenuBarStart(int barWidth, const MenuBarStyle& style) {
   if (!style.hasImage) return 6;
-  const int start = style.rightToLeft ? style.rightWidth + 8 : style.leftWidth + 4;
-  return start > barWidth ? 12 : start;
+  const std::int64_t start = style.rightToLeft ? std::int64_t{style.rightWidth} + 8 : std::int64_t{style.leftWidth} + 4;
+  return start > barWidth ? 12 : static_cast<int>(start);
 }
 
 std::vector<SkinRect> LayOutMenuBar(const SkinRect& bar, const std::vector<MenuBarEntry>& entries,
@@ -13,20 +16,18 @@ std::vector<SkinRect> LayOutMenuBar(const SkinRect& bar, const std::vector<MenuB
   std::vector<SkinRect> rects;
   rects.reserve(entries.size());
   const int start = MenuBarStart(bar.Width(), style);
-  int x = style.rightToLeft ? bar.right - start : bar.left + start;
+  // In 64 bits, each place brought back into int's range: captions past the bar's end only move
+  // further out.
+  std::int64_t x = style.rightToLeft ? std::int64_t{bar.right} - start : std::int64_t{bar.left} + start;
   for (const MenuBarEntry& e : entries) {
     if (!e.visible) {
       rects.push_back({});
       continue;
     }
-    const int width = e.textWidth > 0 ? e.textWidth + 10 : 0;
-    if (style.rightToLeft) {
-      rects.push_back({x - width, bar.top, x, bar.bottom});
-      x -= width;
-    } else {
-      rects.push_back({x, bar.top, x + width, bar.bottom});
-      x += width;
-    }
+    const std::int64_t width = e.textWidth > 0 ? std::int64_t{e.textWidth} + 10 : 0;
+    const std::int64_t next = style.rightToLeft ? x - width : x + width;
+    rects.push_back({ClampToInt(std::min(x, next)), bar.top, ClampToInt(std::max(x, next)), bar.bottom});
+    x = next;
   }
   return rects;
 }

@@ -26,18 +26,20 @@ int MenuGlyphSize(int imageWidth, bool hasImages, bool checked) {
 
 MenuItemPlaces PlaceMenuItem(const SkinRect& item, int glyphSize, int band, bool separator, bool rightToLeft) {
   MenuItemPlaces p;
-  band = std::max(band, 0);
-  glyphSize = std::max(glyphSize, 0);
+  // In 64 bits: the skin's band and the item's place meet here.
+  const std::int64_t b = std::max(band, 0), g = std::max(glyphSize, 0);
+  const int top = item.top, bottom = item.bottom;
+  const int glyphTop = ClampToInt(std::int64_t{top} + 1), glyphBottom = ClampToInt(std::int64_t{top} + 1 + g);
   if (rightToLeft) {
-    const int right = item.right - 1 - band;
-    if (!separator) p.glyph = {right - glyphSize, item.top + 1, right, item.top + 1 + glyphSize};
-    const int glyphLeft = separator ? right : right - glyphSize;
-    p.text = {item.left + 1, item.top, glyphLeft - 3, item.bottom};
+    const std::int64_t right = std::int64_t{item.right} - 1 - b;
+    if (!separator) p.glyph = {ClampToInt(right - g), glyphTop, ClampToInt(right), glyphBottom};
+    const std::int64_t glyphLeft = separator ? right : right - g;
+    p.text = {ClampToInt(std::int64_t{item.left} + 1), top, ClampToInt(glyphLeft - 3), bottom};
   } else {
-    const int left = item.left + 1 + band;
-    if (!separator) p.glyph = {left, item.top + 1, left + glyphSize, item.top + 1 + glyphSize};
-    const int glyphRight = separator ? left : left + glyphSize;
-    p.text = {glyphRight + 3, item.top, item.right - 1, item.bottom};
+    const std::int64_t left = std::int64_t{item.left} + 1 + b;
+    if (!separator) p.glyph = {ClampToInt(left), glyphTop, ClampToInt(left + g), glyphBottom};
+    const std::int64_t glyphRight = separator ? left : left + g;
+    p.text = {ClampToInt(glyphRight + 3), top, ClampToInt(std::int64_t{item.right} - 1), bottom};
   }
   return p;
 }
@@ -46,25 +48,26 @@ SkinRect CaptionRect(const MenuItemPlaces& places, const SkinRect& item, int tex
                      bool rightToLeft) {
   textWidth = std::max(textWidth, 0);
   textHeight = std::max(textHeight, 0);
-  const int top = item.top + (item.Height() - textHeight) / 2;
+  const int top = ClampToInt(item.top + (std::int64_t{item.Height()} - textHeight) / 2);
   const SkinRect& room = places.text;
-  if (rightToLeft) return {room.right - textWidth, top, room.right, top + textHeight};
-  return {room.left, top, room.left + textWidth, top + textHeight};
+  if (rightToLeft) return RectOfSize(ClampToInt(std::int64_t{room.right} - textWidth), top, textWidth, textHeight);
+  return RectOfSize(room.left, top, textWidth, textHeight);
 }
 
 SkinRect ShortcutRect(const MenuItemPlaces& places, const SkinRect& item, const SkinRect& caption, bool rightToLeft) {
-  SkinRect r = rightToLeft ? SkinRect{places.text.left + 10, caption.top, caption.left, caption.bottom}
-                           : SkinRect{caption.right, caption.top, item.right - 11, caption.bottom};
+  SkinRect r = rightToLeft ? SkinRect{ClampToInt(std::int64_t{places.text.left} + 10), caption.top, caption.left,
+                                      caption.bottom}
+                           : SkinRect{caption.right, caption.top, ClampToInt(std::int64_t{item.right} - 11), caption.bottom};
   if (r.Empty()) return {};
   return r;
 }
 
 int SkinnedPopupItemWidth(int width, int band, bool hasImages) {
-  return width + std::max(band, 0) + 12 + (hasImages ? 0 : 23);
+  return ClampToInt(std::int64_t{width} + std::max(band, 0) + 12 + (hasImages ? 0 : 23));
 }
 
 int SkinnedMainMenuItemWidth(int width, int band, bool hasImages) {
-  return width + std::max(band, 0) + 10 + (hasImages ? 0 : 25);
+  return ClampToInt(std::int64_t{width} + std::max(band, 0) + 10 + (hasImages ? 0 : 25));
 }
 
 std::array<SkinRect, 4> PopupBorderStrips(int width, int height) {

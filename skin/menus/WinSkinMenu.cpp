@@ -142,14 +142,6 @@ COLORREF Rgb(TColor colour, int systemColour) { return SkinColourToRgb(colour, G
 
 Pixel32 ToPixel(COLORREF c) { return ToPixel32(RgbPixel(GetRValue(c), GetGValue(c), GetBValue(c))); }
 
-void Outline(const PixelView& view, const SkinRect& r, Pixel32 colour) {
-  if (r.Empty()) return;
-  view.Fill({r.left, r.top, r.right, r.top + 1}, colour);
-  view.Fill({r.left, r.bottom - 1, r.right, r.bottom}, colour);
-  view.Fill({r.left, r.top, r.left + 1, r.bottom}, colour);
-  view.Fill({r.right - 1, r.top, r.right, r.bottom}, colour);
-}
-
 // A main menu's owner drawing switched without telling its form, which would put its own bar back
 // (the skin decides about the bar: it takes it away, or gives it back itself).
 void SetOwnerDrawQuietly(TMainMenu& menu, bool on) {
@@ -548,7 +540,7 @@ void TWinSkinMenu::Compose(const PixelView& view, HDC dc, const SkinRect& bar, b
   LayOut(dc, bar);
   const Pixel32 outline = ToPixel(Rgb(skin->ButtonHilightColour, COLOR_BTNHIGHLIGHT));
   for (const auto& b : buttons_) {
-    if (b->Visible && (b->State == kButtonHot || b->State == kButtonPressed)) Outline(view, b->Rect, outline);
+    if (b->Visible && (b->State == kButtonHot || b->State == kButtonPressed)) FrameRectPixels(view, b->Rect, outline);
   }
   HGDIOBJ old = SelectObject(dc, font_.Get());
   const int mode = SetBkMode(dc, TRANSPARENT);

@@ -11,6 +11,7 @@
 #include "skin/kit/LzhPack.h"
 #include "skin/kit/SkinKit.h"
 #include "skin/kit/SkinPack.h"
+#include "tests/fuzz/SkinFuzzing.h"
 
 namespace {
 
@@ -46,6 +47,28 @@ std::vector<qlt::SkinEntry> SampleSkin(const fs::path& testData) {
   return entries;
 }
 
+// An input of the geometry target: a description, a NUL, and the knob slots set.
+class GeometryInput {
+ public:
+  explicit GeometryInput(std::string_view description) : bytes_(Text(description)) {
+    bytes_.push_back(0);
+    knobs_ = bytes_.size();
+  }
+  GeometryInput& Knob(qlt::fuzzing::KnobGroup group, std::size_t slot, std::uint8_t mode, std::int16_t step = 0) {
+    const std::size_t at = knobs_ + (group * qlt::fuzzing::kKnobSlots + slot) * qlt::fuzzing::kKnobSlotBytes;
+    if (bytes_.size() < at + qlt::fuzzing::kKnobSlotBytes) bytes_.resize(at + qlt::fuzzing::kKnobSlotBytes);
+    bytes_[at] = mode;
+    bytes_[at + 1] = static_cast<std::uint8_t>(step);
+    bytes_[at + 2] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(step) >> 8);
+    return *this;
+  }
+  const qlt::Bytes& Data() const { return bytes_; }
+
+ private:
+  qlt::Bytes bytes_;
+  std::size_t knobs_ = 0;
+};
+
 void Seeds(const fs::path& out, const fs::path& testData) {
   const std::vector<qlt::SkinEntry> skin = SampleSkin(testData);
   const Bytes container = qlt::BuildSkinContainer(skin);
@@ -68,6 +91,13 @@ void Seeds(const fs::path& out, const fs::path& testData) {
     const Bytes stream = qlt::LzhCompress(data);
     input.insert(input.end(), stream.begin(), stream.end());
     Put(out / "lzh", "stream" + std::to_string(data.size()), input);
+  }
+  // Geometry: the project's two skin descriptions (their images get sizes from the knobs).
+  const fs::path skins = testData.parent_path().parent_path() / "resources" / "skin";
+  for (const fs::path& ini : {skins / "skin.ini", skins / "pine" / "pine.ini"}) {
+    Bytes bytes;
+    std::string error;
+    if (qlt::skinkit::ReadFileBytes(ini, bytes, error)) Put(out / "geometry", ini.stem().string(), bytes);
   }
 }
 
@@ -134,6 +164,44 @@ void Faults(const fs::path& out) {
   const Bytes stream = qlt::LzhCompress(text);
   lzh("cut-off-in-one-byte-pieces", 5000, 0, Bytes(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(stream.size() / 3)));
   lzh("size-beyond-the-stream", 65535, 7, stream);
+
+  // Geometry: skin integers at the ends of int, where sizes meet, ...
+  using namespace qlt::fuzzing;
+  const fs::path geometry = out / "geometry";
+  auto put = [&](const std::string& name, const GeometryInput& input) { Put(geometry, name, input.Data()); };
+  put("caption-back-left-int-max", GeometryInput("[Personality]\r\nTXTBackleft=2147483647\r\n"));
+  const std::string button = "[Button1]\r\nAction=0\r\nButtonImage=close-57x19.bmp\r\n";
+  put("title-button-ycoord-int-max", GeometryInput(button + "Align=0\r\nYcoord=2147483647\r\n"));
+  put("title-button-right-xcoord-int-min", GeometryInput(button + "Align=1\r\nXcoord=-2147483648\r\n"));
+  put("menu-bar-left-part-int-max",
+      GeometryInput("[Personality]\r\nmenuBar=bar-30x40.bmp\r\nTileLeftMenu=2147483647\r\n"));
+  put("menu-item-band-int-max", GeometryInput("[MenuItem]\r\nImage=item-100x20.bmp\r\nLeftWidth=2147483647\r\n"));
+  const std::string progress = "[Progress]\r\nBitmap=bar-16x16.bmp\r\nStyle=1\r\n";
+  put("progress-margins-two-billion",
+      GeometryInput(progress + "Chunk=chunk-6x8.bmp\r\nLeftWidth=2000000000\r\nRightWidth=2000000000\r\n"));
+  // ... a scroll range of all 32 bits without a page, its thumb dragged to the end ...
+  put("scroll-full-range-thumb-at-end",
+      GeometryInput("").Knob(kScroll, 2, kKnobLowest).Knob(kScroll, 3, kKnobHighest).Knob(kScroll, 4, 0, -10));
+  // ... an outline of +-2^30 around a small view, a tab border smaller than its margins, a chunk
+  // taller than its bar ...
+  put("outline-far-around-the-view", GeometryInput("")
+                                         .Knob(kEdits, 16, kKnobLowest)
+                                         .Knob(kEdits, 17, kKnobLowest)
+                                         .Knob(kEdits, 18, kKnobHighest)
+                                         .Knob(kEdits, 19, kKnobHighest));
+  put("tab-border-smaller-than-its-margins",
+      GeometryInput("[Tabs]\r\nImage=tabs-300x22.bmp\r\nBorder=border-8x20.bmp\r\n"));
+  put("progress-chunk-taller-than-the-bar",
+      GeometryInput(progress + "Chunk=chunk-6x30.bmp\r\nLeftWidth=4\r\nRightWidth=4\r\n"));
+  // ... a button face nine-sliced with all four corners, and a thumb laid out beyond the track.
+  put("nine-slice-four-corners",
+      GeometryInput("[Buttons]\r\nBitmap=button-75x23.bmp\r\nLeftWidth=4\r\nTopHeight=4\r\nRightWidth=4\r\n"
+                    "BottomHeight=4\r\n")
+          .Knob(kSlices, 12, 1));
+  const std::string bar = "[Scrollbar]\r\nImage=arrows-368x16.bmp\r\n[HorzScroll]\r\nImage=track-96x16.bmp\r\n"
+                          "[HorzScrollThumb]\r\nImage=thumb-48x16.bmp\r\n";
+  put("thumb-laid-out-past-the-track-end", GeometryInput(bar).Knob(kScroll, 22, kKnobHighest));
+  put("thumb-laid-out-before-the-track-start", GeometryInput(bar).Knob(kScroll, 22, kKnobLowest));
 }
 
 }  // namespace

@@ -26,4 +26,21 @@ void FuzzLzh(ByteView data);
 // A bitmap file: decoded, or refused; a decoded image survives the writer and the transforms.
 void FuzzBitmap(ByteView data);
 
+// The engine's portable geometry. The input up to its first NUL is a skin description, read with a
+// bitmap made for every image it names (of the size a name like "edge-8x20.bmp" gives, else of a
+// size the knobs choose); the bytes after it are knobs: one group of kKnobSlots slots per part of
+// the engine, in the order of KnobGroup, each slot kKnobSlotBytes long (a mode byte, then a value:
+// zero bytes give a typical window). Every layout and painter of the frame, the controls and the
+// menus runs with windows, controls, scroll ranges, tab counts and menu items of the sizes the
+// knobs give, and each promise of their headers is checked: pieces inside their image and
+// destination, cells within their count, the thumb inside its track, hit tests among the
+// documented answers, no inverted client area, loops bounded by what shows.
+enum KnobGroup { kImages, kWindow, kCaption, kTitleButtons, kSlices, kScroll, kTabs, kBars, kEdits, kControls, kMenus };
+inline constexpr std::size_t kKnobSlots = 24;
+inline constexpr std::size_t kKnobSlotBytes = 5;
+// A slot's mode byte: its value's end, its start (anything else moves the typical value by a step).
+inline constexpr std::uint8_t kKnobHighest = 0xFF;
+inline constexpr std::uint8_t kKnobLowest = 0xFE;
+void FuzzSkinGeometry(ByteView data);
+
 }  // namespace qlt::fuzzing

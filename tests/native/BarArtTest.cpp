@@ -118,6 +118,18 @@ TEST(ProgressLook, ChunksStartAfterTheLeftMarginAndStopAtTheFilledShareOfTheInsi
   PixelBuffer none(108, 16, 0);
   ComposeProgress(none.View(), {0, 0, 108, 16}, *progress, kFace, {3, 3, 3});
   for (int x = 0; x < 108; ++x) EXPECT_EQ(none.At(x, 8), CellPixel(1)) << x;
+  // A chunk taller than the bar shows its middle rows: rows 4 to 19 of 24 in a bar 16 high.
+  progress->Image2 = Bitmap24(6, 24);
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < 6; ++x) progress->Image2.At(x, y) = RgbPixel(1, static_cast<std::uint8_t>(y), 9);
+  }
+  ComposeProgress(full.View(), {0, 0, 108, 16}, *progress, kFace, {7, 0, 7});
+  EXPECT_EQ(full.At(10, 0), ToPixel32(RgbPixel(1, 4, 9)));
+  EXPECT_EQ(full.At(10, 15), ToPixel32(RgbPixel(1, 19, 9)));
+  // Margins wider than the bar (an object no reader clamped) leave nothing to fill.
+  progress->LeftWidth = progress->RightWidth = 2000000000;
+  ComposeProgress(none.View(), {0, 0, 108, 16}, *progress, kFace, {7, 0, 7});
+  EXPECT_EQ(none.At(54, 8), CellPixel(1));
 }
 
 TEST(ProgressLook, AnUprightBarIsTheLyingOneTurnedSoItFillsFromTheBottom) {

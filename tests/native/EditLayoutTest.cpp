@@ -155,6 +155,12 @@ TEST(Outlines, OnePixelAroundTheRectangleOnly) {
   EXPECT_EQ(buffer.At(2, 2), 0u);  // inside
   EXPECT_EQ(buffer.At(0, 0), 0u);  // outside
   EXPECT_EQ(buffer.At(5, 4), 0u);
+  // About +-2^30: around the view nothing shows; across it, the one side inside.
+  PixelBuffer view(10, 10, 0);
+  FrameRectPixels(view.View(), {-(1 << 30), -(1 << 30), 1 << 30, 1 << 30}, 9);
+  FrameRectPixels(view.View(), {-(1 << 30), 3, 1 << 30, 1 << 30}, 7);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) EXPECT_EQ(view.At(x, y), y == 3 ? 7u : 0u) << x << "," << y;
   EXPECT_EQ(CentreIn({0, 0, 10, 10}, 4, 3), (SkinRect{3, 3, 7, 6}));
 }
 

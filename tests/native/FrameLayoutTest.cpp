@@ -2,7 +2,9 @@
 // title-button layout, hit testing.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
+#include <tuple>
 
 #include "skin/frame/FrameLayout.h"
 
@@ -99,6 +101,11 @@ TEST(FrameRules, CaptionIsPlacedByAlignmentAndClipped) {
   EXPECT_EQ(LayOutCaption(TitleObject(30, 0, 47, 0, 0, 0), in).block.right, 115);
   in.popupStyle = false, in.dialog = true;
   EXPECT_EQ(LayOutCaption(TitleObject(30, 0, 47, 0, 0, 0), in).block.left, 41 - 16);
+  // A text background end at int's limit (an object no reader clamped): no overflow, no text room.
+  in.dialog = false;
+  c = LayOutCaption(TitleObject(0, 0, 0, 0, INT_MAX, 0), in);
+  EXPECT_EQ(c.block.right, 395);
+  EXPECT_TRUE(c.text.Empty());
 }
 
 std::unique_ptr<TDataSkinSysButton> NewButton(int action, int align, int x, int y, int visibility, int visibility1 = 0,
@@ -156,6 +163,11 @@ TEST(FrameRules, TitleButtonsArePlacedByAlignment) {
   c.rightToLeft = true;
   EXPECT_EQ(TitleButtonRect(*NewButton(7, 100, 40, 0, 100), 16, 14, c).left, 40 + 4 + 11);
   EXPECT_TRUE(TitleButtonRect(*NewButton(0, 1, 17, 1, 0), 0, 14, c).Empty());  // no image
+  // Places beyond int's range (objects no reader clamped) keep the cell's size.
+  for (auto [align, x, y] : {std::tuple{0, 4, INT_MAX}, {1, INT_MIN, 1}, {9, INT_MAX, INT_MIN}, {100, INT_MIN, 0}}) {
+    const SkinRect r = TitleButtonRect(*NewButton(0, align, x, y, 100), 16, 14, c);
+    EXPECT_EQ(std::make_pair(r.Width(), r.Height()), std::make_pair(16, 14)) << align;
+  }
 }
 
 TEST(FrameRules, TitleButtonCellsFollowTheStateWithinTheirCount) {

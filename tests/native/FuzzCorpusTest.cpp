@@ -28,6 +28,7 @@ TEST(FuzzCorpus, PackedSkins) { EXPECT_GT(Replay("packed", FuzzSkinPacked), 0); 
 TEST(FuzzCorpus, Containers) { EXPECT_GT(Replay("container", FuzzSkinContainer), 0); }
 TEST(FuzzCorpus, Bitmaps) { EXPECT_GT(Replay("bitmap", FuzzBitmap), 0); }
 TEST(FuzzCorpus, LzhStreams) { EXPECT_GT(Replay("lzh", FuzzLzh), 0); }
+TEST(FuzzCorpus, Geometry) { EXPECT_GT(Replay("geometry", FuzzSkinGeometry), 0); }
 
 }  // namespace
 }  // namespace qlt::fuzzing

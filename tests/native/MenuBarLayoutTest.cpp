@@ -3,6 +3,8 @@
 // arrow keys do in an open drop-down.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "skin/menus/MenuBarLayout.h"
 
 namespace qlt {
@@ -43,6 +45,12 @@ TEST(MenuBarLayout, AStartBeyondANarrowBarBecomesTwelve) {
   EXPECT_EQ(MenuBarStart(0, {false, 20, 30, false}), 6);
   const auto rects = LayOutMenuBar({0, 0, 20, 18}, {{true, 5}}, {true, 20, 0, false});
   EXPECT_EQ(rects[0], (SkinRect{12, 0, 27, 18}));
+  // Parts and captions at int's limit (no reader clamped them): beyond the bar, never wrapped.
+  EXPECT_EQ(MenuBarStart(100, {true, INT_MAX, INT_MAX, false}), 12);
+  EXPECT_EQ(MenuBarStart(100, {true, INT_MAX, INT_MAX, true}), 12);
+  const auto wide = LayOutMenuBar({0, 0, 100, 18}, {{true, INT_MAX}, {true, INT_MAX}}, {false, 0, 0, false});
+  EXPECT_EQ(wide[0], (SkinRect{6, 0, INT_MAX, 18}));
+  EXPECT_EQ(wide[1], (SkinRect{INT_MAX, 0, INT_MAX, 18}));
 }
 
 TEST(MenuBarLayout, SwitchesGoToTheNeighbourThatOpensAndWrapAroundTheEnds) {

@@ -2,6 +2,7 @@
 // go in both directions, the skin's widening and the popup's border strips.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
 #include <utility>
 
@@ -139,6 +140,12 @@ TEST(MenuItemLayout, TheSkinWidensItemsForItsBandAndGlyphColumn) {
   EXPECT_EQ(SkinnedMainMenuItemWidth(100, 5, true), 115);
   EXPECT_EQ(SkinnedMainMenuItemWidth(100, 5, false), 140);
   EXPECT_EQ(SkinnedMainMenuItemWidth(100, -3, true), 110);
+  // A band or a measured width at int's limit (no reader clamped them) saturates, never wraps.
+  EXPECT_EQ(SkinnedPopupItemWidth(100, INT_MAX, false), INT_MAX);
+  EXPECT_EQ(SkinnedMainMenuItemWidth(INT_MAX, 5, false), INT_MAX);
+  const MenuItemPlaces places = PlaceMenuItem({0, 0, 120, 20}, 16, INT_MAX, false, false);
+  EXPECT_EQ(places.glyph.left, INT_MAX);
+  EXPECT_TRUE(places.text.Empty());
 }
 
 TEST(MenuItemLayout, BorderStripsRingThePopupOnce) {

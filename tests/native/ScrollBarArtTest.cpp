@@ -83,6 +83,28 @@ TEST(ScrollBarArt, ArrowsTrackAndThumbLandWhereTheLayoutPutsThem) {
   EXPECT_EQ(buffer.At(10, 100), CellPixel(100, 3));
 }
 
+TEST(ScrollBarArt, TheThumbMeetsTheArrowsAtBothEndsAndNeverCoversThem) {
+  TestSkin skin;
+  PixelBuffer buffer(16, 200, 0);
+  // At the first position, and laid out before the track: the thumb starts where the up arrow ends.
+  ThumbLayout layout = LayOutThumb(200, 16, {0, 99, 10, 0}, 8, 16);
+  for (int pos : {0, -50}) {
+    layout.thumbPos = pos;
+    ComposeScrollBar(buffer.View(), {0, 0, 16, 200}, true, layout, {}, skin.Pieces());
+    EXPECT_EQ(buffer.At(8, 15), CellPixel(50, 9)) << pos;
+    EXPECT_EQ(buffer.At(8, 16), CellPixel(150, 1)) << pos;
+  }
+  // At the last position, and laid out past the track: it ends where the down arrow starts.
+  layout = LayOutThumb(200, 16, {0, 99, 10, 90}, 8, 16);
+  for (int past : {0, 1, 50}) {
+    ThumbLayout moved = layout;
+    moved.thumbPos += past;
+    ComposeScrollBar(buffer.View(), {0, 0, 16, 200}, true, moved, {}, skin.Pieces());
+    EXPECT_EQ(buffer.At(8, 200 - 16 - 1), CellPixel(150, 1)) << past;
+    EXPECT_EQ(buffer.At(8, 200 - 16), CellPixel(50, 13)) << past;
+  }
+}
+
 TEST(ScrollBarArt, TransparentArrowsShowTheBackgroundAndHorizontalBarsRunAlongX) {
   TestSkin skin;
   skin.arrows->Image.At(0, 0) = kSkinTransparent;  // the left arrow's top-left pixel

@@ -50,6 +50,26 @@ TEST(ScrollThumb, SitsWhereTheSystemPutsItAndNeverLeavesTheTrack) {
   EXPECT_EQ(ThumbPositionToValue(big, big.thumbPos, {0, 1000000, 0, 0}), 500000);
 }
 
+TEST(ScrollThumb, AtTheRangesEndsTheThumbMeetsTheTracksEndsAndStandsForTheRangesEnds) {
+  // A 200-pixel bar with 16-pixel arrows: the track is 168 long, whatever the range.
+  constexpr int kTrack = 200 - 2 * 16;
+  for (const ScrollRange& r : {ScrollRange{0, 99, 10, 0}, ScrollRange{0, 99, 0, 0}, ScrollRange{-50, 50, 1, 0},
+                               ScrollRange{0, 1, 1, 0}, ScrollRange{INT_MIN, INT_MAX, 0, 0},
+                               ScrollRange{INT_MIN, INT_MAX, 1000, 0}}) {
+    SCOPED_TRACE(testing::Message() << r.min << ".." << r.max << " page " << r.page);
+    ScrollRange at = r;
+    at.pos = r.min;
+    EXPECT_EQ(LayOutThumb(200, 16, at, 8, 16).thumbPos, 0);
+    at.pos = r.max;
+    const ThumbLayout last = LayOutThumb(200, 16, at, 8, 16);
+    EXPECT_EQ(last.thumbPos + last.thumbSize, kTrack);
+    // Dragged to either end (all 32 bits of range without a page too), the range's ends.
+    EXPECT_EQ(ThumbPositionToValue(last, 0, r), r.min);
+    const long long end = r.page == 0 ? r.max : static_cast<long long>(r.max) - r.page + 1;
+    EXPECT_EQ(ThumbPositionToValue(last, kTrack - last.thumbSize, r), end);
+  }
+}
+
 TEST(ScrollThumb, ShortBarsHaveHalfArrowsAndNoThumb) {
   ThumbLayout t = LayOutThumb(20, 16, {0, 99, 10, 0}, 8, 16);
   EXPECT_EQ(t.arrow, 10);

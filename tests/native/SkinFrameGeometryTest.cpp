@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <set>
 #include <utility>
 
@@ -40,11 +41,12 @@ TEST(SkinNineSlice, CornersAreCopiedEdgesStretchedAndTheCentreTiledOrStretched) 
   for (bool tile : {false, true}) {
     PixelBuffer out(50, 30, 0xABCDEF);
     DrawNineSlice(out.View(), {0, 0, 50, 30}, image, 1, 1, CellLayout::kSideBySide, m, tile, BlendMode::kCopy);
-    // Corners pixel for pixel.
-    for (int y = 0; y < 2; ++y)
-      for (int x = 0; x < 3; ++x) EXPECT_EQ(SourceOf(out.At(x, y)), std::make_pair(x, y));
-    for (int y = 0; y < 5; ++y)
-      for (int x = 0; x < 4; ++x) EXPECT_EQ(SourceOf(out.At(46 + x, 25 + y)), std::make_pair(16 + x, 7 + y));
+    // All four corners pixel for pixel: {left, top} in the destination and in the image, size.
+    for (auto [dx, dy, sx, sy, w, h] : {std::array{0, 0, 0, 0, 3, 2}, {50 - 4, 0, 20 - 4, 0, 4, 2},
+                                        {0, 30 - 5, 0, 12 - 5, 3, 5}, {50 - 4, 30 - 5, 20 - 4, 12 - 5, 4, 5}}) {
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) EXPECT_EQ(SourceOf(out.At(dx + x, dy + y)), std::make_pair(sx + x, sy + y));
+    }
     // Edges keep their rows or columns; every pixel comes from inside the right piece.
     for (int x = 3; x < 46; ++x) {
       auto [sx, sy] = SourceOf(out.At(x, 0));
@@ -118,6 +120,12 @@ TEST(SkinStrip, EndsAreFixedAndTheMiddleRepeatsAtItsOwnWidth) {
   // Parts wider than the cell, or a middle of one column: no endless loop, no piece outside.
   EXPECT_EQ(StripPieces({0, 0, 10, 4}, 9, 9, {0, 0, 100, 4}).size(), 2u);
   EXPECT_EQ(StripPieces({0, 0, 10, 4}, 4, 5, {0, 0, 500, 4}).size(), 3u);
+  // A strip of +-2^30 lists only the repeats that show; ends wider than the strip are cut at its edge.
+  EXPECT_LE(StripPieces({0, 0, 10, 4}, 2, 3, {-(1 << 30), 0, 1 << 30, 4}, {0, 0, 100, 4}).size(), 100 / 5 + 4u);
+  for (const SlicePiece& p : StripPieces({0, 0, 10, 4}, 4, 4, {0, 0, 5, 4})) {
+    EXPECT_EQ(p.dest.Intersect({0, 0, 5, 4}), p.dest);
+    EXPECT_EQ(p.source.Width(), p.dest.Width());
+  }
 }
 
 TEST(SkinPixels, MagentaIsTransparentWithItsTolerance) {

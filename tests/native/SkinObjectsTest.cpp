@@ -160,6 +160,22 @@ TEST(SkinObjects, ReadersFillTheirFields) {
   EXPECT_EQ(c.MenuBar->Frame, 2);
 }
 
+TEST(SkinObjects, SizesAndPlacesAreKeptToAScreensRangeCodesAsStated) {
+  TSkinContent c;
+  Skin("[Personality]\nTXTBackleft=2147483647\nTextShift=-2147483648\nmenuBar=a.bmp\nTileLeftMenu=2147483647\n"
+       "TopFrame=99999\n[Button1]\nAction=2000000000\nYcoord=2147483647\nXcoord=-2147483648\nframe=70000\n"
+       "[Progress]\nBitmap=a.bmp\nLeftWidth=2000000000\nRightWidth=-2000000000\n")
+      .Bitmap("a.bmp", 6, 2)
+      .Into(c);
+  EXPECT_EQ(std::tie(c.Title->TextBackLeft, c.Title->LeftWidth), std::make_tuple(kSkinMetricLimit, -kSkinMetricLimit));
+  EXPECT_EQ(c.MenuBar->LeftWidth, kSkinMetricLimit);
+  EXPECT_EQ(c.TopBorder->Frame, kSkinMetricLimit);
+  const TDataSkinSysButton& b = *c.SysButtons[0];
+  EXPECT_EQ(std::tie(b.Ycoord, b.Xcoord, b.Frame), std::make_tuple(kSkinMetricLimit, -kSkinMetricLimit, kSkinMetricLimit));
+  EXPECT_EQ(b.Action, 2000000000) << "a code is not a size";
+  EXPECT_EQ(std::tie(c.Progress->LeftWidth, c.Progress->RightWidth), std::make_tuple(kSkinMetricLimit, -kSkinMetricLimit));
+}
+
 TEST(SkinObjects, WindowEdgesReadTheirKeysFromPersonality) {
   TSkinContent c;
   Skin("[Personality]\nTop=t.bmp\nTopTopHeight=43\nTopBotHeight=143\nTopFrame=2\nTopStretch=0\n"

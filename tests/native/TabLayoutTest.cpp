@@ -144,6 +144,16 @@ TEST(TabLayout, PageBorderHasEdgesAndCornersButNoCentre) {
   EXPECT_EQ(view.At(109, 79), ToPixel32(RgbPixel(1, 2, 3)));
   EXPECT_EQ(view.At(60, 24), ToPixel32(RgbPixel(1, 2, 3)));
   EXPECT_EQ(view.At(60, 25), 0x777777u);
+  // A border image with no middle (8 x 20 for margins 4 + 4 across): nothing over the pages, the
+  // ring whole.
+  PixelBuffer ring(120, 100, 0x777777);
+  DrawPieces(ring.View(), Bitmap24(8, 20, RgbPixel(1, 2, 3)), PageBorderPieces({0, 0, 8, 20}, {4, 5, 4, 4}, page),
+             BlendMode::kCopy);
+  for (int y = page.top; y < page.bottom; ++y) {
+    for (int x = page.left; x < page.right; ++x) {
+      EXPECT_EQ(ring.At(x, y) == 0x777777u, centre.Contains(x, y)) << x << "," << y;
+    }
+  }
   // An empty page area or cell gives nothing.
   EXPECT_TRUE(PageBorderPieces({0, 0, 29, 28}, {4, 5, 4, 4}, {10, 10, 10, 50}).empty());
   EXPECT_TRUE(PageBorderPieces({}, {4, 5, 4, 4}, page).empty());
